@@ -1,0 +1,51 @@
+# The two everyday commands are `make run` and `make test`; both install what is missing first.
+APP ?= pixvane
+FILE ?=
+JOBS ?= $(shell nproc)
+
+DEBUG_DIR := build/debug
+RELEASE_DIR := build/release
+BENCH_DIR := build/bench
+FUZZ_DIR := build/fuzz
+FUZZ_RUNS ?= 100000
+
+.PHONY: run test deps build-release build-debug bench fuzz clean format
+
+deps:
+	@scripts/install-deps
+
+build-release: deps
+	@cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DDOTWELL_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(RELEASE_DIR) --parallel $(JOBS) --target dotwell pixvane
+
+run: build-release
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display: set DISPLAY to an X server, or run it under a virtual one:"; \
+	  echo "  xvfb-run -a $(RELEASE_DIR)/$(APP)/$(APP) $(FILE)"; \
+	  exit 1; \
+	fi
+	@$(RELEASE_DIR)/$(APP)/$(APP) $(FILE)
+
+build-debug: deps
+	@cmake -S . -B $(DEBUG_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDOTWELL_SANITIZE=ON >/dev/null
+	@cmake --build $(DEBUG_DIR) --parallel $(JOBS)
+
+test: build-debug
+	@cd $(DEBUG_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel $(JOBS)
+
+bench: deps
+	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DDOTWELL_BUILD_BENCH=ON -DDOTWELL_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH_DIR) --parallel $(JOBS)
+	@for b in $(BENCH_DIR)/bench/*_bench; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
+
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDOTWELL_BUILD_FUZZ=ON -DDOTWELL_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) --parallel $(JOBS)
+	@for f in $(FUZZ_DIR)/fuzz/*_fuzz; do echo "== $$f"; mkdir -p $(FUZZ_DIR)/corpus/$$(basename $$f); \
+	  QT_QPA_PLATFORM=offscreen $$f -runs=$(FUZZ_RUNS) -max_len=8192 $(FUZZ_DIR)/corpus/$$(basename $$f) fuzz/seeds/$$(basename $$f) || exit 1; done
+
+format:
+	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

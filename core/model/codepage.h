@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace core {
+
+// Windows-1252, the code page of the PC link software, for comment fields.
+std::u32string decodeWindows1252(std::string_view bytes);
+// Empty when a character has no Windows-1252 byte: such text must not be written silently.
+std::optional<std::string> encodeWindows1252(std::u32string_view text);
+bool isWindows1252(char32_t c);
+
+// The text of a fixed-width field up to its first NUL byte.
+std::string_view untilNul(std::string_view field);
+
+} // namespace core

@@ -1,0 +1,35 @@
+#include "core/model/import_mapping.h"
+
+namespace core {
+
+ImportScan importScan(const CalculatorProfile& profile, int width, int height) {
+    const int past = profile.importScansOnePast ? 0 : 1;
+    ImportScan scan{};
+    if (height >= profile.importLargeRows) {
+        scan.lastRow = profile.importLargeRows - 1;
+        scan.rowOffset = 0;
+    } else {
+        scan.lastRow = height - past;
+        scan.rowOffset = profile.importRowCentre - height / 2;
+    }
+    if (width >= profile.importLargeColumns) {
+        scan.lastColumn = profile.importLargeColumns - 1;
+        scan.columnOffset = 0;
+    } else {
+        scan.lastColumn = width - past;
+        scan.columnOffset = profile.importColumnCentre - width / 2;
+    }
+    return scan;
+}
+
+void overlayBlackPixels(const ImportScan& scan, const std::function<bool(int x, int y)>& isBlack,
+                        const CellSink& plot) {
+    for (int y = 0; y <= scan.lastRow; ++y) {
+        for (int x = 0; x <= scan.lastColumn; ++x) {
+            if (isBlack(x, y))
+                plot(x + scan.columnOffset, y + scan.rowOffset);
+        }
+    }
+}
+
+} // namespace core

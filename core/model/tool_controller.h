@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/model/calculator_profile.h"
+#include "core/model/canvas.h"
+#include "core/model/draw_tool.h"
+#include "core/model/pixel_grid.h"
+#include "core/model/rasterizers.h"
+
+namespace core {
+
+// Mouse buttons as the canvas handlers receive them; summed when several are held.
+enum MouseButton { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+
+// The drawing tools' state and behaviour on the canvas: freehand plotting, the XOR rubber
+// band of the shapes and their rasterising on release. Every cell change goes through
+// PlotCell, so the grid and the canvas never disagree.
+class ToolController {
+public:
+    ToolController(const CalculatorProfile& profile, PixelGrid& grid, Canvas& canvas)
+        : m_profile(profile), m_grid(grid), m_canvas(canvas) {}
+
+    DrawTool currentTool() const { return m_currentTool; }
+    DrawTool rememberedTool() const { return m_rememberedTool; }
+    // The one tool item the menu shows checked.
+    DrawTool checkedTool() const { return m_currentTool != 0 ? m_currentTool : m_rememberedTool; }
+
+    void selectTool(DrawTool tool);       // a choice in the tool menu
+    void setCurrentTool(DrawTool tool) { m_currentTool = tool; }
+    void disarm();                        // after a picture is read: the next press re-arms
+    void reset() { m_currentTool = 0, m_rememberedTool = kPen; } // start-up: Pen waits
+
+    void PlotCell(int column, int row);
+
+    void setAnchor(double x, double y) { m_anchor = {x, y}; }
+    // A left or middle press, after the window has marked the picture as edited.
+    void press(double x, double y);
+    void drag(int buttons, double x, double y);
+    void release();
+
+private:
+    void drawPreview(DrawTool tool);
+    void completeShape();
+
+    const CalculatorProfile& m_profile;
+    PixelGrid& m_grid;
+    Canvas& m_canvas;
+
+    DrawTool m_currentTool = 0;
+    DrawTool m_rememberedTool = kPen;
+    CellPoint m_anchor;
+    CellPoint m_dragPoint;
+    double m_dragRadius = 0;
+    double m_previewAspect = 1; // the ellipse preview's aspect, for erasing it
+};
+
+} // namespace core

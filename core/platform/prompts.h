@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+namespace core {
+
+enum class MessageIcon { None, Information, Exclamation, Question, Critical };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class Answer { Ok, Cancel, Yes, No };
+
+// Common-dialog flags the commands set, with the meanings the file dialogs honour.
+enum FileDialogFlag {
+    kOverwritePrompt = 0x2,
+    kHideReadOnly = 0x4,
+    kFileMustExist = 0x1000,
+};
+
+struct FileDialogRequest {
+    enum class Kind { Open, Save };
+    Kind kind = Kind::Open;
+    QString title;
+    QString filter;           // "Description|*.a;*.b|Description|*.c"
+    int filterIndex = 1;      // 1-based entry selected at first
+    QString defaultExtension; // without the dot
+    QString initialName;
+    int flags = 0;
+    int maxFileNameLength = 512;
+};
+
+struct FileDialogAnswer {
+    bool accepted = false;
+    QString path;       // full name, folder included
+    int filterIndex = 1; // the entry in force when the dialog closed
+};
+
+// Every modal question the programs ask goes through here, so tests can script the answers.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    virtual FileDialogAnswer askFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual Answer message(QWidget* parent, const QString& title, const QString& text,
+                           MessageIcon icon, MessageButtons buttons) = 0;
+    // The print dialog with no selection and no page range; false on Cancel.
+    virtual bool askPrinter(QWidget* parent, QPrinter& printer) = 0;
+    // The unsaved-picture warning window; true when the user chooses to quit.
+    virtual bool confirmExit(QWidget* parent, const QString& title, const QString& text) = 0;
+};
+
+} // namespace core

@@ -1,0 +1,112 @@
+#include "core/platform/qt_prompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace core {
+
+QStringList qtNameFilters(const QString& filter) {
+    const QStringList parts = filter.split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i].trimmed();
+        const int paren = description.lastIndexOf('(');
+        if (paren > 0 && description.endsWith(')'))
+            description = description.left(paren).trimmed();
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+            for (const QString& p : {pattern.toLower(), pattern.toUpper()}) {
+                if (!patterns.contains(p))
+                    patterns << p;
+            }
+        }
+        filters << QStringLiteral("%1 (%2)").arg(description, patterns.join(' '));
+    }
+    return filters;
+}
+
+FileDialogAnswer QtPrompts::askFileName(QWidget* parent, const FileDialogRequest& request) {
+    QFileDialog dialog(parent, request.title);
+    const bool save = request.kind == FileDialogRequest::Kind::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!(request.flags & kOverwritePrompt))
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, save);
+    const QStringList filters = qtNameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    dialog.setDefaultSuffix(request.defaultExtension);
+    if (!request.initialName.isEmpty() && !request.initialName.contains('*'))
+        dialog.selectFile(request.initialName);
+    FileDialogAnswer answer;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return answer;
+    answer.accepted = true;
+    answer.path = dialog.selectedFiles().constFirst();
+    answer.filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    if (answer.filterIndex < 1)
+        answer.filterIndex = 1;
+    return answer;
+}
+
+Answer QtPrompts::message(QWidget* parent, const QString& title, const QString& text,
+                          MessageIcon icon, MessageButtons buttons) {
+    QMessageBox box(parent);
+    box.setWindowTitle(title);
+    // The messages break lines the old way, with CR and LF in any order.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QStringLiteral("\n\r"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    box.setText(shown);
+    switch (icon) {
+    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    switch (buttons) {
+    case MessageButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MessageButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MessageButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: return buttons == MessageButtons::YesNo ? Answer::No : Answer::Ok;
+    }
+}
+
+bool QtPrompts::askPrinter(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true); // Qt's PDF printer
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompts::confirmExit(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox frmExit(parent);
+    frmExit.setObjectName(QStringLiteral("frmExit"));
+    frmExit.setWindowTitle(title);
+    frmExit.setIcon(QMessageBox::Warning);
+    frmExit.setText(text);
+    frmExit.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    frmExit.setDefaultButton(QMessageBox::Cancel);
+    return frmExit.exec() == QMessageBox::Ok;
+}
+
+} // namespace core

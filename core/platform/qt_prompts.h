@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStringList>
+
+#include "core/platform/prompts.h"
+
+namespace core {
+
+// The real dialogs.
+class QtPrompts : public Prompts {
+public:
+    FileDialogAnswer askFileName(QWidget* parent, const FileDialogRequest& request) override;
+    Answer message(QWidget* parent, const QString& title, const QString& text, MessageIcon icon,
+                   MessageButtons buttons) override;
+    bool askPrinter(QWidget* parent, QPrinter& printer) override;
+    bool confirmExit(QWidget* parent, const QString& title, const QString& text) override;
+};
+
+// "Desc|*.a;*.b|..." as Qt name filters; each pattern in both letter cases, since the
+// calculator files come with either.
+QStringList qtNameFilters(const QString& filter);
+
+} // namespace core

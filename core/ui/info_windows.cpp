@@ -1,0 +1,217 @@
+#include "core/ui/info_windows.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "core/model/pixel_grid.h"
+#include "core/model/rasterizers.h"
+#include "core/ui/toolbar_image.h"
+
+namespace core {
+namespace {
+
+bool isDotwell(const CalculatorProfile& profile) {
+    return profile.program == CalculatorProfile::Program::Dotwell;
+}
+
+QString upperName(const CalculatorProfile& profile) {
+    return QString::fromLatin1(profile.appName.data(), qsizetype(profile.appName.size()))
+        .toUpper();
+}
+
+QFont serifFont(const QFont& base) {
+    QFont font(QStringLiteral("DejaVu Serif"));
+    font.setStyleHint(QFont::Serif);
+    font.setPointSizeF(base.pointSizeF());
+    return font;
+}
+
+} // namespace
+
+void centreOnScreen(QWidget* window) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    const QSize size = window->frameGeometry().size();
+    window->move(area.x() + (area.width() - size.width()) / 2,
+                 area.y() + (area.height() - size.height()) / 2);
+}
+
+QPixmap aboutArtwork(const CalculatorProfile& profile) {
+    QImage art(109, 83, QImage::Format_RGB32);
+    art.fill(QColor(40, 44, 60));
+    QPainter p(&art);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    // A calculator screen with a circle and a line drawn by the program's own rasterisers.
+    const QRect screen(8, 8, 93, 52);
+    p.fillRect(screen, QColor(0xE8, 0xF0, 0xD8));
+    p.setPen(QColor(20, 20, 20));
+    p.drawRect(screen.adjusted(-1, -1, 0, 0));
+    auto dot = [&](int column, int row) {
+        if (column >= 0 && column < 46 && row >= 0 && row < 25)
+            p.fillRect(screen.x() + 1 + column * 2, screen.y() + 1 + row * 2, 2, 2, Qt::black);
+    };
+    rasterCircle({14.5, 12.5}, 9, isDotwell(profile) ? 0.92 : 1.0, dot);
+    rasterLine({24.5, 22.5}, {44.5, 3.5}, dot);
+    rasterBox({30.5, 14.5}, {42.5, 21.5}, dot);
+    // Keys below the screen.
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 0; column < 6; ++column)
+            p.fillRect(10 + column * 15, 65 + row * 8, 11, 5, QColor(150, 160, 190));
+    }
+    p.end();
+    return QPixmap::fromImage(art);
+}
+
+AboutWindow::AboutWindow(const CalculatorProfile& profile, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About ") + upperName(profile));
+    setModal(true);
+    const double t = twipsPerPixel(this);
+    setFixedSize(int(5400 / t), int(4200 / t));
+
+    Picture1 = new QLabel(this);
+    Picture1->setPixmap(aboutArtwork(profile));
+    Picture1->setFixedSize(109, 83);
+    placePicture();
+
+    const QString name =
+        QString::fromLatin1(profile.appName.data(), qsizetype(profile.appName.size()));
+    auto* title = new QLabel(QStringLiteral("<b>%1</b>").arg(upperName(profile)), this);
+    title->setGeometry(int(2400 / t), int(300 / t), int(2800 / t), int(400 / t));
+    QFont big = title->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    title->setFont(big);
+    auto* lines = new QLabel(
+        isDotwell(profile)
+            ? tr("Version 2.6\n\nViews, edits and saves TI-82 and TI-83 pictures.\n\n"
+                 "Made by the Dotwell and Pixvane developers.")
+            : tr("Version 2.6\n\nViews, edits and saves TI-92 pictures.\n\n"
+                 "Made by the Dotwell and Pixvane developers."),
+        this);
+    lines->setObjectName(name + QStringLiteral("AboutText"));
+    lines->setWordWrap(true);
+    lines->setGeometry(int(2400 / t), int(900 / t), int(2800 / t), int(2000 / t));
+
+    Command1 = new QPushButton(tr("OK"), this);
+    Command1->setGeometry(int(3600 / t), int(3400 / t), int(1200 / t), int(450 / t));
+    connect(Command1, &QPushButton::clicked, this, &AboutWindow::Command1_Click);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(50);
+    connect(Timer1, &QTimer::timeout, this, &AboutWindow::Timer1_Timer);
+    centreOnScreen(this);
+}
+
+bool AboutWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        form_activate();
+    return QDialog::event(event);
+}
+
+void AboutWindow::placePicture() {
+    const double t = twipsPerPixel(this);
+    Picture1->move(int(240 / t), int(m_pictureTop / t));
+}
+
+void AboutWindow::form_activate() {
+    // Only the first activation of an opening starts the slide; coming back to the window
+    // after a look elsewhere must not throw the picture back down.
+    if (!m_slideArmed)
+        return;
+    m_slideArmed = false;
+    Timer1->start();
+    m_pictureTop = kStartTop;
+    placePicture();
+}
+
+void AboutWindow::Timer1_Timer() {
+    if (m_pictureTop > kEndTop) {
+        m_pictureTop -= 10;
+        placePicture();
+    }
+}
+
+void AboutWindow::Command1_Click() {
+    m_pictureTop = kStartTop;
+    placePicture();
+    Timer1->stop();
+    m_slideArmed = true;
+    hide();
+}
+
+HelpWindow::HelpWindow(const CalculatorProfile& profile, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(upperName(profile) + QStringLiteral(" Brief Instructions"));
+    setModal(true);
+    const bool dotwell = isDotwell(profile);
+
+    auto* layout = new QVBoxLayout(this);
+    auto label = [&](const QString& text) {
+        auto* l = new QLabel(text, this);
+        l->setWordWrap(true);
+        l->setFont(serifFont(font()));
+        l->setTextFormat(Qt::PlainText);
+        layout->addWidget(l);
+        return l;
+    };
+    Label2 = label(QStringLiteral("On the picture box, use the left mouse button to draw and the "
+                                  "right mouse button to pop up the drawing tools menu."));
+    Label3 = label(dotwell
+                       ? QStringLiteral("Use this program to view, edit, create, and save TI-82/3 "
+                                        "Image (PIC) files. The image can be printed or "
+                                        "downloaded to a TI-82/3 calculator using TI's "
+                                        "Graph-Link cable and software.")
+                       : QStringLiteral("Use this program to view, edit, create, and save Texas "
+                                        "Instruments 92I files. The image can be printed or "
+                                        "downloaded to a TI-92 computer using Texas "
+                                        "Instruments' Graph-Link cable and software."));
+    Label4 = label(dotwell
+                       ? QStringLiteral("Use the File menu to Open, Save, and Print images. In "
+                                        "'Save As...' you can save the image as a BMP file, but "
+                                        "you cannot 'Open' a BMP file. Use 'Import...' to import "
+                                        "BMP, ICO, WMF, and RLE files.")
+                       : QStringLiteral("Use the File menu to Open, Save, and Print images. In "
+                                        "'Save As...' you can also save the image as a BMP. You "
+                                        "can import b/w BMP, ICO, RLE, and WMF files."));
+    Label5 = label(dotwell
+                       ? QStringLiteral("Use the Draw menu to Clear the image or choose a tool. "
+                                        "You cannot save a clear image and you must save or "
+                                        "clear an existing image before opening another.")
+                       : QStringLiteral("Use the Draw menu to Clear the image and choose a tool. "
+                                        "You cannot save a cleared image.  You must clear or "
+                                        "save an edited image before opening another. "));
+    Label9 = label(dotwell
+                       ? QStringLiteral("Use the PIC radio buttons to determine the PIC variable "
+                                        "to use when donloading to a TI-82/3. Use 7, 8, 9, and 0 "
+                                        "for 83I files only. The comment is stored in the "
+                                        "computer file only, not the image in the calculator.")
+                       : QStringLiteral("The 92 Folder and Var Name can be different from the "
+                                        "DOS filename, but use caution. The 92 Names must comply "
+                                        "with TI-92 standards. The comment is saved in the 92I "
+                                        "file only, not the BMP file or in the calculator."));
+    Label7 = label(dotwell ? QStringLiteral("TI-82, TI-83 and TI Graph-Link are registered "
+                                            "trademarks of Texas Instruments, Inc.")
+                           : QStringLiteral("TI-92 and TI Graph-Link are registered trademarks "
+                                            "of Texas Instruments, Inc."));
+    Label6 = label(tr("Written by the Dotwell and Pixvane developers."));
+    Label6->setFont(font());
+
+    Command1 = new QPushButton(tr("Close"), this);
+    layout->addWidget(Command1, 0, Qt::AlignHCenter);
+    connect(Command1, &QPushButton::clicked, this, &HelpWindow::Command1_Click);
+    setFixedWidth(520);
+    adjustSize();
+    centreOnScreen(this);
+}
+
+void HelpWindow::Command1_Click() { hide(); }
+
+} // namespace core

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDialog>
+
+#include "core/model/calculator_profile.h"
+
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace core {
+
+// The About window: the program's artwork rises from 2520 to 1300 twips, 10 twips every
+// 50 ms, each time the window becomes active after an opening.
+class AboutWindow : public QDialog {
+    Q_OBJECT
+public:
+    AboutWindow(const CalculatorProfile& profile, QWidget* parent);
+
+    void form_activate();
+    void Timer1_Timer();
+    void Command1_Click();
+
+    int pictureTop() const { return m_pictureTop; } // twips
+    QLabel* Picture1;
+    QTimer* Timer1;
+    QPushButton* Command1;
+
+    static constexpr int kStartTop = 2520;
+    static constexpr int kEndTop = 1300;
+
+    void reject() override { Command1_Click(); } // the close box and Esc close as OK does
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void placePicture();
+    int m_pictureTop = kStartTop;
+    bool m_slideArmed = true; // a new opening replays the slide
+};
+
+// Brief instructions.
+class HelpWindow : public QDialog {
+    Q_OBJECT
+public:
+    HelpWindow(const CalculatorProfile& profile, QWidget* parent);
+    void Command1_Click();
+
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6;
+    QLabel* Label7;
+    QLabel* Label9;
+    QPushButton* Command1;
+};
+
+// The 109 x 83 artwork of the About window, drawn here.
+QPixmap aboutArtwork(const CalculatorProfile& profile);
+
+// Places a window in the middle of its screen.
+void centreOnScreen(QWidget* window);
+
+} // namespace core

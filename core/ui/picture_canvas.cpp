@@ -1,0 +1,150 @@
+#include "core/ui/picture_canvas.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace core {
+namespace {
+
+int buttonCode(Qt::MouseButtons buttons) {
+    int code = 0;
+    if (buttons & Qt::LeftButton)
+        code |= 1;
+    if (buttons & Qt::RightButton)
+        code |= 2;
+    if (buttons & Qt::MiddleButton)
+        code |= 4;
+    return code;
+}
+
+int shiftCode(Qt::KeyboardModifiers modifiers) {
+    int code = 0;
+    if (modifiers & Qt::ShiftModifier)
+        code |= 1;
+    if (modifiers & Qt::ControlModifier)
+        code |= 2;
+    if (modifiers & Qt::AltModifier)
+        code |= 4;
+    return code;
+}
+
+} // namespace
+
+PictureCanvas::PictureCanvas(int rows, int columns, int zoom, QWidget* parent)
+    : QWidget(parent), m_rows(rows), m_columns(columns), m_zoom(std::max(1, zoom)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setCursor(Qt::CrossCursor);
+    setFixedSize(sizeForZoom(m_zoom));
+    remakeSurface();
+}
+
+void PictureCanvas::setZoom(int zoom) {
+    zoom = std::max(1, zoom);
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    setFixedSize(sizeForZoom(m_zoom));
+    if (m_surface.size() != size())
+        remakeSurface();
+}
+
+int PictureCanvas::toPixel(double cells) const {
+    const double p = std::floor(cells * m_zoom);
+    return static_cast<int>(std::clamp(p, -1.0e7, 1.0e7));
+}
+
+void PictureCanvas::remakeSurface() {
+    m_surface = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    m_surface.fill(QColor::fromRgb(m_background));
+    if (m_repaint)
+        m_repaint();
+    update();
+}
+
+template <class Draw>
+void PictureCanvas::paintOnSurface(Rgb colour, bool outline, Draw draw) {
+    QPainter painter(&m_surface);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    if (m_mode == DrawMode::Xor)
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    if (outline) {
+        painter.setPen(QPen(QColor::fromRgb(colour), 0)); // cosmetic, one pixel
+        painter.setBrush(Qt::NoBrush);
+    } else {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor::fromRgb(colour));
+    }
+    draw(painter);
+    painter.end();
+    update();
+}
+
+void PictureCanvas::fillRect(double x1, double y1, double x2, double y2) {
+    // Edges at whole screen pixels; a fill never vanishes, even at the smallest zoom.
+    int left = toPixel(std::min(x1, x2)), right = toPixel(std::max(x1, x2));
+    int top = toPixel(std::min(y1, y2)), bottom = toPixel(std::max(y1, y2));
+    right = std::max(right, left + 1);
+    bottom = std::max(bottom, top + 1);
+    paintOnSurface(m_foreground, false, [&](QPainter& p) {
+        p.drawRect(QRect(left, top, right - left, bottom - top));
+    });
+}
+
+void PictureCanvas::drawLine(double x1, double y1, double x2, double y2, Rgb colour) {
+    paintOnSurface(colour, true, [&](QPainter& p) {
+        p.drawLine(QPoint(toPixel(x1), toPixel(y1)), QPoint(toPixel(x2), toPixel(y2)));
+    });
+}
+
+void PictureCanvas::drawRectOutline(double x1, double y1, double x2, double y2, Rgb colour) {
+    const int left = toPixel(std::min(x1, x2)), right = toPixel(std::max(x1, x2));
+    const int top = toPixel(std::min(y1, y2)), bottom = toPixel(std::max(y1, y2));
+    paintOnSurface(colour, true, [&](QPainter& p) {
+        p.drawRect(QRect(QPoint(left, top), QPoint(right, bottom)));
+    });
+}
+
+void PictureCanvas::drawEllipseOutline(double cx, double cy, double radius, double aspect,
+                                       Rgb colour) {
+    const double rx = aspect <= 1 ? radius : radius / aspect;
+    const double ry = aspect <= 1 ? radius * aspect : radius;
+    paintOnSurface(colour, true, [&](QPainter& p) {
+        p.drawEllipse(QPointF(cx * m_zoom, cy * m_zoom), rx * m_zoom, ry * m_zoom);
+    });
+}
+
+void PictureCanvas::clear() {
+    m_surface.fill(QColor::fromRgb(m_background));
+    update();
+}
+
+void PictureCanvas::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_surface);
+}
+
+void PictureCanvas::resizeEvent(QResizeEvent*) {
+    if (m_surface.size() != size())
+        remakeSurface();
+}
+
+void PictureCanvas::mousePressEvent(QMouseEvent* event) {
+    const QPointF p = event->position() / m_zoom;
+    emit mouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), p.x(), p.y());
+}
+
+void PictureCanvas::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF p = event->position() / m_zoom;
+    emit mouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()), p.x(), p.y());
+}
+
+void PictureCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    const QPointF p = event->position() / m_zoom;
+    emit mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), p.x(), p.y());
+}
+
+} // namespace core

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <functional>
+
+#include <QImage>
+#include <QWidget>
+
+#include "core/model/canvas.h"
+
+namespace core {
+
+// The zoomed canvas: one RGB32 surface the size of the widget, whole screen pixels per cell,
+// antialiasing off so XOR figures drawn twice vanish without a trace. Pointer positions are
+// reported in cell units, fractions kept.
+class PictureCanvas : public QWidget, public Canvas {
+    Q_OBJECT
+public:
+    PictureCanvas(int rows, int columns, int zoom, QWidget* parent = nullptr);
+
+    int zoom() const { return m_zoom; }
+    void setZoom(int zoom);
+    QSize sizeForZoom(int zoom) const { return {m_columns * zoom, m_rows * zoom}; }
+    const QImage& surface() const { return m_surface; }
+
+    // Run whenever the surface is (re)made, to redraw it from the grid.
+    void setRepaintHandler(std::function<void()> handler) { m_repaint = std::move(handler); }
+
+    void setForeground(Rgb colour) override { m_foreground = colour; }
+    Rgb background() const override { return m_background; }
+    void setDrawMode(DrawMode mode) override { m_mode = mode; }
+    DrawMode drawMode() const override { return m_mode; }
+    void fillRect(double x1, double y1, double x2, double y2) override;
+    void drawLine(double x1, double y1, double x2, double y2, Rgb colour) override;
+    void drawRectOutline(double x1, double y1, double x2, double y2, Rgb colour) override;
+    void drawEllipseOutline(double cx, double cy, double radius, double aspect,
+                            Rgb colour) override;
+    void clear() override;
+
+    QSize sizeHint() const override { return sizeForZoom(m_zoom); }
+
+signals:
+    // button: 1 left, 2 right, 4 middle (for moves, the sum of those held); x, y in cells.
+    void mouseDown(int button, int shift, double x, double y);
+    void mouseMove(int button, int shift, double x, double y);
+    void mouseUp(int button, int shift, double x, double y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    int toPixel(double cells) const;
+    void remakeSurface();
+    template <class Draw>
+    void paintOnSurface(Rgb colour, bool outline, Draw draw);
+
+    int m_rows;
+    int m_columns;
+    int m_zoom;
+    QImage m_surface;
+    Rgb m_background = 0xE8F0D8; // the pale green-grey of a calculator screen
+    Rgb m_foreground = kBlack;
+    DrawMode m_mode = DrawMode::Copy;
+    std::function<void()> m_repaint;
+};
+
+} // namespace core

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QLabel>
+
+namespace core {
+
+// One picture of a toolbar button's stack (raised, pressed or greyed cover). The owner wires
+// the press, move and release handlers of the images that have them.
+class ToolbarImage : public QLabel {
+    Q_OBJECT
+public:
+    explicit ToolbarImage(QWidget* parent = nullptr);
+
+signals:
+    // x, y in twips relative to the image, as the button logic measures them.
+    void mouseDown(int button, double x, double y);
+    void mouseMove(int buttons, double x, double y);
+    void mouseUp(int button, double x, double y);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+enum class ButtonPicture { Open, Save, Print, Help };
+enum class ButtonLook { Raised, Pressed, Greyed };
+
+// The 24 x 22, 16-colour pictures of the toolbar, drawn here rather than shipped.
+QPixmap toolbarPicture(ButtonPicture picture, ButtonLook look);
+
+// Twips per screen pixel: 15 at 96 dpi, fewer on a denser screen.
+double twipsPerPixel(const QWidget* widget);
+
+} // namespace core

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace core {
+
+// A placeable header's key, or a standard metafile header at the start of the data.
+bool looksLikeWmf(const QByteArray& head);
+
+// The natural size of a metafile: the placeable header's box at 96 dpi, or the window extent.
+// Invalid when the data is not a metafile that can be played.
+QSize wmfNaturalSize(const QByteArray& data);
+
+// Plays a Windows metafile onto a white image of its natural size, cut to `reach` so that a
+// huge declared size costs nothing; shapes and text without antialiasing, so black stays
+// exactly black. Null image and `error` set when the data is not a playable metafile.
+QImage renderWmf(const QByteArray& data, QSize reach, QString* error);
+
+} // namespace core

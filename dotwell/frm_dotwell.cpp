@@ -1,0 +1,231 @@
+#include "dotwell/frm_dotwell.h"
+
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "core/model/codepage.h"
+#include "core/ui/file_io.h"
+#include "core/ui/text_fields.h"
+
+namespace dotwell {
+namespace {
+
+const QString kDefaultComment = QStringLiteral("Produced with Dotwell");
+const QString kImageErrorTitle = QStringLiteral("82/3 Image Error");
+
+std::string latin(const QString& name) { return name.toStdString(); }
+
+QString titleOf(const QString& path) { return QFileInfo(path).fileName(); }
+
+} // namespace
+
+FrmDotwell::FrmDotwell(core::Prompts& prompts, QWidget* parent)
+    : core::EditorWindow(core::CalculatorProfile::dotwell(), prompts, parent) {
+    auto* row = new QHBoxLayout;
+    auto* commentLabel = new QLabel(tr("Comment:"), this);
+    Text1 = new QLineEdit(kDefaultComment, this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setValidator(new core::Windows1252Validator(Text1));
+    Text1->setToolTip(tr("Stored in the computer file only"));
+    commentLabel->setBuddy(Text1);
+    row->addWidget(commentLabel);
+    row->addWidget(Text1, 1);
+    fieldsLayout()->addLayout(row);
+
+    Frame1 = new QGroupBox(QStringLiteral("PIC"), this);
+    const QString tip = QStringLiteral("Pic Var (use 7..0 for TI-83 only)");
+    Frame1->setToolTip(tip);
+    auto* options = new QHBoxLayout(Frame1);
+    for (int index = 1; index <= 10; ++index) {
+        auto* option = new QRadioButton(QString::number(index % 10), Frame1);
+        option->setToolTip(tip);
+        options->addWidget(option);
+        Option1[index] = option;
+        connect(option, &QRadioButton::toggled, this, [this, index](bool on) {
+            if (on)
+                Option1_Click(index);
+        });
+    }
+    fieldsLayout()->addWidget(Frame1);
+}
+
+int FrmDotwell::selectedOption() const {
+    for (int index = 1; index <= 10; ++index) {
+        if (Option1[index]->isChecked())
+            return index;
+    }
+    return 1;
+}
+
+void FrmDotwell::prepareFileImage() {
+    m_buffer = PicFileBuffer();
+    const QSignalBlocker blocker(Option1[1]); // the template is already for Pic1
+    Option1[1]->setChecked(true);
+}
+
+void FrmDotwell::Option1_Click(int index) {
+    m_buffer.applyTemplate(index - 1);
+}
+
+QString FrmDotwell::exitWarningText() const {
+    return QStringLiteral(
+        "Picture NOT saved as 82I or 83I. Press OK to quit or Cancel to return to drawing.");
+}
+
+QString FrmDotwell::importFilter() const {
+    return QStringLiteral("Readable Files|*.BMP;*.ICO;*.RLE;*.WMF|"
+                          "Other pictures|*.PNG;*.GIF;*.JPG;*.JPEG;*.PBM;*.PGM;*.PPM;*.XBM");
+}
+
+void FrmDotwell::resetTexts() { Text1->setText(kDefaultComment); }
+
+bool FrmDotwell::openPictureFile(const QString& path) {
+    // Everything is read and checked before anything on screen changes.
+    const core::FileRead read = core::readFileHead(path, PicFileBuffer::kSize);
+    if (!read.error.isEmpty()) {
+        showFileError(kImageErrorTitle, tr("Cannot open %1:\n%2").arg(path, read.error));
+        return false;
+    }
+    const PicFileBuffer file =
+        PicFileBuffer::fromFile(std::string_view(read.bytes.constData(), size_t(read.bytes.size())));
+    if (file.picNumber() > 9) {
+        showFileError(kImageErrorTitle,
+                      tr("%1 is not a TI-82/83 picture: its PIC number byte is %2, not 0 to 9.")
+                          .arg(titleOf(path))
+                          .arg(file.picNumber()));
+        return false;
+    }
+
+    setFileName(path);
+    m_buffer = file;
+    grid().clear();
+    m_buffer.decodePicture(grid());
+    // The box shows the comment up to its NUL; the bytes after it stay in the buffer.
+    Text1->setText(core::commentText(core::untilNul(m_buffer.commentField())));
+    // Selecting a different option re-applies the header template; the same one does not.
+    Option1[m_buffer.picNumber() + 1]->setChecked(true);
+    showReadPicture();
+    setStatusFileText(titleOf(path));
+    return true;
+}
+
+void FrmDotwell::openCommandLine(const QString& commandLine) {
+    if (!hasCalculatorExtension(latin(commandLine))) {
+        prompts().message(this, windowTitle(), QStringLiteral("Invalid File Format!"),
+                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+        return;
+    }
+    openPictureFile(commandLine);
+}
+
+void FrmDotwell::miOpen_click() {
+    core::FileDialogRequest request;
+    request.kind = core::FileDialogRequest::Kind::Open;
+    request.title = QStringLiteral("Open an 82I or 83I file...");
+    request.flags = core::kFileMustExist | core::kHideReadOnly;
+    request.filter = QStringLiteral("82/3 Images|*.82i;*.83i|All Files|*.*");
+    request.defaultExtension = QStringLiteral("82I");
+    const core::FileDialogAnswer answer = prompts().askFileName(this, request);
+    if (!answer.accepted)
+        return;
+    if (!hasCalculatorExtension(latin(titleOf(answer.path)))) {
+        setFileName(answer.path);
+        prompts().message(this, kImageErrorTitle, QStringLiteral("Invalid File Format!"),
+                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+        return;
+    }
+    if (openPictureFile(answer.path)) {
+        Image[5]->hide();
+        Image[8]->hide();
+        Image[1]->show();
+        Image[10]->show();
+    }
+}
+
+bool FrmDotwell::picNumberRefused(const QString& name) {
+    if (!endsWith82I(latin(name)) || selectedOption() < 7)
+        return false;
+    prompts().message(this, QStringLiteral("PIC VAR ERROR!"),
+                      QStringLiteral("OOPS! TI-82 PIC variable must be 1..6"),
+                      core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+    return true;
+}
+
+bool FrmDotwell::writePictureFile(const QString& path) {
+    const auto comment = core::commentBytes(Text1->text());
+    if (!comment) {
+        showFileError(windowTitle(), tr("The comment holds a character that a TI-82/83 file "
+                                        "cannot store. Change the comment and save again."));
+        return false;
+    }
+    m_buffer.complete(latin(titleOf(path)), *comment, grid());
+    const QString error = core::writeFileAtomically(
+        path, QByteArray(m_buffer.view().data(), qsizetype(m_buffer.view().size())));
+    if (!error.isEmpty()) {
+        showFileError(windowTitle(), tr("Cannot save %1:\n%2\n\nThe file on disk is unchanged.")
+                                         .arg(path, error));
+        return false;
+    }
+    return true;
+}
+
+void FrmDotwell::miSave_click() {
+    // Never put a calculator image into a bitmap, an empty name or any other kind of file.
+    if (!hasCalculatorExtension(latin(titleOf(fileName())))) {
+        miSaveAs_Click();
+        return;
+    }
+    if (picNumberRefused(fileName()))
+        return;
+    if (!writePictureFile(fileName()))
+        return;
+    markSaved();
+    Image[10]->show();
+}
+
+void FrmDotwell::miSaveAs_Click() {
+    core::FileDialogRequest request;
+    request.kind = core::FileDialogRequest::Kind::Save;
+    request.title = QStringLiteral("Dotwell Save As...");
+    request.filter = QStringLiteral("TI-82 Image Files (*.82i)|*.82i|TI-83 Image Files "
+                                    "(*.83I)|*.83I|Bitmaps (*.bmp)|*.bmp");
+    request.filterIndex = 1;
+    request.defaultExtension = QStringLiteral("82i");
+    request.initialName = QStringLiteral("*.82i");
+    request.flags = core::kOverwritePrompt | core::kHideReadOnly;
+    const core::FileDialogAnswer answer = prompts().askFileName(this, request);
+    if (!answer.accepted)
+        return;
+
+    QString path = answer.path;
+    if (answer.filterIndex == 3 && !path.endsWith(QStringLiteral("bmp"), Qt::CaseInsensitive))
+        path += QStringLiteral(".bmp");
+    if (picNumberRefused(path)) {
+        setFileName(QString());
+        return;
+    }
+    if (path.endsWith(QStringLiteral("bmp"), Qt::CaseInsensitive)) {
+        setFileName(path);
+        exportBitmap(path);
+        return;
+    }
+    if (!hasCalculatorExtension(latin(titleOf(path)))) {
+        prompts().message(this, QStringLiteral("Filename ERROR!"),
+                          tr("Invalid Filename: use a name ending in .82i or .83i, or .bmp "
+                             "for a bitmap. Nothing was saved."),
+                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+        return;
+    }
+    if (!writePictureFile(path))
+        return;
+    setFileName(path);
+    miSave->setEnabled(true);
+    markSaved();
+    setStatusFileText(titleOf(path));
+}
+
+} // namespace dotwell

@@ -1,0 +1,95 @@
+#include "dotwell/ti83_picture_file.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace dotwell {
+namespace {
+
+bool endsWithNoCase(std::string_view name, std::string_view suffix) {
+    if (name.size() < suffix.size())
+        return false;
+    return std::equal(suffix.begin(), suffix.end(), name.end() - suffix.size(), [](char a, char b) {
+        return std::toupper(static_cast<unsigned char>(a)) == b;
+    });
+}
+
+} // namespace
+
+bool endsWith82I(std::string_view fileName) { return endsWithNoCase(fileName, "82I"); }
+bool endsWith83I(std::string_view fileName) { return endsWithNoCase(fileName, "83I"); }
+bool hasCalculatorExtension(std::string_view fileName) {
+    return endsWith82I(fileName) || endsWith83I(fileName);
+}
+
+PicFileBuffer::PicFileBuffer() {
+    applyTemplate(0);
+    m_bytes[10] = 0x00;
+}
+
+PicFileBuffer PicFileBuffer::fromFile(std::string_view bytes) {
+    PicFileBuffer buffer;
+    buffer.m_bytes.fill(0x20);
+    std::copy_n(bytes.begin(), std::min(bytes.size(), kSize), buffer.m_bytes.begin());
+    return buffer;
+}
+
+void PicFileBuffer::applyTemplate(int picNumber) {
+    static constexpr std::uint8_t signature[] = {'*', '*', 'T', 'I', '8', '2', '*', '*', 0x1A, 0x0A};
+    std::copy(std::begin(signature), std::end(signature), m_bytes.begin());
+    m_bytes[53] = 0x05;
+    m_bytes[54] = 0x03;
+    static constexpr std::uint8_t header[] = {0x0B, 0x00, 0xF6, 0x02, 0x07, 0x60};
+    std::copy(std::begin(header), std::end(header), m_bytes.begin() + 55);
+    m_bytes[kPicNumberOffset] = static_cast<std::uint8_t>(picNumber);
+    static constexpr std::uint8_t sizes[] = {0xF6, 0x02, 0xF4, 0x02};
+    std::copy(std::begin(sizes), std::end(sizes), m_bytes.begin() + 68);
+}
+
+std::string_view PicFileBuffer::commentField() const {
+    return view().substr(kCommentOffset, kCommentSize);
+}
+
+void PicFileBuffer::decodePicture(core::PixelGrid& grid) const {
+    for (int r = 0; r < kRows; ++r) {
+        for (int c = 0; c < kBytesPerRow; ++c) {
+            const std::uint8_t v = m_bytes[kPictureOffset + kBytesPerRow * r + c];
+            for (int k = 0; k < 8; ++k)
+                grid.set(r, 8 * c + k, (v >> (7 - k)) & 1);
+        }
+    }
+}
+
+void PicFileBuffer::complete(std::string_view fileName, std::string_view comment,
+                             const core::PixelGrid& grid) {
+    m_bytes[5] = endsWith83I(fileName) ? '3' : '2';
+
+    // At most 41 bytes: up to 40 characters and their NUL, or the first 41 without one.
+    // The 42nd comment byte is never written; bytes after the NUL keep what they held.
+    const size_t n = std::min(comment.size(), kCommentSize - 1);
+    std::copy_n(comment.begin(), n, m_bytes.begin() + kCommentOffset);
+    if (n < kCommentSize - 1)
+        m_bytes[kCommentOffset + n] = 0x00;
+
+    for (int r = 0; r < kRows; ++r) {
+        for (int c = 0; c < kBytesPerRow; ++c) {
+            unsigned acc = 0;
+            for (int k = 0; k < 8; ++k)
+                acc = acc * 2 + (grid.at(r, 8 * c + k) == 1 ? 1 : 0);
+            m_bytes[kPictureOffset + kBytesPerRow * r + c] = static_cast<std::uint8_t>(acc);
+        }
+    }
+
+    const std::uint16_t sum = checksum();
+    m_bytes[828] = static_cast<std::uint8_t>(sum & 0xFF);
+    m_bytes[829] = static_cast<std::uint8_t>(sum >> 8);
+}
+
+std::uint16_t PicFileBuffer::checksum() const {
+    unsigned sum = 0;
+    for (size_t i = 55; i <= 827; ++i)
+        sum = (sum + m_bytes[i]) & 0xFFFF;
+    return static_cast<std::uint16_t>(sum);
+}
+
+} // namespace dotwell

@@ -1,0 +1,308 @@
+#include "pixvane/frm_pixvane.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
+
+#include "core/ui/file_io.h"
+#include "core/ui/text_fields.h"
+#include "pixvane/ti92_names.h"
+#include "pixvane/ti92_picture_file.h"
+
+namespace pixvane {
+namespace {
+
+const QString kDefaultComment = QStringLiteral("made with PIXVANE");
+const QString kDefaultVariable = QStringLiteral("picture");
+const QString kDefaultFolder = QStringLiteral("main");
+
+bool hasTi92Extension(const QString& name) {
+    return name.right(3).toUpper() == QStringLiteral("92I");
+}
+
+QString titleOf(const QString& path) { return QFileInfo(path).fileName(); }
+
+QString firstLocalFile(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return {};
+}
+
+QString nameText(const std::string& bytes) { return core::fromU32(decodeTi92(bytes)); }
+
+} // namespace
+
+FrmPixvane::FrmPixvane(core::Prompts& prompts, QWidget* parent)
+    : core::EditorWindow(core::CalculatorProfile::pixvane(), prompts, parent) {
+    auto* grid = new QGridLayout;
+    auto box = [&](const QString& label, const QString& text, int maxLength, const QString& tip,
+                   int row, int column) {
+        auto* caption = new QLabel(label, this);
+        auto* edit = new QLineEdit(text, this);
+        edit->setMaxLength(maxLength);
+        edit->setToolTip(tip);
+        caption->setBuddy(edit);
+        grid->addWidget(caption, row, column);
+        grid->addWidget(edit, row, column + 1);
+        return edit;
+    };
+    Text3 = box(tr("Folder:"), kDefaultFolder, 8, QStringLiteral("in the calculator"), 0, 0);
+    Text2 = box(tr("Pic Var Name:"), kDefaultVariable, 8, QStringLiteral("in the calculator"), 0,
+                2);
+    Text1 = box(tr("Comment:"), kDefaultComment, 40, QStringLiteral("(max length=40)"), 1, 0);
+    grid->removeWidget(Text1);
+    grid->addWidget(Text1, 1, 1, 1, 3);
+    Text1->setValidator(new core::Windows1252Validator(Text1));
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text3->setObjectName(QStringLiteral("Text3"));
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    fieldsLayout()->addLayout(grid);
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    fieldsLayout()->addWidget(Label2);
+
+    connect(Text2, &QLineEdit::textChanged, this, &FrmPixvane::Text2_Change);
+    connect(Text3, &QLineEdit::textChanged, this, &FrmPixvane::Text3_Change);
+    connect(Picture1, &core::PictureCanvas::mouseMove, this, [this] {
+        Label2->setText(tr("Left button draws; right button chooses a tool."));
+    });
+
+    Picture1->setAcceptDrops(true);
+    Picture1->installEventFilter(this);
+}
+
+QString FrmPixvane::exitWarningText() const {
+    return QStringLiteral(
+        "Picture NOT saved as 92I. Press OK to quit or Cancel to return to drawing.");
+}
+
+QString FrmPixvane::importFilter() const {
+    return QStringLiteral("Readable files|*.BMP;*.ICO;*.RLE;*.WMF|"
+                          "Other pictures|*.PNG;*.GIF;*.JPG;*.JPEG;*.PBM;*.PGM;*.PPM;*.XBM");
+}
+
+void FrmPixvane::resetTexts() {
+    Text1->setText(kDefaultComment);
+    Text2->setText(kDefaultVariable);
+    Text3->setText(kDefaultFolder);
+}
+
+void FrmPixvane::Form_MouseMove() {
+    core::EditorWindow::Form_MouseMove();
+    Label2->clear();
+}
+
+bool FrmPixvane::showVerdict(const QString& name, bool variable) {
+    const NameVerdict verdict =
+        checkName(core::toU32(name), variable ? NameKind::Variable : NameKind::Folder);
+    if (!verdict.ok) {
+        prompts().message(this, core::fromU32(verdict.title), core::fromU32(verdict.message),
+                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+    }
+    return verdict.ok;
+}
+
+bool FrmPixvane::CheckVarName() { return showVerdict(Text2->text(), true); }
+bool FrmPixvane::CheckFolderName() { return showVerdict(Text3->text(), false); }
+void FrmPixvane::Text2_Change() { CheckVarName(); }
+void FrmPixvane::Text3_Change() { CheckFolderName(); }
+
+bool FrmPixvane::ReadPictureFile(const QString& path, bool openCommand) {
+    // Read and decode into temporaries; the editor changes only after a complete read.
+    const core::FileRead read = core::readFileHead(path, kTi92FileSize);
+    if (!read.error.isEmpty()) {
+        prompts().message(this, windowTitle(), tr("Cannot open %1:\n%2").arg(path, read.error),
+                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+        return false;
+    }
+    core::PixelGrid decoded(kTi92Rows, kTi92Columns);
+    const auto result = readPicFile(
+        std::string_view(read.bytes.constData(), size_t(read.bytes.size())), decoded);
+    if (std::holds_alternative<Ti92ReadError>(result)) {
+        prompts().message(this, windowTitle(),
+                          tr("%1 is too short to hold the picture it describes; it may be "
+                             "damaged. Nothing was opened.")
+                              .arg(titleOf(path)),
+                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+        return false;
+    }
+    const Ti92Picture& picture = std::get<Ti92Picture>(result);
+
+    setFileName(path);
+    grid() = decoded;
+    setStatusFileText(titleOf(path));
+    // Trailing blanks are only the field's padding: a save puts them back.
+    Text1->setText(core::commentText(picture.texts.comment).trimmed());
+    Text3->setText(nameText(picture.texts.folder));
+    Text2->setText(nameText(picture.texts.variable));
+    m_variableName = Text2->text();
+    if (openCommand) {
+        Image[5]->hide();
+        Image[8]->hide();
+    }
+    showReadPicture();
+    return true;
+}
+
+void FrmPixvane::openCommandLine(const QString& commandLine) {
+    setWindowTitle(QStringLiteral("Pixvane 2.6"));
+    ReadPictureFile(commandLine, false);
+}
+
+void FrmPixvane::miOpen_click() {
+    core::FileDialogRequest request;
+    request.kind = core::FileDialogRequest::Kind::Open;
+    request.title = QStringLiteral("Pixvane Open");
+    request.filter = QStringLiteral("TI-92 Image Files (*.92i)|*.92i");
+    request.defaultExtension = QStringLiteral("92I");
+    request.flags = core::kFileMustExist | core::kHideReadOnly;
+    const core::FileDialogAnswer answer = prompts().askFileName(this, request);
+    if (!answer.accepted)
+        return;
+    if (!hasTi92Extension(answer.path)) {
+        prompts().message(this, windowTitle(), QStringLiteral("Not a 92I File!"),
+                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+        return;
+    }
+    ReadPictureFile(answer.path, true);
+}
+
+bool FrmPixvane::writePictureFile(const QString& path) {
+    const auto comment = core::commentBytes(Text1->text());
+    const auto folder = encodeTi92(core::toU32(Text3->text()));
+    const auto variable = encodeTi92(core::toU32(Text2->text()));
+    if (!comment || !folder || !variable) {
+        prompts().message(this, windowTitle(),
+                          tr("The comment holds a character that a .92i file cannot store. "
+                             "Change it and save again."),
+                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+        return false;
+    }
+    const PicFileBuffer file = buildPicFile(grid(), {*folder, *variable, *comment});
+    const QString error = core::writeFileAtomically(
+        path, QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size())));
+    if (!error.isEmpty()) {
+        prompts().message(this, windowTitle(), QStringLiteral("Disk write error"),
+                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+        return false;
+    }
+    return true;
+}
+
+void FrmPixvane::miSave_click() {
+    // Never write a calculator image into a file of another kind.
+    if (!hasTi92Extension(fileName())) {
+        miSaveAs_Click();
+        return;
+    }
+    m_variableName = Text2->text();
+    const bool variableOk = CheckVarName();
+    const bool folderOk = CheckFolderName();
+    if (!variableOk || !folderOk)
+        return;
+    if (writePictureFile(fileName()))
+        markSaved();
+}
+
+void FrmPixvane::miSaveAs_Click() {
+    m_variableName = Text2->text();
+    const bool variableOk = CheckVarName();
+    const bool folderOk = CheckFolderName();
+    if (!variableOk || !folderOk)
+        return;
+
+    core::FileDialogRequest request;
+    request.kind = core::FileDialogRequest::Kind::Save;
+    request.title = QStringLiteral("Pixvane Save As...");
+    request.filter = QStringLiteral("TI-92 Image Files (*.92I)|*.92I|Bitmaps (*.bmp)|*.bmp");
+    request.filterIndex = 1;
+    request.defaultExtension = QStringLiteral("92I");
+    request.initialName = QStringLiteral("*.92I");
+    request.flags = core::kOverwritePrompt | core::kHideReadOnly;
+    const core::FileDialogAnswer answer = prompts().askFileName(this, request);
+    if (!answer.accepted)
+        return;
+
+    QString path = answer.path;
+    if (answer.filterIndex == 2 && path.right(3).toLower() != QStringLiteral("bmp"))
+        path += QStringLiteral(".bmp");
+    if (path.right(3).toLower() == QStringLiteral("bmp")) {
+        setFileName(path);
+        exportBitmap(path);
+    } else if (hasTi92Extension(path)) {
+        if (!writePictureFile(path))
+            return;
+        setFileName(path);
+        miSave->setEnabled(true);
+        markSaved();
+        setStatusFileText(titleOf(path));
+    } else {
+        prompts().message(this, QStringLiteral("Filename ERROR!"),
+                          QStringLiteral("Invalid Filename: Use *.92I"),
+                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+    }
+}
+
+void FrmPixvane::Picture1_OLEDragDrop(const QString& path) {
+    if (!hasTi92Extension(path)) {
+        prompts().message(this, QStringLiteral("Drag/Drop Error"),
+                          QStringLiteral("Oops! The filename must have a '92i' extension."),
+                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+        return;
+    }
+    if (!miOpen->isEnabled()) {
+        // Dropping would replace drawing that was never saved.
+        const core::Answer answer = prompts().message(
+            this, QStringLiteral("WARNING!"),
+            tr("The picture has not been saved. Press OK to open %1 in its place or Cancel to "
+               "keep drawing.")
+                .arg(titleOf(path)),
+            core::MessageIcon::Exclamation, core::MessageButtons::OkCancel);
+        if (answer != core::Answer::Ok)
+            return;
+    }
+    ReadPictureFile(path, false);
+}
+
+bool FrmPixvane::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Picture1) {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDropEvent*>(event);
+            if (firstLocalFile(drag->mimeData()).isEmpty())
+                drag->ignore(); // the pointer shows that nothing can be dropped here
+            else
+                drag->acceptProposedAction();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const QString path = firstLocalFile(drop->mimeData());
+            if (path.isEmpty()) {
+                drop->ignore();
+                return true;
+            }
+            drop->acceptProposedAction();
+            Picture1_OLEDragDrop(path);
+            return true;
+        }
+        default:
+            break;
+        }
+    }
+    return core::EditorWindow::eventFilter(watched, event);
+}
+
+} // namespace pixvane

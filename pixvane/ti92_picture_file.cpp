@@ -1,0 +1,98 @@
+#include "pixvane/ti92_picture_file.h"
+
+#include <algorithm>
+
+#include "core/model/codepage.h"
+
+namespace pixvane {
+namespace {
+
+void put(PicFileBuffer& file, size_t& at, std::string_view bytes, size_t width, char pad) {
+    const size_t n = std::min(bytes.size(), width);
+    for (size_t i = 0; i < width; ++i)
+        file[at + i] = static_cast<std::uint8_t>(i < n ? bytes[i] : pad);
+    at += width;
+}
+
+void put(PicFileBuffer& file, size_t& at, std::initializer_list<std::uint8_t> bytes) {
+    for (std::uint8_t b : bytes)
+        file[at++] = b;
+}
+
+int bigEndian16(std::string_view bytes, size_t at) {
+    return (static_cast<std::uint8_t>(bytes[at]) << 8) | static_cast<std::uint8_t>(bytes[at + 1]);
+}
+
+std::string field(std::string_view bytes, size_t at, size_t width) {
+    return std::string(core::untilNul(bytes.substr(at, width)));
+}
+
+} // namespace
+
+PicFileBuffer buildPicFile(const core::PixelGrid& grid, const Ti92Texts& texts) {
+    PicFileBuffer file{};
+    size_t at = 0;
+    put(file, at, "**TI92**", 8, '\0');
+    put(file, at, {0x01, 0x00});
+    put(file, at, texts.folder, 8, '\0');
+    put(file, at, texts.comment, 40, ' ');
+    put(file, at, {0x01, 0x00, 0x52, 0x00, 0x00, 0x00});
+    put(file, at, texts.variable, 8, '\0');
+    put(file, at, {0x10, 0x00, 0x00, 0x00, 0x71, 0x0C, 0x00, 0x00, 0xA5, 0x5A});
+    put(file, at, {0x00, 0x00, 0x00, 0x00, 0x0C, 0x17, 0x00, 0x67, 0x00, 0xEF});
+    for (int r = 0; r < kTi92Rows; ++r) {
+        for (size_t j = 0; j < kTi92RowBytes; ++j) {
+            unsigned acc = 0;
+            for (int k = 0; k < 8; ++k)
+                acc = acc * 2 + (grid.at(r, int(8 * j) + k) == 1 ? 1 : 0);
+            file[at++] = static_cast<std::uint8_t>(acc);
+        }
+    }
+    file[at++] = 0xDF;
+    unsigned sum = 0;
+    for (size_t i = 82; i <= 3182; ++i)
+        sum = (sum + file[i]) & 0xFFFF;
+    file[at++] = static_cast<std::uint8_t>(sum & 0xFF);
+    file[at++] = static_cast<std::uint8_t>(sum >> 8);
+    return file;
+}
+
+std::variant<Ti92Picture, Ti92ReadError> readPicFile(std::string_view bytes,
+                                                      core::PixelGrid& grid) {
+    if (bytes.size() < kTi92PixelOffset)
+        return Ti92ReadError::TooShort;
+
+    Ti92Picture picture;
+    const int height = bigEndian16(bytes, 88);
+    const int width = bigEndian16(bytes, 90);
+    const size_t rowBytes = (size_t(width) + 7) / 8;
+    const bool fullScreen = height == kTi92Rows && width >= kTi92Columns - 1;
+    const bool smallHeld = height >= 1 && height <= kTi92Rows && width >= 1 &&
+                           width <= kTi92Columns &&
+                           bytes.size() >= kTi92PixelOffset + size_t(height) * rowBytes;
+    if (fullScreen || !smallHeld) {
+        if (bytes.size() < kTi92FullPictureEnd)
+            return Ti92ReadError::TooShort;
+        picture.height = kTi92Rows;
+        picture.width = kTi92Columns;
+    } else {
+        picture.height = height;
+        picture.width = width;
+    }
+    const size_t stride = fullScreen || !smallHeld ? kTi92RowBytes : rowBytes;
+
+    picture.texts.folder = field(bytes, 10, 8);
+    picture.texts.comment = field(bytes, 18, 40);
+    picture.texts.variable = field(bytes, 64, 8);
+
+    grid.clear();
+    for (int r = 0; r < picture.height; ++r) {
+        for (int c = 0; c < picture.width; ++c) {
+            const auto byte = static_cast<std::uint8_t>(bytes[kTi92PixelOffset + r * stride + c / 8]);
+            grid.set(r, c, (byte >> (7 - c % 8)) & 1);
+        }
+    }
+    return picture;
+}
+
+} // namespace pixvane

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "core/model/pixel_grid.h"
+
+namespace pixvane {
+
+// The .92i file of one TI-92 picture variable, built whole at each save.
+//
+//    0  8  "**TI92**"                    76  4  file size 3185, LE
+//    8  2  01 00                         80  2  A5 5A
+//   10  8  folder name, NUL-padded       82  4  00 00 00 00   <- checksum starts here
+//   18 40  comment, space-padded         86  2  variable size 3095, BE
+//   58  2  one variable, LE              88  2  height 103, BE
+//   60  4  data offset 82, LE            90  2  width 239, BE
+//   64  8  variable name, NUL-padded     92 3090 103 rows x 30 bytes, leftmost pixel in bit 7
+//   72  1  type 0x10 (picture)         3182  1  DF
+//   73  3  00 00 00                    3183  2  checksum of bytes 82..3182, LE
+struct Ti92Texts {
+    std::string folder;   // TI-92 character bytes, at most 8
+    std::string variable; // TI-92 character bytes, at most 8
+    std::string comment;  // Windows-1252 bytes, at most 40
+};
+
+inline constexpr size_t kTi92FileSize = 3185;
+inline constexpr int kTi92Rows = 103;
+inline constexpr int kTi92Columns = 240;
+inline constexpr size_t kTi92PixelOffset = 92;
+inline constexpr size_t kTi92RowBytes = 30;
+inline constexpr size_t kTi92FullPictureEnd = kTi92PixelOffset + kTi92Rows * kTi92RowBytes;
+
+using PicFileBuffer = std::array<std::uint8_t, kTi92FileSize>;
+
+PicFileBuffer buildPicFile(const core::PixelGrid& grid, const Ti92Texts& texts);
+
+struct Ti92Picture {
+    Ti92Texts texts; // each field up to its first NUL
+    int height = kTi92Rows;
+    int width = kTi92Columns;
+};
+
+enum class Ti92ReadError { TooShort };
+
+// Decodes a .92i file into the grid (cleared first). The content is not checked beyond what
+// decoding needs: a full-screen picture always comes from offset 92 as 103 rows of 30 bytes;
+// a smaller one (StoPic with a size) whose height and width the file holds whole is placed
+// at the top left. A file too short for its picture changes nothing and is an error.
+std::variant<Ti92Picture, Ti92ReadError> readPicFile(std::string_view bytes, core::PixelGrid& grid);
+
+} // namespace pixvane
