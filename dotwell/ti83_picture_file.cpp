@@ -9,9 +9,8 @@ namespace {
 bool endsWithNoCase(std::string_view name, std::string_view suffix) {
     if (name.size() < suffix.size())
         return false;
-    return std::equal(suffix.begin(), suffix.end(), name.end() - suffix.size(), [](char a, char b) {
-        return std::toupper(static_cast<unsigned char>(a)) == b;
-    });
+    return std::equal(suffix.begin(), suffix.end(), name.end() - suffix.size(),
+                      [](char upper, char c) { return std::toupper(static_cast<unsigned char>(c)) == upper; });
 }
 
 } // namespace

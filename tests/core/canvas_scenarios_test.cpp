@@ -1,0 +1,175 @@
+#include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "dotwell/frm_dotwell.h"
+#include "pixvane/frm_pixvane.h"
+#include "tests/support/grid_pictures.h"
+#include "tests/support/scripted_prompts.h"
+
+using core::EditorWindow;
+using testing_support::ScriptedPrompts;
+
+namespace {
+
+// Mouse events on the real canvas widget, at cell coordinates.
+struct Mouse {
+    core::PictureCanvas* canvas;
+
+    QPointF at(double x, double y) const { return {x * canvas->zoom(), y * canvas->zoom()}; }
+    void send(QEvent::Type type, double x, double y, Qt::MouseButton button,
+              Qt::MouseButtons held) {
+        QMouseEvent event(type, at(x, y), canvas->mapToGlobal(at(x, y)), button, held,
+                          Qt::NoModifier);
+        QApplication::sendEvent(canvas, &event);
+    }
+    void press(double x, double y, Qt::MouseButton b = Qt::LeftButton) {
+        send(QEvent::MouseButtonPress, x, y, b, b);
+    }
+    void move(double x, double y, Qt::MouseButtons held = Qt::LeftButton) {
+        send(QEvent::MouseMove, x, y, Qt::NoButton, held);
+    }
+    void release(double x, double y, Qt::MouseButton b = Qt::LeftButton) {
+        send(QEvent::MouseButtonRelease, x, y, b, Qt::NoButton);
+    }
+};
+
+// The surface as a fresh repaint from the grid would draw it.
+QImage repaintedSurface(EditorWindow& window) {
+    window.Picture1->clear();
+    window.Picture1_Paint();
+    return window.Picture1->surface().copy();
+}
+
+template <class Window>
+struct Fixture {
+    Fixture() {
+        window.endProgram = [] {};
+        window.Form_Load(QString());
+        window.show();
+    }
+    ScriptedPrompts prompts;
+    Window window{prompts};
+    Mouse mouse{window.Picture1};
+};
+
+int darkCells(const core::PixelGrid& grid) {
+    int n = 0;
+    for (int r = 0; r < grid.rows(); ++r)
+        for (int c = 0; c < grid.columns(); ++c)
+            n += grid.at(r, c);
+    return n;
+}
+
+} // namespace
+
+TEST(Canvas, FirstPressArmsTheRememberedToolThenDragDraws) {
+    Fixture<pixvane::FrmPixvane> f;
+    f.mouse.press(3.5, 3.5);
+    EXPECT_EQ(darkCells(f.window.grid()), 0);
+    EXPECT_EQ(f.window.tools().currentTool(), core::kPen);
+    EXPECT_TRUE(f.window.miTool[1]->isChecked());
+    const core::DocumentState state = f.window.documentState();
+    EXPECT_FALSE(state.open);
+    EXPECT_TRUE(state.saveAs && state.print && state.image11);
+    EXPECT_FALSE(state.image5 || state.image8);
+    f.mouse.move(8.5, 3.5);
+    f.mouse.release(8.5, 3.5);
+    EXPECT_EQ(testing_support::gridPicture(f.window.grid(), 3, 2, 1, 8), ".#####..\n");
+}
+
+TEST(Canvas, RightPressOnlyPopsTheToolMenu) {
+    Fixture<dotwell::FrmDotwell> f;
+    f.mouse.press(3.5, 3.5, Qt::RightButton);
+    f.mouse.release(3.5, 3.5, Qt::RightButton);
+    EXPECT_TRUE(f.window.miTools->isVisible());
+    f.window.miTools->hide();
+    EXPECT_TRUE(f.window.documentState().open);
+    EXPECT_FALSE(f.window.documentState().saveAs);
+    EXPECT_EQ(f.window.tools().currentTool(), 0);
+
+    f.window.miTool_Click(9); // a choice in the menu
+    for (int i = 1; i <= 12; ++i)
+        EXPECT_EQ(f.window.miTool[i]->isChecked(), i == 9);
+}
+
+TEST(Canvas, MiddleButtonPlotsThePressButDragsNothing) {
+    Fixture<dotwell::FrmDotwell> f;
+    f.window.miTool_Click(1);
+    f.mouse.press(2.5, 2.5, Qt::MiddleButton);
+    f.mouse.move(9.5, 2.5, Qt::MiddleButton);
+    f.mouse.move(9.5, 6.5, Qt::MiddleButton | Qt::LeftButton);
+    f.mouse.release(9.5, 6.5, Qt::MiddleButton);
+    EXPECT_EQ(darkCells(f.window.grid()), 1);
+    EXPECT_EQ(f.window.grid().at(2, 2), 1);
+}
+
+TEST(Canvas, ShapeDragLeavesTheGridAloneUntilReleaseAndErasesItsRubberBand) {
+    for (int tool = 3; tool <= 12; ++tool) {
+        Fixture<dotwell::FrmDotwell> f;
+        // Something to draw over, so that erasing shapes have cells to clear.
+        f.window.miTool_Click(7);
+        f.mouse.press(10.5, 10.5);
+        f.mouse.move(30.5, 30.5);
+        f.mouse.release(30.5, 30.5);
+        const core::PixelGrid before = f.window.grid();
+
+        f.window.miTool_Click(tool);
+        f.mouse.press(20.5, 25.5);
+        for (int i = 1; i <= 3; ++i) // ends where every shape crosses the bar's edge
+            f.mouse.move(20.5 + 3 * i, 25.5 + 2 * i);
+        EXPECT_EQ(f.window.grid(), before) << "tool " << tool;
+        f.mouse.release(29.5, 31.5);
+        EXPECT_NE(f.window.grid(), before) << "tool " << tool;
+        const QImage shown = f.window.Picture1->surface().copy();
+        EXPECT_EQ(shown, repaintedSurface(f.window)) << "rubber band left over by tool " << tool;
+        EXPECT_EQ(f.window.tools().currentTool(), tool);
+    }
+}
+
+TEST(Canvas, StatusPanelShowsThePointerCell) {
+    Fixture<pixvane::FrmPixvane> f;
+    f.mouse.move(12.5, 30.2, Qt::NoButton);
+    EXPECT_EQ(f.window.statusCoordinateText(), "( 12,  30)");
+    f.mouse.press(3.5, 5.5);
+    f.mouse.move(-0.5, 5.5); // dragged off the left edge
+    EXPECT_EQ(f.window.statusCoordinateText(), "(-1,  5)");
+    f.mouse.release(-0.5, 5.5);
+
+    QMouseEvent away(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(f.window.centralWidget(), &away);
+    EXPECT_EQ(f.window.statusCoordinateText(), "");
+    EXPECT_EQ(f.window.Label2->text(), "");
+}
+
+TEST(Canvas, RepaintDrawsNothingBeforeAPictureExists) {
+    Fixture<pixvane::FrmPixvane> f;
+    f.window.grid().set(5, 5, 1);
+    const QImage blank = f.window.Picture1->surface().copy();
+    EXPECT_EQ(repaintedSurface(f.window), blank);
+    // The first press starts a new picture and drops what the grid held.
+    f.mouse.press(50.5, 50.5);
+    EXPECT_EQ(f.window.grid().at(5, 5), 0);
+}
+
+TEST(Canvas, DarkCellsLeaveALatticeAndResizingRedraws) {
+    Fixture<dotwell::FrmDotwell> f;
+    f.window.miTool_Click(7);
+    f.mouse.press(0, 0);
+    f.mouse.move(95.4, 62.4);
+    f.mouse.release(95.4, 62.4);
+    EXPECT_EQ(darkCells(f.window.grid()), 96 * 63);
+    f.window.Picture1->setZoom(5);
+    const QImage& surface = f.window.Picture1->surface();
+    ASSERT_EQ(surface.size(), QSize(480, 315));
+    const QRgb black = qRgb(0, 0, 0);
+    EXPECT_EQ(surface.pixel(0, 0), black);
+    EXPECT_EQ(surface.pixel(3, 3), black);
+    EXPECT_NE(surface.pixel(4, 0), black); // the fifth of each cell stays background
+    EXPECT_NE(surface.pixel(0, 4), black);
+    EXPECT_EQ(surface.pixel(5, 5), black);
+}

@@ -1,0 +1,282 @@
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QValidator>
+
+#include <gtest/gtest.h>
+
+#include "dotwell/frm_dotwell.h"
+#include "tests/support/scripted_prompts.h"
+#include "tests/support/tifiles_check.h"
+
+using core::MessageIcon;
+using dotwell::FrmDotwell;
+using dotwell::PicFileBuffer;
+using testing_support::ScriptedPrompts;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray bytesOf(const PicFileBuffer& b) {
+    return QByteArray(reinterpret_cast<const char*>(b.bytes().data()), 830);
+}
+
+// A picture file made by the format code: one diagonal, the given PIC number and comment.
+QByteArray pictureFile(int pic, const std::string& comment, const char* name = "x.83i") {
+    PicFileBuffer buffer;
+    buffer.applyTemplate(pic);
+    core::PixelGrid grid(63, 96);
+    for (int i = 0; i < 63; ++i)
+        grid.set(i, i, 1);
+    buffer.complete(name, comment, grid);
+    return bytesOf(buffer);
+}
+
+class DotwellWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window.endProgram = [this] { ended = true; };
+        window.Form_Load(QString());
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    void openFile(const QString& name) {
+        prompts.answerFile(path(name));
+        window.miOpen_click();
+    }
+    void draw() {
+        window.Picture1_MouseDown(1, 0, 5.5, 5.5); // arms the pen
+        window.Picture1_MouseDown(1, 0, 5.5, 5.5);
+        window.Picture1_MouseUp(1, 0, 5.5, 5.5);
+    }
+    testing_support::Asked lastMessage() const {
+        const auto all = prompts.messages();
+        return all.empty() ? testing_support::Asked{} : all.back();
+    }
+
+    QTemporaryDir dir;
+    ScriptedPrompts prompts;
+    FrmDotwell window{prompts};
+    bool ended = false;
+};
+
+} // namespace
+
+TEST_F(DotwellWindow, OpenShowsPictureCommentAndPicOption) {
+    writeAll(path("a.83I"), pictureFile(9, "hello"));
+    openFile("a.83I");
+    ASSERT_TRUE(prompts.messages().empty());
+    const auto& request = prompts.asked().front().file;
+    EXPECT_EQ(request.title, "Open an 82I or 83I file...");
+    EXPECT_EQ(request.filter, "82/3 Images|*.82i;*.83i|All Files|*.*");
+    EXPECT_EQ(request.flags, 4100);
+    EXPECT_EQ(request.defaultExtension, "82I");
+    EXPECT_EQ(window.grid().at(10, 10), 1);
+    EXPECT_EQ(window.grid().at(10, 11), 0);
+    EXPECT_EQ(window.Text1->text(), "hello"); // up to the NUL, no padding
+    EXPECT_TRUE(window.Option1[10]->isChecked());
+    EXPECT_EQ(window.Option1[10]->text(), "0");
+    EXPECT_EQ(window.statusFileText(), "a.83I");
+    const core::DocumentState state = window.documentState();
+    EXPECT_TRUE(state.save && state.saveAs && state.print && state.open);
+    EXPECT_FALSE(state.image5 || state.image8 || state.image11);
+    EXPECT_EQ(window.tools().currentTool(), 0);
+}
+
+TEST_F(DotwellWindow, OpenRefusesOtherExtensionsAndUnreadableFiles) {
+    writeAll(path("a.83i"), pictureFile(0, "first"));
+    openFile("a.83i");
+    const core::PixelGrid before = window.grid();
+
+    writeAll(path("pic.BMP"), pictureFile(0, "x"));
+    openFile("pic.BMP");
+    EXPECT_EQ(lastMessage().title, "82/3 Image Error");
+    EXPECT_EQ(lastMessage().text, "Invalid File Format!");
+    EXPECT_EQ(lastMessage().icon, MessageIcon::Exclamation);
+
+    openFile("missing.82i");
+    EXPECT_EQ(prompts.messages().size(), 2u);
+    EXPECT_TRUE(lastMessage().text.contains("missing.82i"));
+
+    QByteArray badPic = pictureFile(0, "bad");
+    badPic[61] = 12;
+    writeAll(path("bad.82i"), badPic);
+    openFile("bad.82i");
+    EXPECT_EQ(prompts.messages().size(), 3u);
+    EXPECT_TRUE(lastMessage().text.contains("12"));
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.83i"));
+    openFile("folder.83i");
+    EXPECT_EQ(prompts.messages().size(), 4u);
+
+    EXPECT_EQ(window.grid(), before);
+    EXPECT_EQ(window.Text1->text(), "first");
+    EXPECT_EQ(window.statusFileText(), "a.83i");
+
+    prompts.cancelFile();
+    window.miOpen_click();
+    EXPECT_EQ(prompts.messages().size(), 4u);
+}
+
+TEST_F(DotwellWindow, OpenAndSaveKeepsAFileByteForByte) {
+    // A file with odd header bytes, bytes after the comment's NUL and a foreign signature,
+    // opened while its PIC option is already selected: none of that is rewritten.
+    QByteArray original = pictureFile(0, "odd", "x.83i");
+    original[0] = '#';
+    original[40] = 'Z';  // after the comment's NUL
+    original[57] = 0x33; // a length field that is off
+    const unsigned sum = [&] {
+        unsigned s = 0;
+        for (int i = 55; i <= 827; ++i)
+            s += std::uint8_t(original[i]);
+        return s & 0xFFFF;
+    }();
+    original[828] = char(sum & 0xFF);
+    original[829] = char(sum >> 8);
+    writeAll(path("odd.83i"), original + QByteArray(50, '!')); // and a tail past 830
+    openFile("odd.83i");
+    window.miSave_click();
+    EXPECT_TRUE(prompts.messages().empty());
+    EXPECT_EQ(readAll(path("odd.83i")), original); // exactly 830 bytes, tail gone
+}
+
+TEST_F(DotwellWindow, OpeningAnotherPicNumberRewritesTheHeader) {
+    QByteArray file = pictureFile(4, "pic5", "x.83i");
+    file[0] = '#';
+    file[63] = 0x11; // name bytes are never touched by the template
+    writeAll(path("five.83i"), file);
+    openFile("five.83i");
+    EXPECT_TRUE(window.Option1[5]->isChecked());
+    EXPECT_EQ(window.picFileBuffer().bytes()[0], '*');
+    EXPECT_EQ(window.picFileBuffer().bytes()[63], 0x11);
+    EXPECT_EQ(window.picFileBuffer().bytes()[61], 4);
+}
+
+TEST_F(DotwellWindow, Pic0SavesAsTi83ButNotAsTi82) {
+    writeAll(path("zero.83i"), pictureFile(9, "zero"));
+    openFile("zero.83i");
+    window.miSave_click();
+    EXPECT_TRUE(prompts.messages().empty());
+    EXPECT_EQ(readAll(path("zero.83i")).at(5), '3');
+
+    prompts.answerFile(path("zero.82i"));
+    window.miSaveAs_Click();
+    EXPECT_EQ(lastMessage().title, "PIC VAR ERROR!");
+    EXPECT_EQ(lastMessage().text, "OOPS! TI-82 PIC variable must be 1..6");
+    EXPECT_EQ(lastMessage().icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(QFile::exists(path("zero.82i")));
+    EXPECT_EQ(window.fileName(), QString());
+
+    // With the name emptied, Save must not write anywhere: it asks for a name instead.
+    const size_t asked = prompts.asked().size();
+    window.miSave_click();
+    ASSERT_EQ(prompts.asked().size(), asked + 1);
+    EXPECT_EQ(prompts.asked().back().title, "Dotwell Save As...");
+}
+
+TEST_F(DotwellWindow, SaveAsWritesACalculatorFileTheLinkLibraryReads) {
+    draw();
+    window.Text1->setText(QString::fromUtf8("Caf\u00e9 \u20ac"));
+    window.Option1[3]->setChecked(true);
+    prompts.answerFile(path("new.82i"));
+    window.miSaveAs_Click();
+    const auto& request = prompts.asked().front().file;
+    EXPECT_EQ(request.title, "Dotwell Save As...");
+    EXPECT_EQ(request.filter, "TI-82 Image Files (*.82i)|*.82i|TI-83 Image Files "
+                              "(*.83I)|*.83I|Bitmaps (*.bmp)|*.bmp");
+    EXPECT_EQ(request.flags, 6);
+    EXPECT_EQ(request.filterIndex, 1);
+    EXPECT_EQ(request.defaultExtension, "82i");
+
+    const QByteArray saved = readAll(path("new.82i"));
+    ASSERT_EQ(saved.size(), 830);
+    EXPECT_EQ(saved.mid(11, 7), QByteArray("Caf\xe9 \x80\0", 7));
+    EXPECT_EQ(saved.at(61), 2);
+    const core::DocumentState state = window.documentState();
+    EXPECT_TRUE(state.open && state.save);
+    EXPECT_FALSE(state.image11);
+    EXPECT_EQ(window.statusFileText(), "new.82i");
+
+    const auto view = testing_support::readWithTifiles(path("new.82i"));
+    ASSERT_EQ(view.error, 0);
+    EXPECT_EQ(view.checksum, view.storedChecksum);
+    EXPECT_EQ(view.type, 7);
+
+    // Opened again, the comment reads back as it was typed.
+    window.miCls_Click();
+    openFile("new.82i");
+    EXPECT_EQ(window.Text1->text(), QString::fromUtf8("Caf\u00e9 \u20ac"));
+    EXPECT_EQ(window.grid().at(5, 5), 1);
+}
+
+TEST_F(DotwellWindow, SaveAsToAnotherExtensionSaysSoAndWritesNothing) {
+    draw();
+    prompts.answerFile(path("pic.txt"));
+    window.miSaveAs_Click();
+    EXPECT_EQ(lastMessage().title, "Filename ERROR!");
+    EXPECT_EQ(lastMessage().icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(lastMessage().text.contains(".82i"));
+    EXPECT_FALSE(QFile::exists(path("pic.txt")));
+    EXPECT_FALSE(window.documentState().open); // still unsaved
+}
+
+TEST_F(DotwellWindow, FailedWriteLeavesTheOldFileAndTheState) {
+    writeAll(path("keep.82i"), pictureFile(0, "keep", "keep.82i"));
+    openFile("keep.82i");
+    draw();
+    ASSERT_TRUE(QDir(dir.path()).mkdir("taken.82i"));
+    prompts.answerFile(path("taken.82i"));
+    window.miSaveAs_Click();
+    EXPECT_EQ(prompts.messages().size(), 1u);
+    EXPECT_TRUE(QFileInfo(path("taken.82i")).isDir());
+    EXPECT_EQ(window.statusFileText(), "keep.82i");
+    EXPECT_FALSE(window.documentState().open);
+
+    prompts.answerFile(path("no/such/folder/x.82i"));
+    window.miSaveAs_Click();
+    EXPECT_EQ(prompts.messages().size(), 2u);
+    EXPECT_FALSE(window.documentState().open);
+    EXPECT_EQ(window.fileName(), path("keep.82i"));
+}
+
+TEST_F(DotwellWindow, CommandLineAcceptsAnyCaseAndRefusesOtherNames) {
+    writeAll(path("pic1.83i"), pictureFile(2, "cmd"));
+    FrmDotwell opened(prompts);
+    opened.Form_Load(path("pic1.83i"));
+    EXPECT_TRUE(prompts.messages().empty());
+    EXPECT_EQ(opened.Text1->text(), "cmd");
+    EXPECT_TRUE(opened.Option1[3]->isChecked());
+    const core::DocumentState state = opened.documentState();
+    EXPECT_TRUE(state.save && state.saveAs && state.print);
+    EXPECT_TRUE(state.image5 && state.image8); // the toolbar stays as start-up left it
+
+    FrmDotwell refused(prompts);
+    refused.Form_Load(path("pic1.txt"));
+    EXPECT_EQ(lastMessage().title, "Dotwell 2.6");
+    EXPECT_EQ(lastMessage().text, "Invalid File Format!");
+    EXPECT_FALSE(refused.documentState().saveAs);
+}
+
+TEST_F(DotwellWindow, PicFrameAndTips) {
+    EXPECT_EQ(window.Frame1->title(), "PIC");
+    EXPECT_EQ(window.Frame1->toolTip(), "Pic Var (use 7..0 for TI-83 only)");
+    EXPECT_EQ(window.Option1[1]->toolTip(), "Pic Var (use 7..0 for TI-83 only)");
+    EXPECT_TRUE(window.Option1[1]->isChecked());
+    EXPECT_EQ(window.Text1->text(), "Produced with Dotwell");
+    // A character with no Windows-1252 byte cannot be typed into the comment.
+    QString alpha = QString::fromUtf8("a\u03b1");
+    int pos = 0;
+    EXPECT_EQ(window.Text1->validator()->validate(alpha, pos), QValidator::Invalid);
+}

@@ -1,0 +1,256 @@
+#include <QCoreApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include "pixvane/frm_pixvane.h"
+#include "pixvane/ti92_picture_file.h"
+#include "tests/support/scripted_prompts.h"
+#include "tests/support/tifiles_check.h"
+
+using core::MessageIcon;
+using pixvane::FrmPixvane;
+using testing_support::ScriptedPrompts;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray pictureFile(const pixvane::Ti92Texts& texts) {
+    core::PixelGrid grid(103, 240);
+    for (int i = 0; i < 103; ++i)
+        grid.set(i, i, 1);
+    const auto file = pixvane::buildPicFile(grid, texts);
+    return QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
+}
+
+class PixvaneWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window.endProgram = [this] { ended = true; };
+        window.Form_Load(QString());
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    void openFile(const QString& name) {
+        prompts.answerFile(path(name));
+        window.miOpen_click();
+    }
+    void draw() {
+        window.Picture1_MouseDown(1, 0, 5.5, 5.5);
+        window.Picture1_MouseDown(1, 0, 5.5, 5.5);
+        window.Picture1_MouseUp(1, 0, 5.5, 5.5);
+    }
+    void drop(const QList<QUrl>& urls) {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(window.Picture1, &enter);
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.Picture1, &event);
+    }
+    testing_support::Asked lastMessage() const {
+        const auto all = prompts.messages();
+        return all.empty() ? testing_support::Asked{} : all.back();
+    }
+
+    QTemporaryDir dir;
+    ScriptedPrompts prompts;
+    FrmPixvane window{prompts};
+    bool ended = false;
+};
+
+} // namespace
+
+TEST_F(PixvaneWindow, OpenFillsTheGridAndTheBoxes) {
+    writeAll(path("x.92I"), pictureFile({"\x80mine", "\x82pic", "hello"}));
+    openFile("x.92I");
+    const auto& request = prompts.asked().front().file;
+    EXPECT_EQ(request.title, "Pixvane Open");
+    EXPECT_EQ(request.filter, "TI-92 Image Files (*.92i)|*.92i");
+    EXPECT_EQ(request.defaultExtension, "92I");
+    EXPECT_TRUE(prompts.messages().empty());
+    EXPECT_EQ(window.Text3->text(), QString::fromUtf8("\u03b1mine"));
+    EXPECT_EQ(window.Text2->text(), QString::fromUtf8("\u0393pic"));
+    EXPECT_EQ(window.Text1->text(), "hello");
+    EXPECT_EQ(window.storedVariableName(), QString::fromUtf8("\u0393pic"));
+    EXPECT_EQ(window.grid().at(40, 40), 1);
+    EXPECT_EQ(window.statusFileText(), "x.92I");
+    const core::DocumentState state = window.documentState();
+    EXPECT_TRUE(state.save && state.saveAs && state.print);
+    EXPECT_FALSE(state.image5 || state.image8);
+}
+
+TEST_F(PixvaneWindow, OpenRefusalsChangeNothing) {
+    writeAll(path("good.92i"), pictureFile({"main", "first", "first"}));
+    openFile("good.92i");
+    const core::PixelGrid before = window.grid();
+
+    writeAll(path("x.9xi"), pictureFile({"main", "other", "other"}));
+    openFile("x.9xi");
+    EXPECT_EQ(lastMessage().text, "Not a 92I File!");
+    EXPECT_EQ(lastMessage().icon, MessageIcon::Exclamation);
+
+    openFile("missing.92i");
+    EXPECT_TRUE(lastMessage().text.contains("missing.92i"));
+
+    writeAll(path("short.92i"), pictureFile({"main", "short", "short"}).left(2000));
+    openFile("short.92i");
+    EXPECT_TRUE(lastMessage().text.contains("short.92i"));
+
+    EXPECT_EQ(prompts.messages().size(), 3u);
+    EXPECT_EQ(window.grid(), before);
+    EXPECT_EQ(window.Text2->text(), "first");
+    EXPECT_EQ(window.fileName(), path("good.92i"));
+}
+
+TEST_F(PixvaneWindow, NameChecksRunAsTheBoxesChangeAndBeforeSaving) {
+    window.Text3->setText("9");
+    EXPECT_EQ(lastMessage().text, "First character of Folder Name can't be digit.");
+    EXPECT_EQ(lastMessage().title, "Folder Name ERROR!");
+    window.Text2->setText("");
+    EXPECT_EQ(lastMessage().text, "Pic Var Name missing.");
+    EXPECT_EQ(lastMessage().title, "Pic Var ERROR!");
+    prompts.clear();
+
+    draw();
+    window.miSaveAs_Click(); // both checks run, and no dialog is shown
+    ASSERT_EQ(prompts.asked().size(), 2u);
+    EXPECT_EQ(prompts.asked()[0].text, "Pic Var Name missing.");
+    EXPECT_EQ(prompts.asked()[1].text, "First character of Folder Name can't be digit.");
+}
+
+TEST_F(PixvaneWindow, SaveAsWritesAFileTheLinkLibraryReads) {
+    draw();
+    window.Text2->setText(QString::fromUtf8("\u03b1sprite"));
+    prompts.answerFile(path("drawing.92I"));
+    window.miSaveAs_Click();
+    const auto& request = prompts.asked().back().file;
+    EXPECT_EQ(request.title, "Pixvane Save As...");
+    EXPECT_EQ(request.filter, "TI-92 Image Files (*.92I)|*.92I|Bitmaps (*.bmp)|*.bmp");
+    EXPECT_EQ(request.flags, 6);
+    EXPECT_TRUE(prompts.messages().empty());
+    const QByteArray saved = readAll(path("drawing.92I"));
+    ASSERT_EQ(saved.size(), 3185);
+    EXPECT_EQ(saved.mid(64, 8), QByteArray("\x80sprite\0", 8));
+    const auto view = testing_support::readWithTifiles(path("drawing.92I"));
+    ASSERT_EQ(view.error, 0);
+    EXPECT_EQ(view.checksum, view.storedChecksum);
+    EXPECT_EQ(view.folder, "main");
+    EXPECT_EQ(view.type, 0x10);
+    const core::DocumentState state = window.documentState();
+    EXPECT_TRUE(state.open && state.save);
+    EXPECT_EQ(window.statusFileText(), "drawing.92I");
+
+    window.miCls_Click();
+    openFile("drawing.92I");
+    EXPECT_EQ(window.Text2->text(), QString::fromUtf8("\u03b1sprite"));
+    EXPECT_EQ(window.grid().at(5, 5), 1);
+}
+
+TEST_F(PixvaneWindow, SaveOverALongerFileLeavesExactly3185Bytes) {
+    writeAll(path("old.92i"), pictureFile({"main", "old", "old"}) + QByteArray(5000, 'x'));
+    openFile("old.92i");
+    draw();
+    window.miSave_click();
+    EXPECT_EQ(readAll(path("old.92i")).size(), 3185);
+    EXPECT_TRUE(window.documentState().open);
+}
+
+TEST_F(PixvaneWindow, SaveAsRefusesOtherExtensions) {
+    draw();
+    prompts.answerFile(path("pic.txt"));
+    window.miSaveAs_Click();
+    EXPECT_EQ(lastMessage().title, "Filename ERROR!");
+    EXPECT_EQ(lastMessage().text, "Invalid Filename: Use *.92I");
+    EXPECT_FALSE(QFile::exists(path("pic.txt")));
+}
+
+TEST_F(PixvaneWindow, WriteFailureSaysDiskWriteErrorAndKeepsTheState) {
+    writeAll(path("keep.92i"), pictureFile({"main", "keep", "keep"}));
+    openFile("keep.92i");
+    draw();
+    ASSERT_TRUE(QDir(dir.path()).mkdir("taken.92i"));
+    prompts.answerFile(path("taken.92i"));
+    window.miSaveAs_Click();
+    EXPECT_EQ(lastMessage().text, "Disk write error");
+    EXPECT_FALSE(window.documentState().open);
+    EXPECT_EQ(window.statusFileText(), "keep.92i");
+
+    // Save to a file that has become a folder: the same message, nothing else changes.
+    const QString kept = path("keep.92i");
+    ASSERT_TRUE(QFile::remove(kept));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("keep.92i"));
+    window.miSave_click();
+    EXPECT_EQ(lastMessage().text, "Disk write error");
+    EXPECT_EQ(prompts.messages().size(), 2u);
+    EXPECT_FALSE(window.documentState().open);
+}
+
+TEST_F(PixvaneWindow, DropOpensA92iFileAndRefusesOthers) {
+    writeAll(path("dropped.92i"), pictureFile({"main", "drop", "dropped"}));
+    drop({QUrl::fromLocalFile(path("dropped.92i"))});
+    EXPECT_TRUE(prompts.messages().empty());
+    EXPECT_EQ(window.Text1->text(), "dropped");
+    EXPECT_TRUE(window.documentState().image5); // a drop leaves the cover images alone
+
+    drop({QUrl::fromLocalFile(path("photo.png"))});
+    EXPECT_EQ(lastMessage().title, "Drag/Drop Error");
+    EXPECT_EQ(lastMessage().text, "Oops! The filename must have a '92i' extension.");
+}
+
+TEST_F(PixvaneWindow, DropOverUnsavedDrawingAsksFirst) {
+    writeAll(path("dropped.92i"), pictureFile({"main", "drop", "dropped"}));
+    draw();
+    prompts.answerMessage(core::Answer::Cancel);
+    drop({QUrl::fromLocalFile(path("dropped.92i"))});
+    ASSERT_EQ(prompts.messages().size(), 1u);
+    EXPECT_EQ(lastMessage().buttons, core::MessageButtons::OkCancel);
+    EXPECT_EQ(window.grid().at(5, 5), 1);
+    EXPECT_EQ(window.Text1->text(), "made with PIXVANE");
+
+    prompts.answerMessage(core::Answer::Ok);
+    drop({QUrl::fromLocalFile(path("dropped.92i"))});
+    EXPECT_EQ(window.Text1->text(), "dropped");
+}
+
+TEST_F(PixvaneWindow, DragWithoutALocalFileIsNotAccepted) {
+    QMimeData data;
+    data.setText("just text");
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.Picture1, &enter);
+    EXPECT_FALSE(enter.isAccepted());
+
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(path("a.92i"))});
+    QDragEnterEvent enterFile(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton,
+                              Qt::NoModifier);
+    QCoreApplication::sendEvent(window.Picture1, &enterFile);
+    EXPECT_TRUE(enterFile.isAccepted());
+}
+
+TEST_F(PixvaneWindow, CommandLineReadsWithoutAnExtensionTest) {
+    writeAll(path("picture.dat"), pictureFile({"main", "cmd", "from the command line"}));
+    FrmPixvane opened(prompts);
+    opened.Form_Load(path("picture.dat"));
+    EXPECT_TRUE(prompts.messages().empty());
+    EXPECT_EQ(opened.windowTitle(), "Pixvane 2.6");
+    EXPECT_EQ(opened.Text1->text(), "from the command line");
+    EXPECT_TRUE(opened.documentState().image5);
+    EXPECT_TRUE(opened.documentState().save);
+}

@@ -1,0 +1,171 @@
+#include <string>
+#include <vector>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "pixvane/ti92_picture_file.h"
+#include "tests/support/grid_pictures.h"
+#include "tests/support/tifiles_check.h"
+
+using namespace pixvane;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const Ti92Texts kDefaults{"main", "picture", "made with PIXVANE"};
+
+core::PixelGrid emptyGrid() { return core::PixelGrid(103, 240); }
+
+// The all-clear file with the default texts, laid out from the format's description.
+Bytes blankFixture() {
+    Bytes b;
+    auto add = [&](std::string_view s) { b.insert(b.end(), s.begin(), s.end()); };
+    auto pad = [&](size_t to, std::uint8_t with) { b.resize(to, with); };
+    add("**TI92**");
+    b.push_back(0x01), b.push_back(0x00);
+    add("main"), pad(18, 0);
+    add("made with PIXVANE"), pad(58, ' ');
+    for (int v : {0x01, 0x00, 0x52, 0x00, 0x00, 0x00})
+        b.push_back(std::uint8_t(v));
+    add("picture"), pad(72, 0);
+    for (int v : {0x10, 0, 0, 0, 0x71, 0x0C, 0, 0, 0xA5, 0x5A, 0, 0, 0, 0, 0x0C, 0x17, 0x00, 0x67,
+                  0x00, 0xEF})
+        b.push_back(std::uint8_t(v));
+    pad(3182, 0);
+    b.push_back(0xDF);
+    b.push_back(0x58), b.push_back(0x02); // 0x0C + 0x17 + 0x67 + 0xEF + 0xDF
+    return b;
+}
+
+Bytes bytesOf(const PicFileBuffer& f) { return {f.begin(), f.end()}; }
+std::string_view view(const Bytes& b) { return {reinterpret_cast<const char*>(b.data()), b.size()}; }
+
+} // namespace
+
+TEST(Ti92File, AllClearPictureWithTheDefaultTexts) {
+    EXPECT_EQ(bytesOf(buildPicFile(emptyGrid(), kDefaults)), blankFixture());
+}
+
+TEST(Ti92File, CornerCells) {
+    core::PixelGrid grid = emptyGrid();
+    grid.set(0, 0, 1);
+    grid.set(102, 239, 1);
+    Bytes expected = blankFixture();
+    expected[92] = 0x80;
+    expected[3181] = 0x01;
+    expected[3183] = 0x58 + 0x81;
+    EXPECT_EQ(bytesOf(buildPicFile(grid, kDefaults)), expected);
+}
+
+TEST(Ti92File, TextFieldPadding) {
+    const PicFileBuffer full = buildPicFile(emptyGrid(), {"ABCDEFGH", "p", std::string(40, 'c')});
+    EXPECT_EQ(std::string(full.begin() + 10, full.begin() + 18), "ABCDEFGH");
+    EXPECT_EQ(full[18], 'c'); // no NUL between an 8-character folder and the comment
+    EXPECT_EQ(std::string(full.begin() + 18, full.begin() + 58), std::string(40, 'c'));
+    EXPECT_EQ(std::string(full.begin() + 64, full.begin() + 72), std::string("p\0\0\0\0\0\0\0", 8));
+
+    const PicFileBuffer empty = buildPicFile(emptyGrid(), {"f", "v", ""});
+    EXPECT_EQ(std::string(empty.begin() + 10, empty.begin() + 18), std::string("f\0\0\0\0\0\0\0", 8));
+    EXPECT_EQ(std::string(empty.begin() + 18, empty.begin() + 58), std::string(40, ' '));
+}
+
+TEST(Ti92File, ReadsBackWhatItWrites) {
+    core::PixelGrid grid = emptyGrid();
+    for (int c = 0; c < 240; c += 7)
+        grid.set(c % 103, c, 1);
+    const Bytes file = bytesOf(buildPicFile(grid, {"\x80\x81", "pic", "note"}));
+    core::PixelGrid decoded = emptyGrid();
+    const auto result = readPicFile(view(file), decoded);
+    ASSERT_TRUE(std::holds_alternative<Ti92Picture>(result));
+    const Ti92Picture& picture = std::get<Ti92Picture>(result);
+    EXPECT_EQ(decoded, grid);
+    EXPECT_EQ(picture.texts.folder, "\x80\x81");
+    EXPECT_EQ(picture.texts.variable, "pic");
+    EXPECT_EQ(picture.texts.comment, std::string("note") + std::string(36, ' '));
+}
+
+TEST(Ti92File, WidthFieldAndSignatureDoNotMatter) {
+    core::PixelGrid grid = emptyGrid();
+    grid.set(50, 239, 1);
+    grid.set(3, 0, 1);
+    Bytes file = bytesOf(buildPicFile(grid, kDefaults));
+    file[91] = 240;
+    file[2] = 'X';
+    file[3183] ^= 0xFF; // a wrong checksum is not looked at either
+    core::PixelGrid decoded = emptyGrid();
+    ASSERT_TRUE(std::holds_alternative<Ti92Picture>(readPicFile(view(file), decoded)));
+    EXPECT_EQ(decoded, grid);
+}
+
+TEST(Ti92File, SmallerPictureIsPlacedTopLeft) {
+    // StoPic of 50 rows x 100 columns: rows of 13 bytes, an L shape and a mark at (49, 99).
+    Bytes file = blankFixture();
+    file[88] = 0, file[89] = 50, file[90] = 0, file[91] = 100;
+    file.resize(92 + 50 * 13);
+    std::fill(file.begin() + 92, file.end(), 0);
+    for (int r = 0; r < 50; ++r)
+        file[92 + r * 13] |= 0x80;         // column 0
+    for (int j = 0; j < 12; ++j)
+        file[92 + 49 * 13 + j] = 0xFF;     // row 49, columns 0..95
+    file[92 + 49 * 13 + 12] = 0xF0;        // columns 96..99
+    file.push_back(0xDF);
+    core::PixelGrid decoded = emptyGrid();
+    decoded.set(80, 200, 1); // the rest comes out clear
+    const auto result = readPicFile(view(file), decoded);
+    ASSERT_TRUE(std::holds_alternative<Ti92Picture>(result));
+    EXPECT_EQ(std::get<Ti92Picture>(result).width, 100);
+    EXPECT_EQ(testing_support::gridPicture(decoded, 47, 0, 4, 3), "#..\n#..\n###\n...\n");
+    EXPECT_EQ(decoded.at(49, 99), 1);
+    EXPECT_EQ(decoded.at(49, 100), 0);
+    EXPECT_EQ(decoded.at(80, 200), 0);
+    int dark = 0;
+    for (int r = 0; r < 103; ++r)
+        for (int c = 0; c < 240; ++c)
+            dark += decoded.at(r, c);
+    EXPECT_EQ(dark, 50 + 99);
+}
+
+TEST(Ti92File, TruncatedFilesAreErrorsAndChangeNothing) {
+    const Bytes full = blankFixture();
+    core::PixelGrid grid = emptyGrid();
+    grid.set(1, 1, 1);
+    const core::PixelGrid before = grid;
+    for (size_t size : {size_t(0), size_t(50), size_t(91), size_t(92), size_t(3000), size_t(3181)}) {
+        const Bytes cut(full.begin(), full.begin() + size);
+        EXPECT_TRUE(std::holds_alternative<Ti92ReadError>(readPicFile(view(cut), grid))) << size;
+        EXPECT_EQ(grid, before);
+    }
+    // A small picture that claims more rows than the file holds.
+    Bytes claim(full.begin(), full.begin() + 92 + 10);
+    claim[89] = 50, claim[91] = 100;
+    EXPECT_TRUE(std::holds_alternative<Ti92ReadError>(readPicFile(view(claim), grid)));
+    // Exactly the pixel rows, without DF and checksum, is enough.
+    const Bytes pixelsOnly(full.begin(), full.begin() + 3182);
+    EXPECT_TRUE(std::holds_alternative<Ti92Picture>(readPicFile(view(pixelsOnly), grid)));
+}
+
+TEST(Ti92File, LinkLibraryReadsWhatWeWrite) {
+    QTemporaryDir dir;
+    core::PixelGrid grid = emptyGrid();
+    for (int i = 0; i < 103; ++i)
+        grid.set(i, 2 * i, 1);
+    const PicFileBuffer file = buildPicFile(grid, {"games", "sprite1", "a test picture"});
+    const QString path = dir.filePath("sprite1.92i");
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(reinterpret_cast<const char*>(file.data()), qint64(file.size()));
+    out.close();
+
+    const auto view = testing_support::readWithTifiles(path);
+    ASSERT_EQ(view.error, 0);
+    EXPECT_EQ(view.checksum, view.storedChecksum);
+    EXPECT_EQ(view.storedChecksum, file[3183] | file[3184] << 8);
+    EXPECT_EQ(view.folder, "games");
+    EXPECT_EQ(view.name, "sprite1");
+    EXPECT_EQ(view.type, 0x10);
+    EXPECT_EQ(view.writeBack, QByteArray(reinterpret_cast<const char*>(file.data()), 3185));
+}

@@ -1,0 +1,39 @@
+#include "tests/support/grid_pictures.h"
+
+#include <algorithm>
+
+namespace testing_support {
+
+std::string gridPicture(const core::PixelGrid& grid, int top, int left, int rows, int columns) {
+    std::string out;
+    for (int r = top; r < top + rows; ++r) {
+        for (int c = left; c < left + columns; ++c)
+            out += grid.contains(r, c) && grid.at(r, c) == 1 ? '#' : '.';
+        out += '\n';
+    }
+    return out;
+}
+
+std::string cellsPicture(const std::vector<std::pair<int, int>>& cells, int top, int left,
+                         int rows, int columns) {
+    std::string out;
+    for (int r = top; r < top + rows; ++r) {
+        for (int c = left; c < left + columns; ++c) {
+            const bool hit = std::find(cells.begin(), cells.end(), std::pair{c, r}) != cells.end();
+            out += hit ? '#' : '.';
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+std::string picture(std::initializer_list<const char*> rows) {
+    std::string out;
+    for (const char* row : rows) {
+        out += row;
+        out += '\n';
+    }
+    return out;
+}
+
+} // namespace testing_support

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/model/pixel_grid.h"
+
+namespace testing_support {
+
+// A grid region as rows of '#' (1) and '.' (0), so a failing comparison prints a picture.
+std::string gridPicture(const core::PixelGrid& grid, int top, int left, int rows, int columns);
+
+// Cells reported by a rasteriser, as a picture of the given region.
+std::string cellsPicture(const std::vector<std::pair<int, int>>& cells, int top, int left,
+                         int rows, int columns);
+
+// Joins picture rows with newlines: picture({"#..", ".#."}).
+std::string picture(std::initializer_list<const char*> rows);
+
+} // namespace testing_support

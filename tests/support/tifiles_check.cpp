@@ -1,0 +1,52 @@
+#include "tests/support/tifiles_check.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+// The library's headers are C and use the C keyword `restrict`.
+#define restrict __restrict
+#include <tilp2/tifiles.h>
+#undef restrict
+
+namespace testing_support {
+
+TifilesView readWithTifiles(const QString& path) {
+    static const bool initialised = [] {
+        tifiles_library_init();
+        return true;
+    }();
+    (void)initialised;
+
+    TifilesView view;
+    const QByteArray name = QFile::encodeName(path);
+    FileContent* content = tifiles_content_create_regular(tifiles_file_get_model(name.constData()));
+    view.error = tifiles_file_read_regular(name.constData(), content);
+    if (view.error != 0)
+        return view; // a failed read has already freed the content
+    view.checksum = content->checksum;
+    view.storedChecksum = content->stored_checksum;
+    view.comment = content->comment;
+    view.folder = content->default_folder;
+    view.entries = content->num_entries;
+    if (content->num_entries >= 1 && content->entries && content->entries[0]) {
+        const VarEntry* entry = content->entries[0];
+        view.folder = entry->folder;
+        view.name = entry->name;
+        view.rawName.assign(entry->name, entry->name + 8);
+        view.type = entry->type;
+        view.data.assign(entry->data, entry->data + entry->size);
+    }
+    QTemporaryDir dir;
+    const QString again = dir.filePath(QFileInfo(path).fileName());
+    const QByteArray againName = QFile::encodeName(again);
+    if (tifiles_file_write_regular(againName.constData(), content, nullptr) == 0) {
+        QFile file(again);
+        if (file.open(QIODevice::ReadOnly))
+            view.writeBack = file.readAll();
+    }
+    tifiles_content_delete_regular(content);
+    return view;
+}
+
+} // namespace testing_support

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <QByteArray>
+#include <QString>
+
+namespace testing_support {
+
+// What libtifiles, the link software's own file library, makes of a file we wrote.
+struct TifilesView {
+    int error = -1; // 0 when the file was read
+    std::uint16_t checksum = 0;
+    std::uint16_t storedChecksum = 0;
+    unsigned entries = 0;
+    std::string folder;
+    std::string name;
+    std::string rawName; // the variable name's bytes on the calculator, NULs included
+    std::string comment;
+    int type = -1;
+    std::vector<std::uint8_t> data;
+    QByteArray writeBack; // the file as libtifiles writes the same content again
+};
+
+TifilesView readWithTifiles(const QString& path);
+
+} // namespace testing_support
