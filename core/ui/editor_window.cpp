@@ -441,7 +441,9 @@ void EditorWindow::miImport_Click() {
     if (!answer.accepted)
         return;
 
-    const LoadedPicture picture = loadPicture(answer.path);
+    // Only the part of the picture the scan can reach is ever rendered.
+    const LoadedPicture picture =
+        loadPicture(answer.path, QSize(m_profile.columns + 1, m_profile.rows + 1));
     if (!picture.error.isEmpty()) {
         m_prompts.message(this, windowTitle(), QStringLiteral("Error: ") + picture.error,
                           MessageIcon::None, MessageButtons::Ok);
@@ -461,7 +463,7 @@ void EditorWindow::miImport_Click() {
         miSaveAs->setEnabled(true);
         m_tools.setCurrentTool(kPen);
         syncToolChecks();
-        overlayBlackPixels(importScan(m_profile, picture.image.width(), picture.image.height()),
+        overlayBlackPixels(importScan(m_profile, picture.size.width(), picture.size.height()),
                            [&](int x, int y) { return isExactlyBlack(picture.image, x, y); },
                            [this](int column, int row) { m_tools.PlotCell(column, row); });
     }

@@ -54,6 +54,7 @@ LoadedPicture loadPictureData(const QByteArray& data, QSize reach) {
     if (looksLikeWmf(data)) {
         LoadedPicture picture;
         picture.image = renderWmf(data, reach, &picture.error);
+        picture.size = wmfNaturalSize(data);
         return picture;
     }
     QBuffer buffer;
@@ -63,6 +64,7 @@ LoadedPicture loadPictureData(const QByteArray& data, QSize reach) {
     reader.setDecideFormatFromContent(true);
     LoadedPicture picture;
     picture.image = readPrefilled(reader);
+    picture.size = picture.image.size();
     if (picture.image.isNull())
         picture.error = reader.errorString().isEmpty() ? QStringLiteral("Invalid picture")
                                                        : reader.errorString();
@@ -72,7 +74,7 @@ LoadedPicture loadPictureData(const QByteArray& data, QSize reach) {
 LoadedPicture loadPicture(const QString& path, QSize reach) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {QImage(), file.errorString()};
+        return {QImage(), QSize(), file.errorString()};
     QByteArray head = file.peek(64);
     if (looksLikeWmf(head))
         return loadPictureData(file.readAll(), reach);
@@ -80,6 +82,7 @@ LoadedPicture loadPicture(const QString& path, QSize reach) {
     reader.setDecideFormatFromContent(true);
     LoadedPicture picture;
     picture.image = readPrefilled(reader);
+    picture.size = picture.image.size();
     if (picture.image.isNull())
         picture.error = reader.errorString();
     return picture;

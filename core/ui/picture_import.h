@@ -6,7 +6,8 @@
 namespace core {
 
 struct LoadedPicture {
-    QImage image;
+    QImage image;  // for a metafile, only the part within reach
+    QSize size;    // the picture's own size in pixels
     QString error; // empty on success
 };
 
