@@ -113,9 +113,14 @@ private:
 std::optional<Frame> readFrame(const QByteArray& data) {
     U_WMRPLACEABLE placeable{};
     U_WMRHEADER header{};
-    const char* begin = data.constData();
-    const int headerSize = wmfheader_get(begin, begin + data.size(), &placeable, &header);
-    if (headerSize <= 0 || (header.iType != 1 && header.iType != 2))
+    // wmfheader_get measures the standard header from the file's start even behind a placeable
+    // header, so it wants 22 bytes more than the headers take: give it a padded copy and check
+    // the real length here.
+    QByteArray head = data.left(U_SIZE_WMRPLACEABLE + U_SIZE_WMRHEADER);
+    head.append(QByteArray(U_SIZE_WMRPLACEABLE, '\0'));
+    const int headerSize =
+        wmfheader_get(head.constData(), head.constData() + head.size(), &placeable, &header);
+    if (headerSize <= 0 || headerSize > data.size() || (header.iType != 1 && header.iType != 2))
         return std::nullopt;
     Frame frame;
     const size_t placeableSize = placeable.Key == 0x9AC6CDD7 ? U_SIZE_WMRPLACEABLE : 0;

@@ -1,0 +1,283 @@
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "core/ui/picture_import.h"
+#include "core/ui/wmf_player.h"
+#include "dotwell/frm_dotwell.h"
+#include "pixvane/frm_pixvane.h"
+#include "tests/support/grid_pictures.h"
+#include "tests/support/picture_bytes.h"
+#include "tests/support/scripted_prompts.h"
+
+using testing_support::gridPicture;
+using testing_support::ScriptedPrompts;
+using testing_support::WmfBuilder;
+
+namespace {
+
+QImage filled(int w, int h, QColor colour) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+int darkCells(const core::PixelGrid& grid) {
+    int n = 0;
+    for (int r = 0; r < grid.rows(); ++r)
+        for (int c = 0; c < grid.columns(); ++c)
+            n += grid.at(r, c);
+    return n;
+}
+
+// A metafile of 100 x 50 pixels: a filled black ellipse on the left, a filled black rectangle
+// on the right, drawn with a black pen and brush.
+QByteArray shapesMetafile() {
+    return WmfBuilder(100, 50, 96, 2)
+        .colourRecord(0x02FC, 0, 0x000000, {0}) // CreateBrushIndirect: solid black
+        .record(0x012D, {0})                     // SelectObject
+        .record(0x02FA, {0, 1, 0, 0, 0})         // CreatePenIndirect: solid, width 1, black
+        .record(0x012D, {1})
+        .record(0x020B, {0, 0})                  // SetWindowOrg (y, x)
+        .record(0x020C, {50, 100})               // SetWindowExt (y, x)
+        .record(0x0418, {40, 40, 10, 10})        // Ellipse (bottom, right, top, left)
+        .record(0x041B, {40, 90, 10, 60})        // Rectangle
+        .bytes();
+}
+
+template <class Window>
+struct Fixture {
+    Fixture() {
+        window.endProgram = [] {};
+        window.Form_Load(QString());
+    }
+    void import(const QString& path, core::Answer answer = core::Answer::Yes) {
+        prompts.answerFile(path);
+        prompts.answerMessage(answer);
+        window.miImport_Click();
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+    ScriptedPrompts prompts;
+    Window window{prompts};
+};
+
+} // namespace
+
+TEST(Import, SmallBlackPictureIsCentredInDotwell) {
+    Fixture<dotwell::FrmDotwell> f;
+    ASSERT_TRUE(filled(10, 10, Qt::black).save(f.path("square.bmp"), "BMP"));
+    f.import(f.path("square.bmp"));
+    const auto& request = f.prompts.asked().front().file;
+    EXPECT_EQ(request.title, "Import a picture");
+    EXPECT_EQ(request.filter.section('|', 0, 1), "Readable Files|*.BMP;*.ICO;*.RLE;*.WMF");
+    EXPECT_EQ(request.flags, 4100);
+    const auto question = f.prompts.messages().front();
+    EXPECT_EQ(question.title, "Import...");
+    EXPECT_EQ(question.text, f.path("square.bmp") + "\n\r\n\r     ...this picture?");
+    EXPECT_EQ(question.buttons, core::MessageButtons::YesNo);
+
+    EXPECT_EQ(darkCells(f.window.grid()), 100);
+    EXPECT_EQ(gridPicture(f.window.grid(), 25, 41, 1, 12), "............\n");
+    EXPECT_EQ(gridPicture(f.window.grid(), 26, 41, 1, 12), ".##########.\n");
+    EXPECT_EQ(gridPicture(f.window.grid(), 35, 41, 2, 12), ".##########.\n............\n");
+    const core::DocumentState state = f.window.documentState();
+    EXPECT_EQ(state.fileName, QString());
+    EXPECT_FALSE(state.open);
+    EXPECT_TRUE(state.saveAs && state.print && state.image11);
+    EXPECT_EQ(f.window.tools().currentTool(), core::kPen);
+}
+
+TEST(Import, FullSizeMapsWithoutOffsetAndLargerGivesItsTopLeft) {
+    Fixture<dotwell::FrmDotwell> f;
+    QImage exact = filled(96, 63, Qt::white);
+    exact.setPixel(0, 0, qRgb(0, 0, 0));
+    exact.setPixel(95, 62, qRgb(0, 0, 0));
+    exact.setPixel(7, 3, qRgb(0, 0, 0));
+    ASSERT_TRUE(exact.save(f.path("exact.bmp"), "BMP"));
+    f.import(f.path("exact.bmp"));
+    EXPECT_EQ(darkCells(f.window.grid()), 3);
+    EXPECT_EQ(f.window.grid().at(62, 95), 1);
+    EXPECT_EQ(f.window.grid().at(3, 7), 1);
+
+    Fixture<dotwell::FrmDotwell> g;
+    QImage large = filled(200, 100, Qt::black);
+    QPainter(&large).fillRect(96, 0, 104, 100, Qt::white); // only the left 96 columns are black
+    ASSERT_TRUE(large.save(g.path("large.bmp"), "BMP"));
+    g.import(g.path("large.bmp"));
+    EXPECT_EQ(darkCells(g.window.grid()), 96 * 63);
+}
+
+TEST(Import, OnlyOpaquePureBlackCounts) {
+    Fixture<pixvane::FrmPixvane> f;
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent); // RGB 0 with alpha 0: must not become dark
+    icon.setPixel(1, 1, qRgba(0, 0, 0, 255));
+    icon.setPixel(2, 2, qRgba(1, 0, 0, 255));   // dark grey-ish: not black
+    icon.setPixel(3, 3, qRgba(64, 64, 64, 255));
+    icon.setPixel(4, 4, qRgba(0, 0, 0, 128));   // half transparent black
+    ASSERT_TRUE(icon.save(f.path("icon.ico"), "ICO"));
+    f.import(f.path("icon.ico"));
+    EXPECT_EQ(darkCells(f.window.grid()), 1);
+    EXPECT_EQ(f.window.grid().at(1 + 51 - 8, 1 + 120 - 8), 1);
+}
+
+TEST(Import, RleSkippedPixelsAreNotBlack) {
+    Fixture<dotwell::FrmDotwell> f;
+    // 4 x 2, bottom-up. Bottom row: two black pixels, then a delta skipping to the next row.
+    // Top row: end of bitmap right away. Palette index 0 is black, so any pixel left at 0
+    // would wrongly import as dark.
+    const QByteArray rle("\x02\x00"   // two pixels of index 0
+                         "\x00\x02\x02\x01" // delta: right 2, up 1
+                         "\x00\x01",   // end of bitmap
+                         8);
+    writeFile(f.path("skip.rle"), testing_support::rle8Bitmap(4, 2, rle));
+    f.import(f.path("skip.rle"));
+    ASSERT_TRUE(f.prompts.messages().size() >= 1);
+    EXPECT_EQ(f.prompts.messages().back().title, "Import...");
+    // Offsets for 4 x 2: rows 31 - 1 = 30.., columns 47 - 2 = 45..
+    EXPECT_EQ(gridPicture(f.window.grid(), 30, 45, 2, 4), "....\n##..\n");
+}
+
+TEST(Import, PixvaneScansOnePastTheEdgeWithoutInventingBlack) {
+    Fixture<pixvane::FrmPixvane> f;
+    ASSERT_TRUE(filled(10, 10, Qt::black).save(f.path("square.bmp"), "BMP"));
+    f.import(f.path("square.bmp"));
+    EXPECT_EQ(darkCells(f.window.grid()), 100);
+    EXPECT_EQ(gridPicture(f.window.grid(), 46, 114, 1, 12), ".##########.\n");
+    EXPECT_EQ(gridPicture(f.window.grid(), 56, 114, 1, 12), "............\n");
+}
+
+TEST(Import, DeclinedImportChangesNothingButDotwellsToolbar) {
+    Fixture<dotwell::FrmDotwell> d;
+    ASSERT_TRUE(filled(10, 10, Qt::black).save(d.path("square.bmp"), "BMP"));
+    const core::DocumentState before = d.window.documentState();
+    d.import(d.path("square.bmp"), core::Answer::No);
+    EXPECT_EQ(darkCells(d.window.grid()), 0);
+    core::DocumentState expected = before;
+    expected.image11 = true, expected.image5 = false, expected.image8 = false;
+    EXPECT_EQ(d.window.documentState(), expected);
+
+    Fixture<pixvane::FrmPixvane> p;
+    ASSERT_TRUE(filled(10, 10, Qt::black).save(p.path("square.bmp"), "BMP"));
+    const core::DocumentState pixBefore = p.window.documentState();
+    p.import(p.path("square.bmp"), core::Answer::No);
+    EXPECT_EQ(darkCells(p.window.grid()), 0);
+    EXPECT_EQ(p.window.documentState(), pixBefore);
+}
+
+TEST(Import, KeepsCellsAlreadyDark) {
+    Fixture<dotwell::FrmDotwell> f;
+    f.window.Picture1_MouseDown(1, 0, 2.5, 2.5);
+    f.window.Picture1_MouseDown(1, 0, 2.5, 2.5);
+    ASSERT_TRUE(filled(10, 10, Qt::white).save(f.path("white.bmp"), "BMP"));
+    f.import(f.path("white.bmp"));
+    EXPECT_EQ(f.window.grid().at(2, 2), 1);
+    EXPECT_EQ(darkCells(f.window.grid()), 1);
+}
+
+TEST(Import, DamagedFilesSayWhyInBothProgramsAndCancelIsSilent) {
+    Fixture<pixvane::FrmPixvane> p;
+    writeFile(p.path("broken.bmp"), QByteArray("BM this is not a bitmap at all"));
+    p.prompts.answerFile(p.path("broken.bmp"));
+    p.window.miImport_Click();
+    ASSERT_EQ(p.prompts.messages().size(), 1u);
+    EXPECT_TRUE(p.prompts.messages()[0].text.startsWith("Error: "));
+    EXPECT_EQ(p.prompts.messages()[0].title, "Pixvane 2.6");
+    EXPECT_TRUE(p.window.documentState().open);
+
+    Fixture<dotwell::FrmDotwell> d;
+    d.prompts.cancelFile();
+    d.window.miImport_Click();
+    EXPECT_TRUE(d.prompts.messages().empty());
+}
+
+TEST(Import, MetafileShapesArriveFilled) {
+    const QByteArray wmf = shapesMetafile();
+    EXPECT_TRUE(core::looksLikeWmf(wmf));
+    EXPECT_EQ(core::wmfNaturalSize(wmf), QSize(100, 50));
+
+    Fixture<pixvane::FrmPixvane> f;
+    writeFile(f.path("shapes.wmf"), wmf);
+    f.import(f.path("shapes.wmf"));
+    const core::PixelGrid& g = f.window.grid();
+    // 100 x 50 is centred at row offset 51 - 25 = 26, column offset 120 - 50 = 70.
+    EXPECT_EQ(g.at(26 + 25, 70 + 25), 1);  // inside the ellipse
+    EXPECT_EQ(g.at(26 + 25, 70 + 75), 1);  // inside the rectangle
+    EXPECT_EQ(g.at(26 + 12, 70 + 12), 0);  // the ellipse's corner is outside it
+    EXPECT_EQ(g.at(26 + 25, 70 + 50), 0);  // between the two
+    EXPECT_EQ(g.at(26 + 11, 70 + 61), 1);  // the rectangle's corner
+}
+
+TEST(Import, HugeMetafileRendersOnlyWhatTheScanReaches) {
+    const QByteArray wmf = WmfBuilder(30000, 30000, 1, 1)
+                               .colourRecord(0x02FC, 0, 0x000000, {0})
+                               .record(0x012D, {0})
+                               .record(0x041B, {30000, 30000, 0, 0})
+                               .bytes();
+    const core::LoadedPicture picture = core::loadPictureData(wmf, QSize(97, 64));
+    ASSERT_TRUE(picture.error.isEmpty());
+    EXPECT_EQ(picture.image.size(), QSize(97, 64));
+    EXPECT_EQ(picture.size, QSize(30000 * 96, 30000 * 96));
+    EXPECT_TRUE(core::isExactlyBlack(picture.image, 50, 50));
+}
+
+TEST(Import, DamagedMetafilesFailCleanly) {
+    const QByteArray good = shapesMetafile();
+    for (int cut : {4, 22, 30, 40, 46, 60, int(good.size()) - 3}) {
+        const core::LoadedPicture picture = core::loadPictureData(good.left(cut), QSize(50, 50));
+        (void)picture; // no crash and no read past the data is the test (under ASan)
+    }
+    QByteArray lying = good;
+    lying[40] = char(0xFF), lying[41] = char(0xFF); // first record claims 65535 words
+    EXPECT_NO_FATAL_FAILURE(core::loadPictureData(lying, QSize(50, 50)));
+    QByteArray polygon = WmfBuilder(10, 10, 96, 0).record(0x0324, {5000, 1, 1}).bytes();
+    EXPECT_TRUE(core::loadPictureData(polygon, QSize(20, 20)).error.isEmpty());
+}
+
+TEST(Export, BitmapIsTheZoomedCanvasAndAnyCaseTakesTheBranch) {
+    Fixture<dotwell::FrmDotwell> f;
+    f.window.Picture1_MouseDown(1, 0, 2.5, 3.5);
+    f.window.Picture1_MouseDown(1, 0, 2.5, 3.5);
+    f.prompts.answerFile(f.path("PIC.BMP"), 1);
+    f.window.miSaveAs_Click();
+    ASSERT_EQ(f.prompts.messages().size(), 1u);
+    EXPECT_EQ(f.prompts.messages()[0].text, "PIC.BMP is saved.");
+    EXPECT_EQ(f.prompts.messages()[0].title, "Dotwell 2.6");
+    QImage saved(f.path("PIC.BMP"));
+    ASSERT_FALSE(saved.isNull());
+    const int zoom = f.window.Picture1->zoom();
+    EXPECT_EQ(saved.size(), QSize(96 * zoom, 63 * zoom));
+    EXPECT_EQ(saved.pixel(2 * zoom, 3 * zoom), qRgb(0, 0, 0));
+    EXPECT_NE(saved.pixel(3 * zoom, 3 * zoom), qRgb(0, 0, 0));
+    EXPECT_FALSE(f.window.documentState().open); // an export does not count as saving
+
+    // The Bitmaps entry appends .bmp to a bare name.
+    f.prompts.answerFile(f.path("bare"), 3);
+    f.window.miSaveAs_Click();
+    EXPECT_TRUE(QFile::exists(f.path("bare.bmp")));
+    EXPECT_EQ(f.window.fileName(), f.path("bare.bmp"));
+}
+
+TEST(Export, UnwritableBitmapIsReportedNotSaved) {
+    Fixture<pixvane::FrmPixvane> f;
+    f.window.Picture1_MouseDown(1, 0, 2.5, 3.5);
+    f.prompts.answerFile(f.path("missing/folder/pic.bmp"), 2);
+    f.window.miSaveAs_Click();
+    ASSERT_EQ(f.prompts.messages().size(), 1u);
+    EXPECT_FALSE(f.prompts.messages()[0].text.contains("is saved."));
+    EXPECT_EQ(f.prompts.messages()[0].icon, core::MessageIcon::Exclamation);
+}
