@@ -1,0 +1,285 @@
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include "core/ui/info_windows.h"
+#include "core/ui/page_setup_dialog.h"
+#include "dotwell/frm_dotwell.h"
+#include "pixvane/frm_pixvane.h"
+#include "pixvane/ti92_picture_file.h"
+#include "tests/support/scripted_prompts.h"
+
+using testing_support::ScriptedPrompts;
+
+namespace {
+
+template <class Window>
+struct Fixture {
+    Fixture() {
+        window.endProgram = [this] { ++ended; };
+        window.Form_Load(QString());
+    }
+    void draw() {
+        window.Picture1_MouseDown(1, 0, 5.5, 5.5);
+        window.Picture1_MouseDown(1, 0, 5.5, 5.5);
+    }
+    ScriptedPrompts prompts;
+    Window window{prompts};
+    int ended = 0;
+};
+
+// The bounding box of the black pixels of an image.
+QRect blackBox(const QImage& image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == qRgb(0, 0, 0))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
+} // namespace
+
+TEST(PageSetup, OpensWithTheStoredValuesAndAPreview) {
+    Fixture<dotwell::FrmDotwell> f;
+    f.window.mipgset_Click();
+    core::PageSetupDialog* pgset = f.window.pageSetupDialog();
+    ASSERT_NE(pgset, nullptr);
+    EXPECT_FALSE(pgset->isModal());
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(pgset, &activate);
+    EXPECT_EQ(pgset->Text1->text(), "1");
+    EXPECT_EQ(pgset->Text2->text(), "1");
+    EXPECT_EQ(pgset->Text3->text(), "4");
+    // A 4 x 2.625 inch rectangle at (1, 1) on a letter page.
+    const QImage& preview = pgset->Picture1->image();
+    const double sx = preview.width() / 8.5, sy = preview.height() / 11.0;
+    const QRect box = blackBox(preview);
+    EXPECT_NEAR(box.left(), 1 * sx, 1.5);
+    EXPECT_NEAR(box.right(), 5 * sx, 1.5);
+    EXPECT_NEAR(box.top(), 1 * sy, 1.5);
+    EXPECT_NEAR(box.bottom(), 3.625 * sy, 1.5);
+}
+
+TEST(PageSetup, FloorsLettersArrowsOkAndCancel) {
+    Fixture<pixvane::FrmPixvane> f;
+    f.window.mipgset_Click();
+    core::PageSetupDialog* d = f.window.pageSetupDialog();
+    d->form_activate();
+
+    d->Text1->setText("-2");
+    EXPECT_EQ(d->Text1->text(), "0");
+    d->Text3->setText("0.05");
+    EXPECT_EQ(d->Text3->text(), "0.1");
+    d->Spin3->downButton()->click(); // 0.1 - 0.1 writes " 0", which the floor turns into 0.1
+    EXPECT_EQ(d->Text3->text(), "0.1");
+    d->Text2->setText("abc");
+    EXPECT_EQ(d->Text2->text(), "abc");
+
+    d->Text1->setText("1");
+    d->Spin1->downButton()->click(); // the lower arrow moves the picture down
+    EXPECT_EQ(d->Text1->text(), " 1.1");
+    d->Text1->setText("0");
+    d->Spin1->upButton()->click();
+    EXPECT_EQ(d->Text1->text(), "0");
+    d->Spin2->upButton()->click(); // "abc" counts as 0
+    EXPECT_EQ(d->Text2->text(), " .1");
+
+    d->Text3->setText("6.5");
+    d->Command2->click(); // Cancel keeps the stored settings
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(f.window.pageSettings().imageWidth, 4);
+    f.window.mipgset_Click();
+    d->form_activate();
+    EXPECT_EQ(d->Text3->text(), "4");
+
+    d->Text1->setText("2.5");
+    d->Text2->setText("letters");
+    d->Command1->click();
+    EXPECT_EQ(f.window.pageSettings().topMargin, 2.5);
+    EXPECT_EQ(f.window.pageSettings().leftMargin, 0);
+    EXPECT_EQ(f.window.pageSettings().imageWidth, 4);
+}
+
+TEST(Print, WritesAPdfAndCancelPrintsNothing) {
+    Fixture<pixvane::FrmPixvane> f;
+    QTemporaryDir dir;
+    f.draw();
+    f.prompts.answerPrinter(false);
+    f.window.miPrint_click();
+    EXPECT_TRUE(f.prompts.messages().empty());
+
+    const QString pdf = dir.filePath("page.pdf");
+    f.prompts.answerPrinter(true, pdf);
+    f.window.miPrint_click();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5).startsWith("%PDF"));
+    EXPECT_GT(file.size(), 500);
+    EXPECT_TRUE(f.prompts.messages().empty());
+}
+
+TEST(DocumentState, EveryEventSetsAllSevenFlags) {
+    Fixture<pixvane::FrmPixvane> f;
+    QTemporaryDir dir;
+    const QString picture = dir.filePath("p.92i");
+    {
+        core::PixelGrid grid(103, 240);
+        const auto bytes = pixvane::buildPicFile(grid, {"main", "p", "c"});
+        QFile out(picture);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    }
+    QImage black(4, 4, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    ASSERT_TRUE(black.save(dir.filePath("b.bmp"), "BMP"));
+
+    using S = core::DocumentState;
+    struct Row {
+        const char* event;
+        std::function<void()> run;
+        S expected; // open, save, saveAs, print, image11, image5, image8
+    };
+    auto& w = f.window;
+    const Row rows[] = {
+        {"start-up", [] {}, S{{}, true, false, false, false, false, true, true}},
+        {"press", [&] { f.draw(); }, S{{}, false, false, true, true, true, false, false}},
+        {"ClrDraw", [&] { w.miCls_Click(); }, S{{}, true, false, false, false, false, true, true}},
+        {"open", [&] { f.prompts.answerFile(picture); w.miOpen_click(); },
+         S{picture, true, true, true, true, false, false, false}},
+        {"press", [&] { f.draw(); }, S{picture, false, true, true, true, true, false, false}},
+        {"save", [&] { w.miSave_click(); }, S{picture, true, true, true, true, false, false, false}},
+        {"import", [&] { f.prompts.answerFile(dir.filePath("b.bmp")); w.miImport_Click(); },
+         S{{}, false, true, true, true, true, false, false}},
+        {"save as", [&] { f.prompts.answerFile(dir.filePath("q.92i")); w.miSaveAs_Click(); },
+         S{dir.filePath("q.92i"), true, true, true, true, false, false, false}},
+        {"ClrDraw", [&] { w.miCls_Click(); }, S{{}, true, false, false, false, false, true, true}},
+    };
+    for (const Row& row : rows) {
+        row.run();
+        const S state = w.documentState();
+        EXPECT_EQ(state.fileName, row.expected.fileName) << row.event;
+        EXPECT_EQ(state, row.expected) << row.event << ": open " << state.open << " save "
+                                       << state.save << " saveAs " << state.saveAs << " print "
+                                       << state.print << " covers " << state.image11
+                                       << state.image5 << state.image8;
+    }
+    EXPECT_TRUE(f.prompts.messages().size() == 1u); // only the import's question
+    EXPECT_EQ(w.Text1->text(), "made with PIXVANE");
+    EXPECT_EQ(w.statusFileText(), "");
+}
+
+TEST(Toolbar, PressDragOffAndReleaseRunsNothingAClickRuns) {
+    Fixture<dotwell::FrmDotwell> f;
+    f.window.show();
+    core::ToolbarImage* open = f.window.Image[1];
+    const QPoint inside(5, 5);
+    mouse(open, QEvent::MouseButtonPress, inside, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_TRUE(open->isHidden()); // the pressed picture shows
+    mouse(open, QEvent::MouseMove, QPoint(60, 5), Qt::NoButton, Qt::LeftButton);
+    EXPECT_FALSE(open->isHidden());
+    mouse(open, QEvent::MouseMove, inside, Qt::NoButton, Qt::LeftButton);
+    EXPECT_TRUE(open->isHidden());
+    mouse(open, QEvent::MouseMove, QPoint(60, 5), Qt::NoButton, Qt::LeftButton);
+    mouse(open, QEvent::MouseButtonRelease, QPoint(60, 5), Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(open->isHidden());
+    EXPECT_TRUE(f.prompts.asked().empty());
+
+    mouse(open, QEvent::MouseButtonPress, inside, Qt::LeftButton, Qt::LeftButton);
+    mouse(open, QEvent::MouseButtonRelease, inside, Qt::LeftButton, Qt::NoButton);
+    ASSERT_EQ(f.prompts.asked().size(), 1u);
+    EXPECT_EQ(f.prompts.asked()[0].title, "Open an 82I or 83I file...");
+
+    // Save without a file name runs Save As.
+    f.draw();
+    mouse(f.window.Image[3], QEvent::MouseButtonPress, inside, Qt::LeftButton, Qt::LeftButton);
+    mouse(f.window.Image[3], QEvent::MouseButtonRelease, inside, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(f.prompts.asked().back().title, "Dotwell Save As...");
+    EXPECT_EQ(f.window.Image[1]->toolTip(), "Open");
+    EXPECT_EQ(f.window.Image[10]->toolTip(), "Help");
+    EXPECT_EQ(f.window.Image[1]->pixmap().size(), QSize(24, 22));
+}
+
+TEST(Exit, WarnsOnlyAboutUnsavedDrawing) {
+    Fixture<pixvane::FrmPixvane> f;
+    f.window.miExit_Click();
+    EXPECT_EQ(f.ended, 1);
+    EXPECT_TRUE(f.prompts.asked().empty());
+
+    f.draw();
+    f.prompts.answerExit(false);
+    f.window.close(); // the close box asks too, and Cancel keeps the window
+    ASSERT_EQ(f.prompts.asked().size(), 1u);
+    EXPECT_EQ(f.prompts.asked()[0].kind, testing_support::Asked::Kind::Exit);
+    EXPECT_EQ(f.prompts.asked()[0].title, "WARNING!");
+    EXPECT_EQ(f.prompts.asked()[0].text,
+              "Picture NOT saved as 92I. Press OK to quit or Cancel to return to drawing.");
+    EXPECT_EQ(f.ended, 1);
+
+    f.prompts.answerExit(true);
+    f.window.miExit_Click();
+    EXPECT_EQ(f.ended, 2);
+
+    f.window.miCls_Click(); // ClrDraw ends the unsaved state
+    f.window.miExit_Click();
+    EXPECT_EQ(f.ended, 3);
+    EXPECT_EQ(f.prompts.asked().size(), 2u);
+
+    Fixture<dotwell::FrmDotwell> d;
+    d.draw();
+    d.window.miExit_Click();
+    EXPECT_TRUE(d.prompts.asked()[0].text.contains("82I or 83I"));
+    EXPECT_EQ(d.ended, 0);
+}
+
+TEST(About, SlideRestartsAfterAnEarlyCloseAndStopsAt1300) {
+    core::AboutWindow about(core::CalculatorProfile::pixvane(), nullptr);
+    EXPECT_EQ(about.windowTitle(), "About PIXVANE");
+    about.form_activate();
+    EXPECT_TRUE(about.Timer1->isActive());
+    EXPECT_EQ(about.Timer1->interval(), 50);
+    for (int i = 0; i < 5; ++i)
+        about.Timer1_Timer();
+    EXPECT_EQ(about.pictureTop(), 2470);
+    about.Command1_Click();
+    EXPECT_EQ(about.pictureTop(), core::AboutWindow::kStartTop);
+    EXPECT_FALSE(about.Timer1->isActive());
+    about.form_activate();
+    EXPECT_EQ(about.pictureTop(), 2520);
+    for (int i = 0; i < 122; ++i)
+        about.Timer1_Timer();
+    EXPECT_EQ(about.pictureTop(), 1300);
+    about.Timer1_Timer();
+    about.Timer1_Timer();
+    EXPECT_EQ(about.pictureTop(), 1300);
+    EXPECT_EQ(about.Picture1->pixmap().size(), QSize(109, 83));
+}
+
+TEST(Help, CaptionsAndInstructionTexts) {
+    core::HelpWindow dot(core::CalculatorProfile::dotwell(), nullptr);
+    core::HelpWindow pix(core::CalculatorProfile::pixvane(), nullptr);
+    EXPECT_EQ(dot.windowTitle(), "DOTWELL Brief Instructions");
+    EXPECT_EQ(pix.windowTitle(), "PIXVANE Brief Instructions");
+    EXPECT_EQ(pix.Label5->text(), "Use the Draw menu to Clear the image and choose a tool. You "
+                                  "cannot save a cleared image.  You must clear or save an edited "
+                                  "image before opening another. ");
+    EXPECT_EQ(dot.Label9->text(), "Use the PIC radio buttons to determine the PIC variable to use "
+                                  "when donloading to a TI-82/3. Use 7, 8, 9, and 0 for 83I files "
+                                  "only. The comment is stored in the computer file only, not the "
+                                  "image in the calculator.");
+    EXPECT_EQ(dot.Label2->text(), pix.Label2->text());
+    EXPECT_NE(dot.Label3->text(), pix.Label3->text());
+}
