@@ -52,9 +52,7 @@ std::string_view PicFileBuffer::commentField() const {
 void PicFileBuffer::decodePicture(core::PixelGrid& grid) const {
     for (int r = 0; r < kRows; ++r) {
         for (int c = 0; c < kBytesPerRow; ++c) {
-            const std::uint8_t v = m_bytes[kPictureOffset + kBytesPerRow * r + c];
-            for (int k = 0; k < 8; ++k)
-                grid.set(r, 8 * c + k, (v >> (7 - k)) & 1);
+            grid.setBits(r, 8 * c, m_bytes[kPictureOffset + kBytesPerRow * r + c]);
         }
     }
 }

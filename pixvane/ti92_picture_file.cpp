@@ -87,10 +87,10 @@ std::variant<Ti92Picture, Ti92ReadError> readPicFile(std::string_view bytes,
 
     grid.clear();
     for (int r = 0; r < picture.height; ++r) {
-        for (int c = 0; c < picture.width; ++c) {
-            const auto byte = static_cast<std::uint8_t>(bytes[kTi92PixelOffset + r * stride + c / 8]);
-            grid.set(r, c, (byte >> (7 - c % 8)) & 1);
-        }
+        const char* row = bytes.data() + kTi92PixelOffset + r * stride;
+        for (int c0 = 0; c0 < picture.width; c0 += 8)
+            grid.setBits(r, c0, static_cast<std::uint8_t>(row[c0 / 8]),
+                         std::min(8, picture.width - c0));
     }
     return picture;
 }

@@ -21,6 +21,10 @@ public:
 
     // Fills (x1, y1)..(x2, y2) with the foreground colour in the current draw mode.
     virtual void fillRect(double x1, double y1, double x2, double y2) = 0;
+    // The square of one cell: (column, row) to (column + fill, row + fill).
+    virtual void fillCell(int column, int row, double fill) {
+        fillRect(column, row, column + fill, row + fill);
+    }
     // Rubber-band figures, drawn in the given colour in the current draw mode.
     virtual void drawLine(double x1, double y1, double x2, double y2, Rgb colour) = 0;
     virtual void drawRectOutline(double x1, double y1, double x2, double y2, Rgb colour) = 0;

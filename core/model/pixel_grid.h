@@ -2,9 +2,21 @@
 
 #include <cstdint>
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <vector>
 
 namespace core {
+
+// The eight cells of each byte value, leftmost pixel in the most significant bit: the
+// calculators' files pack pictures this way.
+inline constexpr auto kBitCells = [] {
+    std::array<std::array<std::int16_t, 8>, 256> table{};
+    for (int b = 0; b < 256; ++b)
+        for (int k = 0; k < 8; ++k)
+            table[size_t(b)][size_t(k)] = std::int16_t((b >> (7 - k)) & 1);
+    return table;
+}();
 
 // The picture: rows x columns cells, row 0 at the top, 1 = dark calculator pixel, 0 = clear.
 // The single source of truth that the canvas, the file formats and the printer read.
@@ -22,10 +34,22 @@ public:
     std::int16_t at(int row, int column) const { return m_cells[index(row, column)]; }
     void set(int row, int column, std::int16_t value) { m_cells[index(row, column)] = value; }
 
+    // A row's cells, for decoders that fill whole rows.
+    std::int16_t* row(int r) { return m_cells.data() + static_cast<size_t>(r * m_columns); }
+
     // Every cell back to 0: how the grid is "re-created" on open, ClrDraw and first press.
     void clear() { std::fill(m_cells.begin(), m_cells.end(), std::int16_t{0}); }
 
     bool operator==(const PixelGrid&) const = default;
+
+    // Sets the cells column..column+count-1 of a row from the bits of a byte, most
+    // significant bit first (count at most 8, all inside the row).
+    void setBits(int r, int column, std::uint8_t byte, int count = 8) {
+        if (count == 8)
+            std::memcpy(row(r) + column, kBitCells[byte].data(), sizeof kBitCells[byte]);
+        else
+            std::memcpy(row(r) + column, kBitCells[byte].data(), size_t(count) * sizeof(std::int16_t));
+    }
 
 private:
     size_t index(int row, int column) const { return static_cast<size_t>(row * m_columns + column); }

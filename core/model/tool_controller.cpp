@@ -23,11 +23,11 @@ void ToolController::PlotCell(int column, int row) {
     const double fill = m_profile.cellFill;
     if (m_currentTool == kPen) {
         m_canvas.setForeground(kBlack);
-        m_canvas.fillRect(column, row, column + fill, row + fill);
+        m_canvas.fillCell(column, row, fill);
         m_grid.set(row, column, 1);
     } else if (m_currentTool == kErase) {
         m_canvas.setForeground(m_canvas.background());
-        m_canvas.fillRect(column, row, column + fill, row + fill);
+        m_canvas.fillCell(column, row, fill);
         m_grid.set(row, column, 0);
     }
 }

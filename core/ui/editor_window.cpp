@@ -275,12 +275,15 @@ void EditorWindow::Form_Load(const QString& commandLine) {
 void EditorWindow::Picture1_Paint() {
     if (!miSaveAs || !miSaveAs->isEnabled())
         return; // no picture yet
+    const PictureCanvas::Batch batch(*Picture1);
     Picture1->setForeground(kBlack);
     const double fill = m_profile.cellFill;
-    for (int column = 0; column < m_grid.columns(); ++column) {
-        for (int row = 0; row < m_grid.rows(); ++row) {
+    // Row by row, the order the surface lies in memory; the squares never overlap, so the
+    // order does not change the picture.
+    for (int row = 0; row < m_grid.rows(); ++row) {
+        for (int column = 0; column < m_grid.columns(); ++column) {
             if (m_grid.at(row, column) == 1)
-                Picture1->fillRect(column, row, column + fill, row + fill);
+                Picture1->fillCell(column, row, fill);
         }
     }
 }

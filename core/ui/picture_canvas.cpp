@@ -53,8 +53,15 @@ void PictureCanvas::setZoom(int zoom) {
 }
 
 int PictureCanvas::toPixel(double cells) const {
-    const double p = std::floor(cells * m_zoom);
-    return static_cast<int>(std::clamp(p, -1.0e7, 1.0e7));
+    // Floors by hand: without SSE4.1 std::floor is a library call, and a repaint makes
+    // four of these per dark cell.
+    const double p = cells * m_zoom;
+    if (!(p > -1.0e7))
+        return -10000000;
+    if (p > 1.0e7)
+        return 10000000;
+    const int i = static_cast<int>(p);
+    return i > p ? i - 1 : i;
 }
 
 void PictureCanvas::remakeSurface() {
@@ -87,11 +94,40 @@ void PictureCanvas::fillRect(double x1, double y1, double x2, double y2) {
     // Edges at whole screen pixels; a fill never vanishes, even at the smallest zoom.
     int left = toPixel(std::min(x1, x2)), right = toPixel(std::max(x1, x2));
     int top = toPixel(std::min(y1, y2)), bottom = toPixel(std::max(y1, y2));
-    right = std::max(right, left + 1);
-    bottom = std::max(bottom, top + 1);
-    paintOnSurface(m_foreground, false, [&](QPainter& p) {
-        p.drawRect(QRect(left, top, right - left, bottom - top));
-    });
+    fillPixels(left, top, std::max(right, left + 1), std::max(bottom, top + 1));
+}
+
+void PictureCanvas::fillCell(int column, int row, double fill) {
+    // Every cell's square has the same size in whole pixels, so the cells of a repaint and
+    // those a tool plots are exactly alike.
+    const int size = std::max(1, toPixel(fill));
+    fillPixels(column * m_zoom, row * m_zoom, column * m_zoom + size, row * m_zoom + size);
+}
+
+void PictureCanvas::fillPixels(int left, int top, int right, int bottom) {
+    // Straight into the surface's pixels: a repaint fills one square per dark cell, and a
+    // painter for each would cost more than the whole fill.
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, m_surface.width());
+    bottom = std::min(bottom, m_surface.height());
+    if (left >= right || top >= bottom)
+        return;
+    const QRect area(left, top, right - left, bottom - top);
+    const QRgb colour = 0xFF000000u | m_foreground;
+    uchar* bits = m_batchBits ? m_batchBits : m_surface.bits();
+    const qsizetype stride = m_surface.bytesPerLine();
+    for (int y = top; y < bottom; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(bits + y * stride) + left;
+        if (m_mode == DrawMode::Xor) {
+            for (int x = 0; x < area.width(); ++x)
+                line[x] = (line[x] ^ colour) | 0xFF000000u;
+        } else {
+            std::fill_n(line, area.width(), colour);
+        }
+    }
+    if (m_batchDepth == 0)
+        update(area);
 }
 
 void PictureCanvas::drawLine(double x1, double y1, double x2, double y2, Rgb colour) {

@@ -12,7 +12,7 @@ namespace core {
 // The zoomed canvas: one RGB32 surface the size of the widget, whole screen pixels per cell,
 // antialiasing off so XOR figures drawn twice vanish without a trace. Pointer positions are
 // reported in cell units, fractions kept.
-class PictureCanvas : public QWidget, public Canvas {
+class PictureCanvas final : public QWidget, public Canvas {
     Q_OBJECT
 public:
     PictureCanvas(int rows, int columns, int zoom, QWidget* parent = nullptr);
@@ -22,6 +22,26 @@ public:
     QSize sizeForZoom(int zoom) const { return {m_columns * zoom, m_rows * zoom}; }
     const QImage& surface() const { return m_surface; }
 
+    // Many fills, one screen update: for redrawing the whole picture.
+    class Batch {
+    public:
+        explicit Batch(PictureCanvas& canvas) : m_canvas(canvas) {
+            if (m_canvas.m_batchDepth++ == 0)
+                m_canvas.m_batchBits = m_canvas.m_surface.bits();
+        }
+        ~Batch() {
+            if (--m_canvas.m_batchDepth == 0) {
+                m_canvas.m_batchBits = nullptr;
+                m_canvas.update();
+            }
+        }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        PictureCanvas& m_canvas;
+    };
+
     // Run whenever the surface is (re)made, to redraw it from the grid.
     void setRepaintHandler(std::function<void()> handler) { m_repaint = std::move(handler); }
 
@@ -30,6 +50,7 @@ public:
     void setDrawMode(DrawMode mode) override { m_mode = mode; }
     DrawMode drawMode() const override { return m_mode; }
     void fillRect(double x1, double y1, double x2, double y2) override;
+    void fillCell(int column, int row, double fill) override;
     void drawLine(double x1, double y1, double x2, double y2, Rgb colour) override;
     void drawRectOutline(double x1, double y1, double x2, double y2, Rgb colour) override;
     void drawEllipseOutline(double cx, double cy, double radius, double aspect,
@@ -53,6 +74,7 @@ protected:
 
 private:
     int toPixel(double cells) const;
+    void fillPixels(int left, int top, int right, int bottom);
     void remakeSurface();
     template <class Draw>
     void paintOnSurface(Rgb colour, bool outline, Draw draw);
@@ -64,6 +86,8 @@ private:
     Rgb m_background = 0xE8F0D8; // the pale green-grey of a calculator screen
     Rgb m_foreground = kBlack;
     DrawMode m_mode = DrawMode::Copy;
+    int m_batchDepth = 0;
+    uchar* m_batchBits = nullptr; // the surface's pixels, fetched once for a batch
     std::function<void()> m_repaint;
 };
 

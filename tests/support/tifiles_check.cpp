@@ -11,7 +11,7 @@
 
 namespace testing_support {
 
-TifilesView readWithTifiles(const QString& path) {
+TifilesView readWithTifiles(const QString& path, bool writeBack) {
     static const bool initialised = [] {
         tifiles_library_init();
         return true;
@@ -36,6 +36,10 @@ TifilesView readWithTifiles(const QString& path) {
         view.rawName.assign(entry->name, entry->name + 8);
         view.type = entry->type;
         view.data.assign(entry->data, entry->data + entry->size);
+    }
+    if (!writeBack) {
+        tifiles_content_delete_regular(content);
+        return view;
     }
     QTemporaryDir dir;
     const QString again = dir.filePath(QFileInfo(path).fileName());

@@ -24,6 +24,7 @@ struct TifilesView {
     QByteArray writeBack; // the file as libtifiles writes the same content again
 };
 
-TifilesView readWithTifiles(const QString& path);
+// `writeBack` also has libtifiles write the content again (slower; not for timing reads).
+TifilesView readWithTifiles(const QString& path, bool writeBack = true);
 
 } // namespace testing_support
