@@ -40,9 +40,14 @@ bench: deps
 
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDOTWELL_BUILD_FUZZ=ON -DDOTWELL_BUILD_TESTS=OFF >/dev/null
-	@cmake --build $(FUZZ_DIR) --parallel $(JOBS)
-	@for f in $(FUZZ_DIR)/fuzz/*_fuzz; do echo "== $$f"; mkdir -p $(FUZZ_DIR)/corpus/$$(basename $$f); \
-	  QT_QPA_PLATFORM=offscreen $$f -runs=$(FUZZ_RUNS) -max_len=8192 $(FUZZ_DIR)/corpus/$$(basename $$f) fuzz/seeds/$$(basename $$f) || exit 1; done
+	@cmake --build $(FUZZ_DIR) --parallel $(JOBS) --target make_seeds ti92_reader_fuzz wmf_player_fuzz import_fuzz
+	@QT_QPA_PLATFORM=offscreen $(FUZZ_DIR)/fuzz/make_seeds $(FUZZ_DIR)/seeds
+	@for f in $(FUZZ_DIR)/fuzz/*_fuzz; do n=$$(basename $$f); echo "== $$n"; \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$n; \
+	  QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="*.warning=false" LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp \
+	    $$f -runs=$(FUZZ_RUNS) -max_len=8192 -rss_limit_mb=4096 -print_final_stats=1 \
+	    $(FUZZ_DIR)/corpus/$$n $(FUZZ_DIR)/seeds/$$n > $(FUZZ_DIR)/$$n.log 2>&1; rc=$$?; \
+	  tail -n 3 $(FUZZ_DIR)/$$n.log; [ $$rc -eq 0 ] || exit 1; done
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -225,9 +225,10 @@ void EditorWindow::createToolbar(QWidget* toolbar) {
     connectToolbarButton(7, 6, [this] { miPrint_click(); });
     connectToolbarButton(10, 9, [this] { miInstructions_click(); });
     // A click on the pressed picture of Open or Save brings the raised one back.
-    for (auto [pressed, raised] : {std::pair{2, 1}, std::pair{4, 3}}) {
+    for (const auto& [pressed, raised] : {std::pair{2, 1}, std::pair{4, 3}}) {
+        ToolbarImage* raisedImage = Image[raised];
         connect(Image[pressed], &ToolbarImage::mouseDown, this,
-                [this, raised](int, double, double) { Image[raised]->show(); });
+                [raisedImage](int, double, double) { raisedImage->show(); });
     }
 }
 

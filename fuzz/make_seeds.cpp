@@ -1,0 +1,81 @@
+// Writes the fuzzers' starting inputs, all made by this project's own code.
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "dotwell/ti83_picture_file.h"
+#include "pixvane/ti92_picture_file.h"
+#include "tests/support/picture_bytes.h"
+
+namespace {
+
+void write(const QString& dir, const QString& name, const QByteArray& bytes) {
+    QDir().mkpath(dir);
+    QFile file(dir + "/" + name);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+QByteArray encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+QByteArray metafile() {
+    return testing_support::WmfBuilder(100, 50, 96, 3)
+        .colourRecord(0x02FC, 0, 0x000000, {0})
+        .record(0x012D, {0})
+        .record(0x02FA, {0, 2, 0, 0, 0})
+        .record(0x012D, {1})
+        .record(0x020B, {0, 0})
+        .record(0x020C, {50, 100})
+        .record(0x0418, {40, 40, 10, 10})
+        .record(0x041B, {40, 90, 10, 60})
+        .record(0x061C, {5, 5, 45, 95, 2, 2})
+        .record(0x0324, {3, 1, 1, 20, 1, 1, 20})
+        .record(0x0817, {0, 0, 10, 10, 20, 20, 0, 0})
+        .record(0x001E, {})
+        .record(0x0127, {0xFFFF})
+        .record(0x0521, {2, 0x6948, 30, 30})
+        .bytes();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QString root = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("seeds");
+
+    core::PixelGrid grid(103, 240);
+    for (int i = 0; i < 103; ++i)
+        grid.set(i, i * 2, 1);
+    const auto ti92 = pixvane::buildPicFile(grid, {"main", "pic", "seed"});
+    QByteArray full(reinterpret_cast<const char*>(ti92.data()), qsizetype(ti92.size()));
+    write(root + "/ti92_reader_fuzz", "full.92i", full);
+    QByteArray small = full.left(92 + 20 * 4);
+    small[89] = 20, small[91] = 30;
+    write(root + "/ti92_reader_fuzz", "small.92i", small);
+    dotwell::PicFileBuffer ti83;
+    ti83.complete("seed.83i", "seed", core::PixelGrid(63, 96));
+    write(root + "/ti92_reader_fuzz", "seed.83i", QByteArray(ti83.view().data(), 830));
+
+    write(root + "/wmf_player_fuzz", "shapes.wmf", metafile());
+
+    QImage picture(12, 10, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter(&picture).fillRect(2, 2, 6, 5, Qt::black);
+    write(root + "/import_fuzz", "shapes.wmf", metafile());
+    write(root + "/import_fuzz", "picture.bmp", encoded(picture, "BMP"));
+    write(root + "/import_fuzz", "picture.ico", encoded(picture.convertToFormat(QImage::Format_ARGB32), "ICO"));
+    write(root + "/import_fuzz", "mono.bmp", encoded(picture.convertToFormat(QImage::Format_Mono), "BMP"));
+    write(root + "/import_fuzz", "skip.rle",
+          testing_support::rle8Bitmap(4, 2, QByteArray("\x02\x00\x00\x02\x02\x01\x00\x01", 8)));
+    return 0;
+}
