@@ -202,10 +202,15 @@ void EditorWindow::createToolbar(QWidget* toolbar) {
     };
     for (const Stack& s : stacks) {
         const QPoint at(int(s.left / twips), int(60 / twips));
-        for (int index : {s.pressed, s.raised, s.cover}) {
-            if (index == 0)
+        // Between the raised picture and the cover lies a clear area that takes the mouse:
+        // it keeps the press when the raised picture hides to show the pressed one, so the
+        // release comes back to the button as it does to a real one.
+        auto* area = new ToolbarImage(toolbar);
+        area->setObjectName(QStringLiteral("%1Button").arg(QLatin1String(s.tip)));
+        m_buttonAreas[size_t(s.raised)] = area;
+        for (ToolbarImage* image : {Image[s.pressed], Image[s.raised], area, Image[s.cover]}) {
+            if (image == Image[0])
                 continue;
-            ToolbarImage* image = Image[index];
             image->move(at);
             image->setToolTip(tr(s.tip));
             image->raise(); // later in the stack lies on top
@@ -224,24 +229,19 @@ void EditorWindow::createToolbar(QWidget* toolbar) {
     });
     connectToolbarButton(7, 6, [this] { miPrint_click(); });
     connectToolbarButton(10, 9, [this] { miInstructions_click(); });
-    // A click on the pressed picture of Open or Save brings the raised one back.
-    for (const auto& [pressed, raised] : {std::pair{2, 1}, std::pair{4, 3}}) {
-        ToolbarImage* raisedImage = Image[raised];
-        connect(Image[pressed], &ToolbarImage::mouseDown, this,
-                [raisedImage](int, double, double) { raisedImage->show(); });
-    }
 }
 
 void EditorWindow::connectToolbarButton(int raised, int, std::function<void()> command) {
     ToolbarImage* image = Image[raised];
+    ToolbarImage* area = m_buttonAreas[size_t(raised)];
     auto inside = [](double x, double y) { return x >= 0 && x <= 360 && y >= 0 && y <= 330; };
-    connect(image, &ToolbarImage::mouseDown, this,
+    connect(area, &ToolbarImage::mouseDown, this,
             [image](int, double, double) { image->hide(); });
-    connect(image, &ToolbarImage::mouseMove, this, [image, inside](int buttons, double x, double y) {
+    connect(area, &ToolbarImage::mouseMove, this, [image, inside](int buttons, double x, double y) {
         if (buttons & kLeftButton)
             image->setVisible(!inside(x, y));
     });
-    connect(image, &ToolbarImage::mouseUp, this,
+    connect(area, &ToolbarImage::mouseUp, this,
             [image, inside, command](int, double x, double y) {
                 image->show();
                 if (inside(x, y))

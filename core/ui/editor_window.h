@@ -94,6 +94,8 @@ public:
     QAction* miAbout = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     std::array<ToolbarImage*, 12> Image{}; // Image[1]..Image[11]
+    // The part of a toolbar button that takes the mouse, by the index of its raised picture.
+    ToolbarImage* buttonArea(int raised) const { return m_buttonAreas[size_t(raised)]; }
 
 protected:
     // Form_Load step 3: the blank file image and the picture-variable fields.
@@ -145,6 +147,7 @@ private:
     QLabel* m_panel1 = nullptr;
     QLabel* m_panel2 = nullptr;
     QLabel* Picture2 = nullptr;
+    std::array<ToolbarImage*, 12> m_buttonAreas{};
     PageSetupDialog* pgset = nullptr;
     AboutWindow* frmAbout = nullptr;
     HelpWindow* frmHelp = nullptr;

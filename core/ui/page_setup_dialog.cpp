@@ -1,5 +1,7 @@
 #include "core/ui/page_setup_dialog.h"
 
+#include <algorithm>
+
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -98,6 +100,11 @@ PageSetupDialog::PageSetupDialog(const CalculatorProfile& profile, PageSettings&
     setWindowTitle(tr("Page Setup"));
     setModal(false);
     setFixedSize(twips(0, 0, 6345, 2310).size());
+    // The layout was made for a small 8-point sans serif; a larger default font would cut the
+    // labels.
+    QFont small = font();
+    small.setPointSizeF(std::min(small.pointSizeF(), 8.0));
+    setFont(small);
 
     auto label = [this](const QString& caption, QRect where) {
         auto* l = new QLabel(caption, this);

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -186,27 +187,29 @@ TEST(Toolbar, PressDragOffAndReleaseRunsNothingAClickRuns) {
     Fixture<dotwell::FrmDotwell> f;
     f.window.show();
     core::ToolbarImage* open = f.window.Image[1];
+    core::ToolbarImage* button = f.window.buttonArea(1);
     const QPoint inside(5, 5);
-    mouse(open, QEvent::MouseButtonPress, inside, Qt::LeftButton, Qt::LeftButton);
+    mouse(button, QEvent::MouseButtonPress, inside, Qt::LeftButton, Qt::LeftButton);
     EXPECT_TRUE(open->isHidden()); // the pressed picture shows
-    mouse(open, QEvent::MouseMove, QPoint(60, 5), Qt::NoButton, Qt::LeftButton);
+    mouse(button, QEvent::MouseMove, QPoint(60, 5), Qt::NoButton, Qt::LeftButton);
     EXPECT_FALSE(open->isHidden());
-    mouse(open, QEvent::MouseMove, inside, Qt::NoButton, Qt::LeftButton);
+    mouse(button, QEvent::MouseMove, inside, Qt::NoButton, Qt::LeftButton);
     EXPECT_TRUE(open->isHidden());
-    mouse(open, QEvent::MouseMove, QPoint(60, 5), Qt::NoButton, Qt::LeftButton);
-    mouse(open, QEvent::MouseButtonRelease, QPoint(60, 5), Qt::LeftButton, Qt::NoButton);
+    mouse(button, QEvent::MouseMove, QPoint(60, 5), Qt::NoButton, Qt::LeftButton);
+    mouse(button, QEvent::MouseButtonRelease, QPoint(60, 5), Qt::LeftButton, Qt::NoButton);
     EXPECT_FALSE(open->isHidden());
     EXPECT_TRUE(f.prompts.asked().empty());
 
-    mouse(open, QEvent::MouseButtonPress, inside, Qt::LeftButton, Qt::LeftButton);
-    mouse(open, QEvent::MouseButtonRelease, inside, Qt::LeftButton, Qt::NoButton);
+    // A real click, through the platform's mouse handling rather than straight to a widget.
+    QTest::mouseClick(f.window.windowHandle(), Qt::LeftButton, {},
+                      button->mapTo(&f.window, inside));
     ASSERT_EQ(f.prompts.asked().size(), 1u);
     EXPECT_EQ(f.prompts.asked()[0].title, "Open an 82I or 83I file...");
 
     // Save without a file name runs Save As.
     f.draw();
-    mouse(f.window.Image[3], QEvent::MouseButtonPress, inside, Qt::LeftButton, Qt::LeftButton);
-    mouse(f.window.Image[3], QEvent::MouseButtonRelease, inside, Qt::LeftButton, Qt::NoButton);
+    mouse(f.window.buttonArea(3), QEvent::MouseButtonPress, inside, Qt::LeftButton, Qt::LeftButton);
+    mouse(f.window.buttonArea(3), QEvent::MouseButtonRelease, inside, Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(f.prompts.asked().back().title, "Dotwell Save As...");
     EXPECT_EQ(f.window.Image[1]->toolTip(), "Open");
     EXPECT_EQ(f.window.Image[10]->toolTip(), "Help");
