@@ -23,6 +23,7 @@ constexpr double kScreenDpi = 96;
 // scanned picture can matter.
 constexpr double kLargestDevice = 4096;
 constexpr int kMaxDibPixels = 16 * 1024 * 1024;
+constexpr size_t kRecordPadding = 1024;
 
 template <class T>
 T readAt(const char* p) {
@@ -219,8 +220,38 @@ public:
         RecordWalker walker(m_data, m_frame.firstRecord);
         const char* record;
         size_t size;
-        while (walker.next(record, size))
-            playRecord(record, record + size);
+        std::vector<char> copy;
+        while (walker.next(record, size)) {
+            // Some of libuemf's readers look a little past a short record (a DIB header, for
+            // one): each record is read from a copy with zeros behind it, never from the
+            // bytes that follow in the file.
+            copy.assign(record, record + size);
+            copy.resize(size + kRecordPadding, 0);
+            if (layoutFits(copy.data(), size))
+                playRecord(copy.data(), copy.data() + size);
+        }
+    }
+
+    // The checks libuemf leaves out: fields found at offsets that the record's own data gives.
+    static bool layoutFits(const char* r, size_t size) {
+        switch (U_WMRTYPE(r)) {
+        case U_WMR_TEXTOUT: {
+            if (size < 8)
+                return false;
+            const int length = readAt<std::int16_t>(r + 6);
+            return length >= 0 && 8 + size_t(length + 1) / 2 * 2 + 4 <= size;
+        }
+        case U_WMR_EXTTEXTOUT: {
+            if (size < 14)
+                return false;
+            const auto options = readAt<std::uint16_t>(r + 12);
+            return !(options & (U_ETO_OPAQUE | U_ETO_CLIPPED)) || size >= 22;
+        }
+        case U_WMR_POLYPOLYGON:
+            return size >= 8 && 8 + 2 * size_t(readAt<std::uint16_t>(r + 6)) <= size;
+        default:
+            return true;
+        }
     }
 
 private:

@@ -246,6 +246,15 @@ TEST(Import, DamagedMetafilesFailCleanly) {
     EXPECT_NO_FATAL_FAILURE(core::loadPictureData(lying, QSize(50, 50)));
     QByteArray polygon = WmfBuilder(10, 10, 96, 0).record(0x0324, {5000, 1, 1}).bytes();
     EXPECT_TRUE(core::loadPictureData(polygon, QSize(20, 20)).error.isEmpty());
+    // Text whose length points past its record, either way (found by the fuzzer).
+    for (int length : {0x7FFF, -3, 5}) {
+        const QByteArray text = WmfBuilder(10, 10, 96, 0).record(0x0521, {length, 0x6948}).bytes();
+        EXPECT_TRUE(core::loadPictureData(text, QSize(20, 20)).error.isEmpty()) << length;
+    }
+    const QByteArray polyPolygon = WmfBuilder(10, 10, 96, 0).record(0x0538, {9000, 3}).bytes();
+    EXPECT_TRUE(core::loadPictureData(polyPolygon, QSize(20, 20)).error.isEmpty());
+    const QByteArray clipped = WmfBuilder(10, 10, 96, 0).record(0x0A32, {1, 1, 4, 6}).bytes();
+    EXPECT_TRUE(core::loadPictureData(clipped, QSize(20, 20)).error.isEmpty());
 }
 
 TEST(Export, BitmapIsTheZoomedCanvasAndAnyCaseTakesTheBranch) {
