@@ -21,7 +21,7 @@ build-release: deps
 run: build-release
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "No display: set DISPLAY to an X server, or run it under a virtual one:"; \
-	  echo "  xvfb-run -a $(RELEASE_DIR)/$(APP)/$(APP) $(FILE)"; \
+	  echo "  xvfb-run -a $(RELEASE_DIR)/$(APP)/$(APP) $(FILE)    (xvfb-run comes with the package xvfb)"; \
 	  exit 1; \
 	fi
 	@$(RELEASE_DIR)/$(APP)/$(APP) $(FILE)

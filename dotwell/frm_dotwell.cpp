@@ -17,9 +17,13 @@ namespace {
 const QString kDefaultComment = QStringLiteral("Produced with Dotwell");
 const QString kImageErrorTitle = QStringLiteral("82/3 Image Error");
 
-std::string latin(const QString& name) { return name.toStdString(); }
+std::string latin(const QString& name) {
+    return name.toStdString();
+}
 
-QString titleOf(const QString& path) { return QFileInfo(path).fileName(); }
+QString titleOf(const QString& path) {
+    return QFileInfo(path).fileName();
+}
 
 } // namespace
 
@@ -81,7 +85,9 @@ QString FrmDotwell::importFilter() const {
                           "Other pictures|*.PNG;*.GIF;*.JPG;*.JPEG;*.PBM;*.PGM;*.PPM;*.XBM");
 }
 
-void FrmDotwell::resetTexts() { Text1->setText(kDefaultComment); }
+void FrmDotwell::resetTexts() {
+    Text1->setText(kDefaultComment);
+}
 
 bool FrmDotwell::openPictureFile(const QString& path) {
     // Everything is read and checked before anything on screen changes.
@@ -90,8 +96,8 @@ bool FrmDotwell::openPictureFile(const QString& path) {
         showFileError(kImageErrorTitle, tr("Cannot open %1:\n%2").arg(path, read.error));
         return false;
     }
-    const PicFileBuffer file =
-        PicFileBuffer::fromFile(std::string_view(read.bytes.constData(), size_t(read.bytes.size())));
+    const PicFileBuffer file = PicFileBuffer::fromFile(
+        std::string_view(read.bytes.constData(), size_t(read.bytes.size())));
     if (file.picNumber() > 9) {
         showFileError(kImageErrorTitle,
                       tr("%1 is not a TI-82/83 picture: its PIC number byte is %2, not 0 to 9.")
@@ -166,8 +172,8 @@ bool FrmDotwell::writePictureFile(const QString& path) {
     const QString error = core::writeFileAtomically(
         path, QByteArray(m_buffer.view().data(), qsizetype(m_buffer.view().size())));
     if (!error.isEmpty()) {
-        showFileError(windowTitle(), tr("Cannot save %1:\n%2\n\nThe file on disk is unchanged.")
-                                         .arg(path, error));
+        showFileError(windowTitle(),
+                      tr("Cannot save %1:\n%2\n\nThe file on disk is unchanged.").arg(path, error));
         return false;
     }
     return true;

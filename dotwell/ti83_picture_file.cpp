@@ -9,14 +9,19 @@ namespace {
 bool endsWithNoCase(std::string_view name, std::string_view suffix) {
     if (name.size() < suffix.size())
         return false;
-    return std::equal(suffix.begin(), suffix.end(), name.end() - suffix.size(),
-                      [](char upper, char c) { return std::toupper(static_cast<unsigned char>(c)) == upper; });
+    return std::equal(
+        suffix.begin(), suffix.end(), name.end() - suffix.size(),
+        [](char upper, char c) { return std::toupper(static_cast<unsigned char>(c)) == upper; });
 }
 
 } // namespace
 
-bool endsWith82I(std::string_view fileName) { return endsWithNoCase(fileName, "82I"); }
-bool endsWith83I(std::string_view fileName) { return endsWithNoCase(fileName, "83I"); }
+bool endsWith82I(std::string_view fileName) {
+    return endsWithNoCase(fileName, "82I");
+}
+bool endsWith83I(std::string_view fileName) {
+    return endsWithNoCase(fileName, "83I");
+}
 bool hasCalculatorExtension(std::string_view fileName) {
     return endsWith82I(fileName) || endsWith83I(fileName);
 }
@@ -34,7 +39,8 @@ PicFileBuffer PicFileBuffer::fromFile(std::string_view bytes) {
 }
 
 void PicFileBuffer::applyTemplate(int picNumber) {
-    static constexpr std::uint8_t signature[] = {'*', '*', 'T', 'I', '8', '2', '*', '*', 0x1A, 0x0A};
+    static constexpr std::uint8_t signature[] = {'*', '*', 'T', 'I',  '8',
+                                                 '2', '*', '*', 0x1A, 0x0A};
     std::copy(std::begin(signature), std::end(signature), m_bytes.begin());
     m_bytes[53] = 0x05;
     m_bytes[54] = 0x03;

@@ -73,8 +73,10 @@ int main(int argc, char** argv) {
     QPainter(&picture).fillRect(2, 2, 6, 5, Qt::black);
     write(root + "/import_fuzz", "shapes.wmf", metafile());
     write(root + "/import_fuzz", "picture.bmp", encoded(picture, "BMP"));
-    write(root + "/import_fuzz", "picture.ico", encoded(picture.convertToFormat(QImage::Format_ARGB32), "ICO"));
-    write(root + "/import_fuzz", "mono.bmp", encoded(picture.convertToFormat(QImage::Format_Mono), "BMP"));
+    write(root + "/import_fuzz", "picture.ico",
+          encoded(picture.convertToFormat(QImage::Format_ARGB32), "ICO"));
+    write(root + "/import_fuzz", "mono.bmp",
+          encoded(picture.convertToFormat(QImage::Format_Mono), "BMP"));
     write(root + "/import_fuzz", "skip.rle",
           testing_support::rle8Bitmap(4, 2, QByteArray("\x02\x00\x00\x02\x02\x01\x00\x01", 8)));
     return 0;

@@ -25,7 +25,9 @@ bool hasTi92Extension(const QString& name) {
     return name.right(3).toUpper() == QStringLiteral("92I");
 }
 
-QString titleOf(const QString& path) { return QFileInfo(path).fileName(); }
+QString titleOf(const QString& path) {
+    return QFileInfo(path).fileName();
+}
 
 QString firstLocalFile(const QMimeData* data) {
     if (!data || !data->hasUrls())
@@ -37,7 +39,9 @@ QString firstLocalFile(const QMimeData* data) {
     return {};
 }
 
-QString nameText(const std::string& bytes) { return core::fromU32(decodeTi92(bytes)); }
+QString nameText(const std::string& bytes) {
+    return core::fromU32(decodeTi92(bytes));
+}
 
 } // namespace
 
@@ -56,8 +60,8 @@ FrmPixvane::FrmPixvane(core::Prompts& prompts, QWidget* parent)
         return edit;
     };
     Text3 = box(tr("Folder:"), kDefaultFolder, 8, QStringLiteral("in the calculator"), 0, 0);
-    Text2 = box(tr("Pic Var Name:"), kDefaultVariable, 8, QStringLiteral("in the calculator"), 0,
-                2);
+    Text2 =
+        box(tr("Pic Var Name:"), kDefaultVariable, 8, QStringLiteral("in the calculator"), 0, 2);
     Text1 = box(tr("Comment:"), kDefaultComment, 40, QStringLiteral("(max length=40)"), 1, 0);
     grid->removeWidget(Text1);
     grid->addWidget(Text1, 1, 1, 1, 3);
@@ -74,9 +78,8 @@ FrmPixvane::FrmPixvane(core::Prompts& prompts, QWidget* parent)
 
     connect(Text2, &QLineEdit::textChanged, this, &FrmPixvane::Text2_Change);
     connect(Text3, &QLineEdit::textChanged, this, &FrmPixvane::Text3_Change);
-    connect(Picture1, &core::PictureCanvas::mouseMove, this, [this] {
-        Label2->setText(tr("Left button draws; right button chooses a tool."));
-    });
+    connect(Picture1, &core::PictureCanvas::mouseMove, this,
+            [this] { Label2->setText(tr("Left button draws; right button chooses a tool.")); });
 
     Picture1->setAcceptDrops(true);
     Picture1->installEventFilter(this);
@@ -113,10 +116,18 @@ bool FrmPixvane::showVerdict(const QString& name, bool variable) {
     return verdict.ok;
 }
 
-bool FrmPixvane::CheckVarName() { return showVerdict(Text2->text(), true); }
-bool FrmPixvane::CheckFolderName() { return showVerdict(Text3->text(), false); }
-void FrmPixvane::Text2_Change() { CheckVarName(); }
-void FrmPixvane::Text3_Change() { CheckFolderName(); }
+bool FrmPixvane::CheckVarName() {
+    return showVerdict(Text2->text(), true);
+}
+bool FrmPixvane::CheckFolderName() {
+    return showVerdict(Text3->text(), false);
+}
+void FrmPixvane::Text2_Change() {
+    CheckVarName();
+}
+void FrmPixvane::Text3_Change() {
+    CheckFolderName();
+}
 
 bool FrmPixvane::ReadPictureFile(const QString& path, bool openCommand) {
     // Read and decode into temporaries; the editor changes only after a complete read.
@@ -127,8 +138,8 @@ bool FrmPixvane::ReadPictureFile(const QString& path, bool openCommand) {
         return false;
     }
     core::PixelGrid decoded(kTi92Rows, kTi92Columns);
-    const auto result = readPicFile(
-        std::string_view(read.bytes.constData(), size_t(read.bytes.size())), decoded);
+    const auto result =
+        readPicFile(std::string_view(read.bytes.constData(), size_t(read.bytes.size())), decoded);
     if (std::holds_alternative<Ti92ReadError>(result)) {
         prompts().message(this, windowTitle(),
                           tr("%1 is too short to hold the picture it describes; it may be "

@@ -16,7 +16,7 @@ enum class NameKind { Variable, Folder };
 
 struct NameVerdict {
     bool ok = true;
-    std::u32string title;   // message box title when not ok
+    std::u32string title; // message box title when not ok
     std::u32string message;
 };
 

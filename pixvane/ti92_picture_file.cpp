@@ -58,7 +58,7 @@ PicFileBuffer buildPicFile(const core::PixelGrid& grid, const Ti92Texts& texts) 
 }
 
 std::variant<Ti92Picture, Ti92ReadError> readPicFile(std::string_view bytes,
-                                                      core::PixelGrid& grid) {
+                                                     core::PixelGrid& grid) {
     if (bytes.size() < kTi92PixelOffset)
         return Ti92ReadError::TooShort;
 

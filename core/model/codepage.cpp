@@ -49,7 +49,9 @@ std::optional<std::string> encodeWindows1252(std::u32string_view text) {
     return bytes;
 }
 
-bool isWindows1252(char32_t c) { return encodeChar(c).has_value(); }
+bool isWindows1252(char32_t c) {
+    return encodeChar(c).has_value();
+}
 
 std::string_view untilNul(std::string_view field) {
     return field.substr(0, field.find('\0'));

@@ -37,8 +37,14 @@ inline constexpr std::array<DrawToolInfo, 12> kDrawTools{{
 inline constexpr DrawTool kPen = 1;
 inline constexpr DrawTool kErase = 2;
 
-inline constexpr bool isTool(DrawTool tool) { return tool >= 1 && tool <= 12; }
-inline constexpr bool isShapeTool(DrawTool tool) { return tool >= 3 && tool <= 12; }
-inline constexpr const DrawToolInfo& toolInfo(DrawTool tool) { return kDrawTools[tool - 1]; }
+inline constexpr bool isTool(DrawTool tool) {
+    return tool >= 1 && tool <= 12;
+}
+inline constexpr bool isShapeTool(DrawTool tool) {
+    return tool >= 3 && tool <= 12;
+}
+inline constexpr const DrawToolInfo& toolInfo(DrawTool tool) {
+    return kDrawTools[tool - 1];
+}
 
 } // namespace core

@@ -10,16 +10,18 @@ namespace {
 std::string fifteenDigits(double magnitude) {
     // to_chars ignores the C locale, so the point stays "." in every language.
     char buffer[40];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                   std::chars_format::general, 15)
-                         .ptr;
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::general, 15)
+            .ptr;
     std::string text(buffer, end);
     for (char& c : text)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 } // namespace
 

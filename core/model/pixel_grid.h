@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -48,11 +48,14 @@ public:
         if (count == 8)
             std::memcpy(row(r) + column, kBitCells[byte].data(), sizeof kBitCells[byte]);
         else
-            std::memcpy(row(r) + column, kBitCells[byte].data(), size_t(count) * sizeof(std::int16_t));
+            std::memcpy(row(r) + column, kBitCells[byte].data(),
+                        size_t(count) * sizeof(std::int16_t));
     }
 
 private:
-    size_t index(int row, int column) const { return static_cast<size_t>(row * m_columns + column); }
+    size_t index(int row, int column) const {
+        return static_cast<size_t>(row * m_columns + column);
+    }
 
     int m_rows;
     int m_columns;

@@ -12,8 +12,8 @@ inline constexpr double kTwipsPerInch = 1440;
 // One rectangle on the printed page, in twips from the printable area's top-left corner.
 struct PrintRect {
     float x1, y1, x2, y2;
-    bool filled;   // filled black square, or the outline frame
-    int penWidth;  // device pixels; for the frame
+    bool filled;  // filled black square, or the outline frame
+    int penWidth; // device pixels; for the frame
     bool operator==(const PrintRect&) const = default;
 };
 

@@ -8,8 +8,7 @@ namespace {
 
 // "for v from a to b in steps of d": b is visited only when reached exactly. The bound on
 // iterations keeps a float counter that can no longer grow (far beyond any canvas) finite.
-template <class T, class Body>
-void countingLoop(T from, T to, T step, Body body) {
+template <class T, class Body> void countingLoop(T from, T to, T step, Body body) {
     const double span = std::fabs(static_cast<double>(to) - static_cast<double>(from));
     const double limit = span / std::fabs(static_cast<double>(step)) + 2.0;
     double done = 0;
@@ -22,8 +21,7 @@ void countingLoop(T from, T to, T step, Body body) {
     }
 }
 
-template <class T>
-T stepToward(double from, double to) {
+template <class T> T stepToward(double from, double to) {
     return to < from ? T(-1) : T(1);
 }
 
@@ -71,13 +69,11 @@ CellPoint freehandSegment(CellPoint anchor, int c, int r, const CellSink& plot) 
     if (c != lx) {
         const double m = (ly - r) / (lx - c);
         if (std::fabs(m) <= 1) { // a slope of exactly 1 steps along the columns
-            countingLoop<double>(lx, c, stepToward<double>(lx, c), [&](double s) {
-                plot(cellIndex(s), cellIndex(r + (s - c) * m));
-            });
+            countingLoop<double>(lx, c, stepToward<double>(lx, c),
+                                 [&](double s) { plot(cellIndex(s), cellIndex(r + (s - c) * m)); });
         } else {
-            countingLoop<double>(ly, r, stepToward<double>(ly, r), [&](double t) {
-                plot(cellIndex(c + (t - r) / m), cellIndex(t));
-            });
+            countingLoop<double>(ly, r, stepToward<double>(ly, r),
+                                 [&](double t) { plot(cellIndex(c + (t - r) / m), cellIndex(t)); });
         }
         return {double(c), double(r)};
     }

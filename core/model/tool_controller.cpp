@@ -51,8 +51,8 @@ void ToolController::drag(int buttons, double x, double y) {
     const int r = cellIndex(y);
     if (m_currentTool == kPen || m_currentTool == kErase) {
         m_canvas.setDrawMode(DrawMode::Copy);
-        m_anchor = freehandSegment(m_anchor, c, r,
-                                   [this](int column, int row) { PlotCell(column, row); });
+        m_anchor =
+            freehandSegment(m_anchor, c, r, [this](int column, int row) { PlotCell(column, row); });
         return;
     }
     if (!isShapeTool(m_currentTool))

@@ -24,9 +24,9 @@ public:
     // The one tool item the menu shows checked.
     DrawTool checkedTool() const { return m_currentTool != 0 ? m_currentTool : m_rememberedTool; }
 
-    void selectTool(DrawTool tool);       // a choice in the tool menu
+    void selectTool(DrawTool tool); // a choice in the tool menu
     void setCurrentTool(DrawTool tool) { m_currentTool = tool; }
-    void disarm();                        // after a picture is read: the next press re-arms
+    void disarm(); // after a picture is read: the next press re-arms
     void reset() { m_currentTool = 0, m_rememberedTool = kPen; } // start-up: Pen waits
 
     void PlotCell(int column, int row);

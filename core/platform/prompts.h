@@ -32,7 +32,7 @@ struct FileDialogRequest {
 
 struct FileDialogAnswer {
     bool accepted = false;
-    QString path;       // full name, folder included
+    QString path;        // full name, folder included
     int filterIndex = 1; // the entry in force when the dialog closed
 };
 

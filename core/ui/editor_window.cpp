@@ -3,14 +3,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QDir>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -47,8 +47,8 @@ public:
 protected:
     void resizeEvent(QResizeEvent*) override {
         const QSize one = m_canvas->sizeForZoom(1);
-        const int fit = std::max(kMinimumZoom, std::min(width() / one.width(),
-                                                        height() / one.height()));
+        const int fit =
+            std::max(kMinimumZoom, std::min(width() / one.width(), height() / one.height()));
         // Grow with the window, but start at the profile's zoom when that fits.
         m_canvas->setZoom(m_zoom > 0 && m_zoom <= fit ? std::max(m_zoom, fit) : fit);
         m_canvas->move((width() - m_canvas->width()) / 2, (height() - m_canvas->height()) / 2);
@@ -149,9 +149,8 @@ void EditorWindow::createActions() {
     connect(miAbout, &QAction::triggered, this, &EditorWindow::miAbout_Click);
 
     for (const DrawToolInfo& info : kDrawTools) {
-        auto* item = new QAction(QString::fromLatin1(info.caption.data(),
-                                                     qsizetype(info.caption.size())),
-                                 this);
+        auto* item = new QAction(
+            QString::fromLatin1(info.caption.data(), qsizetype(info.caption.size())), this);
         item->setCheckable(true);
         const int index = info.number;
         connect(item, &QAction::triggered, this, [this, index] { miTool_Click(index); });
@@ -189,7 +188,7 @@ void EditorWindow::createToolbar(QWidget* toolbar) {
     }
     const double twips = twipsPerPixel(this);
     struct Stack {
-        int left;          // twips
+        int left; // twips
         int cover, raised, pressed;
         ButtonPicture picture;
         const char* tip;
@@ -235,18 +234,16 @@ void EditorWindow::connectToolbarButton(int raised, int, std::function<void()> c
     ToolbarImage* image = Image[raised];
     ToolbarImage* area = m_buttonAreas[size_t(raised)];
     auto inside = [](double x, double y) { return x >= 0 && x <= 360 && y >= 0 && y <= 330; };
-    connect(area, &ToolbarImage::mouseDown, this,
-            [image](int, double, double) { image->hide(); });
+    connect(area, &ToolbarImage::mouseDown, this, [image](int, double, double) { image->hide(); });
     connect(area, &ToolbarImage::mouseMove, this, [image, inside](int buttons, double x, double y) {
         if (buttons & kLeftButton)
             image->setVisible(!inside(x, y));
     });
-    connect(area, &ToolbarImage::mouseUp, this,
-            [image, inside, command](int, double x, double y) {
-                image->show();
-                if (inside(x, y))
-                    command();
-            });
+    connect(area, &ToolbarImage::mouseUp, this, [image, inside, command](int, double x, double y) {
+        image->show();
+        if (inside(x, y))
+            command();
+    });
 }
 
 void EditorWindow::Form_Load(const QString& commandLine) {
@@ -394,14 +391,20 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
 }
 
 DocumentState EditorWindow::documentState() const {
-    return {m_fileName,           miOpen->isEnabled(),  miSave->isEnabled(),
-            miSaveAs->isEnabled(), miPrint->isEnabled(), !Image[11]->isHidden(),
-            !Image[5]->isHidden(), !Image[8]->isHidden()};
+    return {
+        m_fileName,           miOpen->isEnabled(),    miSave->isEnabled(),   miSaveAs->isEnabled(),
+        miPrint->isEnabled(), !Image[11]->isHidden(), !Image[5]->isHidden(), !Image[8]->isHidden()};
 }
 
-QString EditorWindow::statusFileText() const { return m_panel1->text(); }
-QString EditorWindow::statusCoordinateText() const { return m_panel2->text(); }
-void EditorWindow::setStatusFileText(const QString& text) { m_panel1->setText(text); }
+QString EditorWindow::statusFileText() const {
+    return m_panel1->text();
+}
+QString EditorWindow::statusCoordinateText() const {
+    return m_panel2->text();
+}
+void EditorWindow::setStatusFileText(const QString& text) {
+    m_panel1->setText(text);
+}
 
 void EditorWindow::showFileError(const QString& title, const QString& text) {
     m_prompts.message(this, title, text, MessageIcon::Exclamation, MessageButtons::Ok);
@@ -467,9 +470,10 @@ void EditorWindow::miImport_Click() {
         miSaveAs->setEnabled(true);
         m_tools.setCurrentTool(kPen);
         syncToolChecks();
-        overlayBlackPixels(importScan(m_profile, picture.size.width(), picture.size.height()),
-                           [&](int x, int y) { return isExactlyBlack(picture.image, x, y); },
-                           [this](int column, int row) { m_tools.PlotCell(column, row); });
+        overlayBlackPixels(
+            importScan(m_profile, picture.size.width(), picture.size.height()),
+            [&](int x, int y) { return isExactlyBlack(picture.image, x, y); },
+            [this](int column, int row) { m_tools.PlotCell(column, row); });
     }
     if (reply == Answer::Yes || m_profile.importToolbarOnNo) {
         Image[5]->hide();
@@ -485,8 +489,8 @@ void EditorWindow::exportBitmap(const QString& path) {
     Picture1_Paint();
     QSaveFile file(path);
     QImageWriter writer(&file, "bmp");
-    const bool written = file.open(QIODevice::WriteOnly) && writer.write(Picture1->surface()) &&
-                         file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly) && writer.write(Picture1->surface()) && file.commit();
     if (!written) {
         const QString reason =
             file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();

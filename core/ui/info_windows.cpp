@@ -21,8 +21,7 @@ bool isDotwell(const CalculatorProfile& profile) {
 }
 
 QString upperName(const CalculatorProfile& profile) {
-    return QString::fromLatin1(profile.appName.data(), qsizetype(profile.appName.size()))
-        .toUpper();
+    return QString::fromLatin1(profile.appName.data(), qsizetype(profile.appName.size())).toUpper();
 }
 
 QFont serifFont(const QFont& base) {
@@ -89,13 +88,13 @@ AboutWindow::AboutWindow(const CalculatorProfile& profile, QWidget* parent) : QD
     QFont big = title->font();
     big.setPointSizeF(big.pointSizeF() * 1.6);
     title->setFont(big);
-    auto* lines = new QLabel(
-        isDotwell(profile)
-            ? tr("Version 2.6\n\nViews, edits and saves TI-82 and TI-83 pictures.\n\n"
-                 "Made by the Dotwell and Pixvane developers.")
-            : tr("Version 2.6\n\nViews, edits and saves TI-92 pictures.\n\n"
-                 "Made by the Dotwell and Pixvane developers."),
-        this);
+    auto* lines =
+        new QLabel(isDotwell(profile)
+                       ? tr("Version 2.6\n\nViews, edits and saves TI-82 and TI-83 pictures.\n\n"
+                            "Made by the Dotwell and Pixvane developers.")
+                       : tr("Version 2.6\n\nViews, edits and saves TI-92 pictures.\n\n"
+                            "Made by the Dotwell and Pixvane developers."),
+                   this);
     lines->setObjectName(name + QStringLiteral("AboutText"));
     lines->setWordWrap(true);
     lines->setGeometry(int(2400 / t), int(900 / t), int(2800 / t), int(2000 / t));
@@ -164,39 +163,39 @@ HelpWindow::HelpWindow(const CalculatorProfile& profile, QWidget* parent) : QDia
     };
     Label2 = label(QStringLiteral("On the picture box, use the left mouse button to draw and the "
                                   "right mouse button to pop up the drawing tools menu."));
-    Label3 = label(dotwell
-                       ? QStringLiteral("Use this program to view, edit, create, and save TI-82/3 "
-                                        "Image (PIC) files. The image can be printed or "
-                                        "downloaded to a TI-82/3 calculator using TI's "
-                                        "Graph-Link cable and software.")
-                       : QStringLiteral("Use this program to view, edit, create, and save Texas "
-                                        "Instruments 92I files. The image can be printed or "
-                                        "downloaded to a TI-92 computer using Texas "
-                                        "Instruments' Graph-Link cable and software."));
-    Label4 = label(dotwell
-                       ? QStringLiteral("Use the File menu to Open, Save, and Print images. In "
-                                        "'Save As...' you can save the image as a BMP file, but "
-                                        "you cannot 'Open' a BMP file. Use 'Import...' to import "
-                                        "BMP, ICO, WMF, and RLE files.")
-                       : QStringLiteral("Use the File menu to Open, Save, and Print images. In "
-                                        "'Save As...' you can also save the image as a BMP. You "
-                                        "can import b/w BMP, ICO, RLE, and WMF files."));
-    Label5 = label(dotwell
-                       ? QStringLiteral("Use the Draw menu to Clear the image or choose a tool. "
-                                        "You cannot save a clear image and you must save or "
-                                        "clear an existing image before opening another.")
-                       : QStringLiteral("Use the Draw menu to Clear the image and choose a tool. "
-                                        "You cannot save a cleared image.  You must clear or "
-                                        "save an edited image before opening another. "));
-    Label9 = label(dotwell
-                       ? QStringLiteral("Use the PIC radio buttons to determine the PIC variable "
-                                        "to use when donloading to a TI-82/3. Use 7, 8, 9, and 0 "
-                                        "for 83I files only. The comment is stored in the "
-                                        "computer file only, not the image in the calculator.")
-                       : QStringLiteral("The 92 Folder and Var Name can be different from the "
-                                        "DOS filename, but use caution. The 92 Names must comply "
-                                        "with TI-92 standards. The comment is saved in the 92I "
-                                        "file only, not the BMP file or in the calculator."));
+    Label3 =
+        label(dotwell ? QStringLiteral("Use this program to view, edit, create, and save TI-82/3 "
+                                       "Image (PIC) files. The image can be printed or "
+                                       "downloaded to a TI-82/3 calculator using TI's "
+                                       "Graph-Link cable and software.")
+                      : QStringLiteral("Use this program to view, edit, create, and save Texas "
+                                       "Instruments 92I files. The image can be printed or "
+                                       "downloaded to a TI-92 computer using Texas "
+                                       "Instruments' Graph-Link cable and software."));
+    Label4 =
+        label(dotwell ? QStringLiteral("Use the File menu to Open, Save, and Print images. In "
+                                       "'Save As...' you can save the image as a BMP file, but "
+                                       "you cannot 'Open' a BMP file. Use 'Import...' to import "
+                                       "BMP, ICO, WMF, and RLE files.")
+                      : QStringLiteral("Use the File menu to Open, Save, and Print images. In "
+                                       "'Save As...' you can also save the image as a BMP. You "
+                                       "can import b/w BMP, ICO, RLE, and WMF files."));
+    Label5 =
+        label(dotwell ? QStringLiteral("Use the Draw menu to Clear the image or choose a tool. "
+                                       "You cannot save a clear image and you must save or "
+                                       "clear an existing image before opening another.")
+                      : QStringLiteral("Use the Draw menu to Clear the image and choose a tool. "
+                                       "You cannot save a cleared image.  You must clear or "
+                                       "save an edited image before opening another. "));
+    Label9 =
+        label(dotwell ? QStringLiteral("Use the PIC radio buttons to determine the PIC variable "
+                                       "to use when donloading to a TI-82/3. Use 7, 8, 9, and 0 "
+                                       "for 83I files only. The comment is stored in the "
+                                       "computer file only, not the image in the calculator.")
+                      : QStringLiteral("The 92 Folder and Var Name can be different from the "
+                                       "DOS filename, but use caution. The 92 Names must comply "
+                                       "with TI-92 standards. The comment is saved in the 92I "
+                                       "file only, not the BMP file or in the calculator."));
     Label7 = label(dotwell ? QStringLiteral("TI-82, TI-83 and TI Graph-Link are registered "
                                             "trademarks of Texas Instruments, Inc.")
                            : QStringLiteral("TI-92 and TI Graph-Link are registered trademarks "
@@ -212,6 +211,8 @@ HelpWindow::HelpWindow(const CalculatorProfile& profile, QWidget* parent) : QDia
     centreOnScreen(this);
 }
 
-void HelpWindow::Command1_Click() { hide(); }
+void HelpWindow::Command1_Click() {
+    hide();
+}
 
 } // namespace core

@@ -20,7 +20,9 @@ namespace {
 constexpr double kPageWidthInches = 8.5;
 constexpr double kPageHeightInches = 11;
 
-std::string text(const QLineEdit* field) { return field->text().toStdString(); }
+std::string text(const QLineEdit* field) {
+    return field->text().toStdString();
+}
 
 } // namespace
 
@@ -181,25 +183,42 @@ void PageSetupDialog::fieldChanged(QLineEdit* field, FieldFloor floor) {
     if (!replacement.empty())
         field->setText(QString::fromStdString(replacement)); // runs this handling again
     Picture1->clearPage();
-    drawPreview(leadingNumber(text(Text2)), leadingNumber(text(Text1)),
-                leadingNumber(text(Text3)));
+    drawPreview(leadingNumber(text(Text2)), leadingNumber(text(Text1)), leadingNumber(text(Text3)));
 }
 
-void PageSetupDialog::Text1_Change() { fieldChanged(Text1, kMarginFloor); }
-void PageSetupDialog::Text2_Change() { fieldChanged(Text2, kMarginFloor); }
-void PageSetupDialog::Text3_Change() { fieldChanged(Text3, kWidthFloor); }
+void PageSetupDialog::Text1_Change() {
+    fieldChanged(Text1, kMarginFloor);
+}
+void PageSetupDialog::Text2_Change() {
+    fieldChanged(Text2, kMarginFloor);
+}
+void PageSetupDialog::Text3_Change() {
+    fieldChanged(Text3, kWidthFloor);
+}
 
 void PageSetupDialog::step(QLineEdit* field, double amount) {
     field->setText(QString::fromStdString(steppedText(text(field), amount)));
     field->repaint();
 }
 
-void PageSetupDialog::Spin1_DownClick() { step(Text1, +0.1); }
-void PageSetupDialog::Spin1_UpClick() { step(Text1, -0.1); }
-void PageSetupDialog::Spin2_DownClick() { step(Text2, -0.1); }
-void PageSetupDialog::Spin2_UpClick() { step(Text2, +0.1); }
-void PageSetupDialog::Spin3_DownClick() { step(Text3, -0.1); }
-void PageSetupDialog::Spin3_UpClick() { step(Text3, +0.1); }
+void PageSetupDialog::Spin1_DownClick() {
+    step(Text1, +0.1);
+}
+void PageSetupDialog::Spin1_UpClick() {
+    step(Text1, -0.1);
+}
+void PageSetupDialog::Spin2_DownClick() {
+    step(Text2, -0.1);
+}
+void PageSetupDialog::Spin2_UpClick() {
+    step(Text2, +0.1);
+}
+void PageSetupDialog::Spin3_DownClick() {
+    step(Text3, -0.1);
+}
+void PageSetupDialog::Spin3_UpClick() {
+    step(Text3, +0.1);
+}
 
 void PageSetupDialog::Command1_Click() {
     m_settings.topMargin = leadingNumber(text(Text1));
@@ -208,6 +227,8 @@ void PageSetupDialog::Command1_Click() {
     hide();
 }
 
-void PageSetupDialog::Command2_Click() { hide(); }
+void PageSetupDialog::Command2_Click() {
+    hide();
+}
 
 } // namespace core

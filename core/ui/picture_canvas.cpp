@@ -72,8 +72,7 @@ void PictureCanvas::remakeSurface() {
     update();
 }
 
-template <class Draw>
-void PictureCanvas::paintOnSurface(Rgb colour, bool outline, Draw draw) {
+template <class Draw> void PictureCanvas::paintOnSurface(Rgb colour, bool outline, Draw draw) {
     QPainter painter(&m_surface);
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (m_mode == DrawMode::Xor)

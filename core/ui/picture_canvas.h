@@ -76,8 +76,7 @@ private:
     int toPixel(double cells) const;
     void fillPixels(int left, int top, int right, int bottom);
     void remakeSurface();
-    template <class Draw>
-    void paintOnSurface(Rgb colour, bool outline, Draw draw);
+    template <class Draw> void paintOnSurface(Rgb colour, bool outline, Draw draw);
 
     int m_rows;
     int m_columns;

@@ -46,8 +46,7 @@ bool isExactlyBlack(const QImage& image, int x, int y) {
     } else {
         colour = image.pixel(x, y);
     }
-    return qAlpha(colour) == 255 && qRed(colour) == 0 && qGreen(colour) == 0 &&
-           qBlue(colour) == 0;
+    return qAlpha(colour) == 255 && qRed(colour) == 0 && qGreen(colour) == 0 && qBlue(colour) == 0;
 }
 
 LoadedPicture loadPictureData(const QByteArray& data, QSize reach) {

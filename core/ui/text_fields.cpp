@@ -12,13 +12,19 @@ QValidator::State Windows1252Validator::validate(QString& input, int&) const {
     return Acceptable;
 }
 
-std::u32string toU32(const QString& text) { return text.toStdU32String(); }
-QString fromU32(const std::u32string& text) { return QString::fromStdU32String(text); }
+std::u32string toU32(const QString& text) {
+    return text.toStdU32String();
+}
+QString fromU32(const std::u32string& text) {
+    return QString::fromStdU32String(text);
+}
 
 std::optional<std::string> commentBytes(const QString& text) {
     return encodeWindows1252(toU32(text));
 }
 
-QString commentText(std::string_view bytes) { return fromU32(decodeWindows1252(bytes)); }
+QString commentText(std::string_view bytes) {
+    return fromU32(decodeWindows1252(bytes));
+}
 
 } // namespace core

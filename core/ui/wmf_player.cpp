@@ -25,14 +25,15 @@ constexpr double kLargestDevice = 4096;
 constexpr int kMaxDibPixels = 16 * 1024 * 1024;
 constexpr size_t kRecordPadding = 1024;
 
-template <class T>
-T readAt(const char* p) {
+template <class T> T readAt(const char* p) {
     T value;
     std::memcpy(&value, p, sizeof value);
     return value;
 }
 
-QColor colourOf(const U_COLORREF& c) { return QColor(c.Red, c.Green, c.Blue); }
+QColor colourOf(const U_COLORREF& c) {
+    return QColor(c.Red, c.Green, c.Blue);
+}
 
 struct WmfPen {
     std::uint16_t style = 0;
@@ -132,8 +133,8 @@ std::optional<Frame> readFrame(const QByteArray& data) {
         const double inch = placeable.Inch ? placeable.Inch : 1440;
         const double w = std::abs(double(placeable.Dst.right) - placeable.Dst.left);
         const double h = std::abs(double(placeable.Dst.bottom) - placeable.Dst.top);
-        frame.size = QSize(int(std::lround(w * kScreenDpi / inch)),
-                           int(std::lround(h * kScreenDpi / inch)));
+        frame.size =
+            QSize(int(std::lround(w * kScreenDpi / inch)), int(std::lround(h * kScreenDpi / inch)));
         frame.windowOrg = QPointF(std::min(placeable.Dst.left, placeable.Dst.right),
                                   std::min(placeable.Dst.top, placeable.Dst.bottom));
         frame.windowExt = QPointF(w, h);
@@ -184,7 +185,8 @@ QImage decodeDib(const char* dib, const char* recordEnd) {
         const auto bits = readAt<std::uint16_t>(dib + 14);
         const auto compression = readAt<std::uint32_t>(dib + 16);
         const auto used = readAt<std::uint32_t>(dib + 32);
-        const size_t colours = used ? std::min<size_t>(used, 256) : (bits <= 8 ? size_t(1) << bits : 0);
+        const size_t colours =
+            used ? std::min<size_t>(used, 256) : (bits <= 8 ? size_t(1) << bits : 0);
         paletteBytes = colours * 4 + (compression == 3 && headerSize == 40 ? 12 : 0);
     } else {
         return {};
@@ -297,16 +299,28 @@ private:
             pen.setWidthF(width);
         }
         switch (p.style & 0x0F) {
-        case 1: pen.setStyle(Qt::DashLine); break;
-        case 2: pen.setStyle(Qt::DotLine); break;
-        case 3: pen.setStyle(Qt::DashDotLine); break;
-        case 4: pen.setStyle(Qt::DashDotDotLine); break;
-        default: pen.setStyle(Qt::SolidLine); break;
+        case 1:
+            pen.setStyle(Qt::DashLine);
+            break;
+        case 2:
+            pen.setStyle(Qt::DotLine);
+            break;
+        case 3:
+            pen.setStyle(Qt::DashDotLine);
+            break;
+        case 4:
+            pen.setStyle(Qt::DashDotDotLine);
+            break;
+        default:
+            pen.setStyle(Qt::SolidLine);
+            break;
         }
         const int cap = p.style & 0x0F00;
         pen.setCapStyle(cap == 0x100 ? Qt::SquareCap : cap == 0x200 ? Qt::FlatCap : Qt::RoundCap);
         const int join = p.style & 0xF000;
-        pen.setJoinStyle(join == 0x1000 ? Qt::BevelJoin : join == 0x2000 ? Qt::MiterJoin : Qt::RoundJoin);
+        pen.setJoinStyle(join == 0x1000   ? Qt::BevelJoin
+                         : join == 0x2000 ? Qt::MiterJoin
+                                          : Qt::RoundJoin);
         m_painter.setPen(pen);
     }
 
@@ -317,7 +331,7 @@ private:
             m_painter.setBrush(Qt::NoBrush);
             break;
         case U_BS_HATCHED: {
-            static constexpr Qt::BrushStyle hatches[] = {Qt::HorPattern, Qt::VerPattern,
+            static constexpr Qt::BrushStyle hatches[] = {Qt::HorPattern,   Qt::VerPattern,
                                                          Qt::FDiagPattern, Qt::BDiagPattern,
                                                          Qt::CrossPattern, Qt::DiagCrossPattern};
             m_painter.setBrush(QBrush(b.colour, b.hatch < 6 ? hatches[b.hatch] : Qt::SolidPattern));
@@ -353,7 +367,8 @@ private:
         QPolygonF polygon;
         polygon.reserve(qsizetype(count));
         for (size_t i = 0; i < count; ++i)
-            polygon << QPointF(readAt<std::int16_t>(data + 4 * i), readAt<std::int16_t>(data + 4 * i + 2));
+            polygon << QPointF(readAt<std::int16_t>(data + 4 * i),
+                               readAt<std::int16_t>(data + 4 * i + 2));
         return polygon;
     }
 
@@ -376,12 +391,14 @@ private:
     void drawText(QPointF at, const char* text, int length, const char* end) {
         if (length <= 0 || !text || end - text < length)
             return;
-        const QString string = QString::fromStdU32String(
-            decodeWindows1252(std::string_view(text, size_t(length))));
+        const QString string =
+            QString::fromStdU32String(decodeWindows1252(std::string_view(text, size_t(length))));
         const double scale = deviceScale();
         QFont font(m_dc.font.face.isEmpty() ? QStringLiteral("DejaVu Sans") : m_dc.font.face);
-        const double height = m_dc.font.height ? std::abs(m_dc.font.height) : 12 / std::max(scale, 1e-9);
-        font.setPixelSize(std::max(1, int(std::min(height, kLargestDevice / std::max(scale, 1e-9)))));
+        const double height =
+            m_dc.font.height ? std::abs(m_dc.font.height) : 12 / std::max(scale, 1e-9);
+        font.setPixelSize(
+            std::max(1, int(std::min(height, kLargestDevice / std::max(scale, 1e-9)))));
         font.setWeight(QFont::Weight(std::clamp(m_dc.font.weight, 100, 900)));
         font.setItalic(m_dc.font.italic);
         font.setUnderline(m_dc.font.underline);
@@ -411,9 +428,9 @@ private:
         m_painter.setFont(font);
         m_painter.setPen(m_dc.textColour);
         if (m_dc.opaqueBackground) {
-            m_painter.fillRect(QRectF(origin.x(), origin.y() - metrics.ascent(), width,
-                                      metrics.height()),
-                               m_dc.backgroundColour);
+            m_painter.fillRect(
+                QRectF(origin.x(), origin.y() - metrics.ascent(), width, metrics.height()),
+                m_dc.backgroundColour);
         }
         m_painter.setBackgroundMode(Qt::TransparentMode);
         m_painter.drawText(origin, string);
@@ -452,11 +469,20 @@ private:
         }
         QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
         switch (rop) {
-        case 0x008800C6: mode = QPainter::RasterOp_SourceAndDestination; break; // SRCAND
-        case 0x00EE0086: mode = QPainter::RasterOp_SourceOrDestination; break;  // SRCPAINT
-        case 0x00660046: mode = QPainter::RasterOp_SourceXorDestination; break; // SRCINVERT
-        case 0x00330008: mode = QPainter::RasterOp_NotSource; break;            // NOTSRCCOPY
-        default: break;
+        case 0x008800C6:
+            mode = QPainter::RasterOp_SourceAndDestination;
+            break; // SRCAND
+        case 0x00EE0086:
+            mode = QPainter::RasterOp_SourceOrDestination;
+            break; // SRCPAINT
+        case 0x00660046:
+            mode = QPainter::RasterOp_SourceXorDestination;
+            break; // SRCINVERT
+        case 0x00330008:
+            mode = QPainter::RasterOp_NotSource;
+            break; // NOTSRCCOPY
+        default:
+            break;
         }
         m_painter.setCompositionMode(mode);
         if (from.isEmpty())
@@ -479,10 +505,17 @@ private:
             return;
         const WmfObject& o = *m_objects[index];
         switch (o.kind) {
-        case WmfObject::Kind::Pen: m_dc.pen = o.pen; break;
-        case WmfObject::Kind::Brush: m_dc.brush = o.brush; break;
-        case WmfObject::Kind::Font: m_dc.font = o.font; break;
-        case WmfObject::Kind::Other: break;
+        case WmfObject::Kind::Pen:
+            m_dc.pen = o.pen;
+            break;
+        case WmfObject::Kind::Brush:
+            m_dc.brush = o.brush;
+            break;
+        case WmfObject::Kind::Font:
+            m_dc.font = o.font;
+            break;
+        case WmfObject::Kind::Other:
+            break;
         }
     }
 
@@ -563,11 +596,13 @@ private:
             break;
         case U_WMR_SCALEWINDOWEXT:
             if (U_WMRSCALEWINDOWEXT_get(r, &p, &q) && p.x && p.y) // p: denominators
-                m_dc.windowExt = QPointF(m_dc.windowExt.x() * q.x / p.x, m_dc.windowExt.y() * q.y / p.y);
+                m_dc.windowExt =
+                    QPointF(m_dc.windowExt.x() * q.x / p.x, m_dc.windowExt.y() * q.y / p.y);
             break;
         case U_WMR_SCALEVIEWPORTEXT:
             if (U_WMRSCALEVIEWPORTEXT_get(r, &p, &q) && p.x && p.y)
-                m_dc.viewportExt = QPointF(m_dc.viewportExt.x() * q.x / p.x, m_dc.viewportExt.y() * q.y / p.y);
+                m_dc.viewportExt =
+                    QPointF(m_dc.viewportExt.x() * q.x / p.x, m_dc.viewportExt.y() * q.y / p.y);
             break;
         case U_WMR_MOVETO:
             if (U_WMRMOVETO_get(r, &p))
@@ -622,7 +657,8 @@ private:
         case U_WMR_POLYLINE:
         case U_WMR_POLYGON: {
             const bool polygon = U_WMRTYPE(r) == U_WMR_POLYGON;
-            const int ok = polygon ? U_WMRPOLYGON_get(r, &u, &data) : U_WMRPOLYLINE_get(r, &u, &data);
+            const int ok =
+                polygon ? U_WMRPOLYGON_get(r, &u, &data) : U_WMRPOLYLINE_get(r, &u, &data);
             if (!ok)
                 break;
             if (const auto pts = points(data, u, end)) {
@@ -694,11 +730,13 @@ private:
             break;
         case U_WMR_DIBSTRETCHBLT:
             if (U_WMRDIBSTRETCHBLT_get(r, &p, &q, &s, &t, &rop, &data))
-                blit(decodeDib(data, end), QRectF(p.x, p.y, q.x, q.y), QRectF(s.x, s.y, t.x, t.y), rop);
+                blit(decodeDib(data, end), QRectF(p.x, p.y, q.x, q.y), QRectF(s.x, s.y, t.x, t.y),
+                     rop);
             break;
         case U_WMR_STRETCHDIB:
             if (U_WMRSTRETCHDIB_get(r, &p, &q, &s, &t, &u, &rop, &data))
-                blit(decodeDib(data, end), QRectF(p.x, p.y, q.x, q.y), QRectF(s.x, s.y, t.x, t.y), rop);
+                blit(decodeDib(data, end), QRectF(p.x, p.y, q.x, q.y), QRectF(s.x, s.y, t.x, t.y),
+                     rop);
             break;
         case U_WMR_SETDIBTODEV: {
             std::uint16_t scans = 0, first = 0;

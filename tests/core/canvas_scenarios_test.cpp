@@ -44,8 +44,7 @@ QImage repaintedSurface(EditorWindow& window) {
     return window.Picture1->surface().copy();
 }
 
-template <class Window>
-struct Fixture {
+template <class Window> struct Fixture {
     Fixture() {
         window.endProgram = [] {};
         window.Form_Load(QString());

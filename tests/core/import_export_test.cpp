@@ -47,18 +47,17 @@ int darkCells(const core::PixelGrid& grid) {
 QByteArray shapesMetafile() {
     return WmfBuilder(100, 50, 96, 2)
         .colourRecord(0x02FC, 0, 0x000000, {0}) // CreateBrushIndirect: solid black
-        .record(0x012D, {0})                     // SelectObject
-        .record(0x02FA, {0, 1, 0, 0, 0})         // CreatePenIndirect: solid, width 1, black
+        .record(0x012D, {0})                    // SelectObject
+        .record(0x02FA, {0, 1, 0, 0, 0})        // CreatePenIndirect: solid, width 1, black
         .record(0x012D, {1})
-        .record(0x020B, {0, 0})                  // SetWindowOrg (y, x)
-        .record(0x020C, {50, 100})               // SetWindowExt (y, x)
-        .record(0x0418, {40, 40, 10, 10})        // Ellipse (bottom, right, top, left)
-        .record(0x041B, {40, 90, 10, 60})        // Rectangle
+        .record(0x020B, {0, 0})           // SetWindowOrg (y, x)
+        .record(0x020C, {50, 100})        // SetWindowExt (y, x)
+        .record(0x0418, {40, 40, 10, 10}) // Ellipse (bottom, right, top, left)
+        .record(0x041B, {40, 90, 10, 60}) // Rectangle
         .bytes();
 }
 
-template <class Window>
-struct Fixture {
+template <class Window> struct Fixture {
     Fixture() {
         window.endProgram = [] {};
         window.Form_Load(QString());
@@ -126,9 +125,9 @@ TEST(Import, OnlyOpaquePureBlackCounts) {
     QImage icon(16, 16, QImage::Format_ARGB32);
     icon.fill(Qt::transparent); // RGB 0 with alpha 0: must not become dark
     icon.setPixel(1, 1, qRgba(0, 0, 0, 255));
-    icon.setPixel(2, 2, qRgba(1, 0, 0, 255));   // dark grey-ish: not black
+    icon.setPixel(2, 2, qRgba(1, 0, 0, 255)); // dark grey-ish: not black
     icon.setPixel(3, 3, qRgba(64, 64, 64, 255));
-    icon.setPixel(4, 4, qRgba(0, 0, 0, 128));   // half transparent black
+    icon.setPixel(4, 4, qRgba(0, 0, 0, 128)); // half transparent black
     ASSERT_TRUE(icon.save(f.path("icon.ico"), "ICO"));
     f.import(f.path("icon.ico"));
     EXPECT_EQ(darkCells(f.window.grid()), 1);
@@ -140,9 +139,9 @@ TEST(Import, RleSkippedPixelsAreNotBlack) {
     // 4 x 2, bottom-up. Bottom row: two black pixels, then a delta skipping to the next row.
     // Top row: end of bitmap right away. Palette index 0 is black, so any pixel left at 0
     // would wrongly import as dark.
-    const QByteArray rle("\x02\x00"   // two pixels of index 0
+    const QByteArray rle("\x02\x00"         // two pixels of index 0
                          "\x00\x02\x02\x01" // delta: right 2, up 1
-                         "\x00\x01",   // end of bitmap
+                         "\x00\x01",        // end of bitmap
                          8);
     writeFile(f.path("skip.rle"), testing_support::rle8Bitmap(4, 2, rle));
     f.import(f.path("skip.rle"));
@@ -215,11 +214,11 @@ TEST(Import, MetafileShapesArriveFilled) {
     f.import(f.path("shapes.wmf"));
     const core::PixelGrid& g = f.window.grid();
     // 100 x 50 is centred at row offset 51 - 25 = 26, column offset 120 - 50 = 70.
-    EXPECT_EQ(g.at(26 + 25, 70 + 25), 1);  // inside the ellipse
-    EXPECT_EQ(g.at(26 + 25, 70 + 75), 1);  // inside the rectangle
-    EXPECT_EQ(g.at(26 + 12, 70 + 12), 0);  // the ellipse's corner is outside it
-    EXPECT_EQ(g.at(26 + 25, 70 + 50), 0);  // between the two
-    EXPECT_EQ(g.at(26 + 11, 70 + 61), 1);  // the rectangle's corner
+    EXPECT_EQ(g.at(26 + 25, 70 + 25), 1); // inside the ellipse
+    EXPECT_EQ(g.at(26 + 25, 70 + 75), 1); // inside the rectangle
+    EXPECT_EQ(g.at(26 + 12, 70 + 12), 0); // the ellipse's corner is outside it
+    EXPECT_EQ(g.at(26 + 25, 70 + 50), 0); // between the two
+    EXPECT_EQ(g.at(26 + 11, 70 + 61), 1); // the rectangle's corner
 }
 
 TEST(Import, HugeMetafileRendersOnlyWhatTheScanReaches) {

@@ -10,9 +10,9 @@ using namespace core;
 
 TEST(SignedNumber, LeadingBlankNoLeadingZeroFifteenDigits) {
     const std::pair<double, const char*> rows[] = {
-        {12, " 12"}, {30, " 30"}, {-1, "-1"}, {0, " 0"}, {1.1, " 1.1"}, {0.9, " .9"},
-        {-0.1, "-.1"}, {1.0 + 0.1, " 1.1"}, {0.1 + 0.2, " .3"}, {4.1 - 0.1, " 4"},
-        {1e20, " 1E+20"}, {2.0 / 3, " .666666666666667"},
+        {12, " 12"},        {30, " 30"},       {-1, "-1"},       {0, " 0"},
+        {1.1, " 1.1"},      {0.9, " .9"},      {-0.1, "-.1"},    {1.0 + 0.1, " 1.1"},
+        {0.1 + 0.2, " .3"}, {4.1 - 0.1, " 4"}, {1e20, " 1E+20"}, {2.0 / 3, " .666666666666667"},
     };
     for (auto [value, text] : rows)
         EXPECT_EQ(signedNumber(value), text) << value;
@@ -28,10 +28,10 @@ TEST(PlainNumber, ShortestFormWithoutBlank) {
 
 TEST(LeadingNumber, ReadsTheLeadingDecimalNumber) {
     const std::pair<const char*, double> rows[] = {
-        {" 1", 1},       {"1.5", 1.5},   {" .9", 0.9},    {"-.1", -0.1},  {"+2", 2},
-        {"abc", 0},      {"", 0},        {"3in", 3},      {"1e2", 100},   {"1e", 1},
-        {"1.5.2", 1.5},  {" - 1 .5", -1.5}, {"2E-1x", 0.2}, {"1,5", 1},    {".", 0},
-        {"-", 0},        {"1e999", 0},
+        {" 1", 1},      {"1.5", 1.5},      {" .9", 0.9},   {"-.1", -0.1}, {"+2", 2},
+        {"abc", 0},     {"", 0},           {"3in", 3},     {"1e2", 100},  {"1e", 1},
+        {"1.5.2", 1.5}, {" - 1 .5", -1.5}, {"2E-1x", 0.2}, {"1,5", 1},    {".", 0},
+        {"-", 0},       {"1e999", 0},
     };
     for (auto [text, value] : rows)
         EXPECT_DOUBLE_EQ(leadingNumber(text), value) << '"' << text << '"';
@@ -67,7 +67,8 @@ TEST(PrintPage, DefaultGeometryOfBothPrograms) {
         const CalculatorProfile& profile;
         float pitch;
     };
-    for (const Row& row : {Row{CalculatorProfile::dotwell(), 60}, Row{CalculatorProfile::pixvane(), 24}}) {
+    for (const Row& row :
+         {Row{CalculatorProfile::dotwell(), 60}, Row{CalculatorProfile::pixvane(), 24}}) {
         const CalculatorProfile& p = row.profile;
         const auto page = printPage(gridWith(p, {{0, 0}, {p.rows - 1, p.columns - 1}}), {});
         ASSERT_EQ(page.size(), 3u);
@@ -98,9 +99,9 @@ TEST(ImportScan, CentresSmallPicturesAndCapsLargeOnes) {
         ImportScan expected;
     };
     const Row rows[] = {
-        {d, 10, 10, {9, 9, 26, 42}},   {d, 96, 63, {62, 95, 0, 0}},
-        {d, 200, 100, {62, 95, 0, 0}}, {d, 95, 62, {61, 94, 0, 0}},
-        {p, 10, 10, {10, 10, 46, 115}}, {p, 239, 103, {103, 239, 0, 1}},
+        {d, 10, 10, {9, 9, 26, 42}},     {d, 96, 63, {62, 95, 0, 0}},
+        {d, 200, 100, {62, 95, 0, 0}},   {d, 95, 62, {61, 94, 0, 0}},
+        {p, 10, 10, {10, 10, 46, 115}},  {p, 239, 103, {103, 239, 0, 1}},
         {p, 240, 104, {103, 239, 0, 0}}, {p, 1, 1, {1, 1, 51, 120}},
     };
     for (const Row& r : rows) {
@@ -121,7 +122,7 @@ TEST(Windows1252, RoundTripsAndRefusesWhatItCannotStore) {
     EXPECT_EQ(*bytes, "Caf\xe9 \x80"
                       "5 \x93ok\x94");
     EXPECT_EQ(decodeWindows1252(*bytes), text);
-    EXPECT_FALSE(encodeWindows1252(U"\u03b1"));   // Greek alpha has no byte
+    EXPECT_FALSE(encodeWindows1252(U"\u03b1"));     // Greek alpha has no byte
     EXPECT_FALSE(encodeWindows1252(U"\U0001F600")); // nor has an emoji
     // The five undefined bytes survive a round trip.
     EXPECT_EQ(*encodeWindows1252(decodeWindows1252("\x81\x8d\x8f\x90\x9d")),

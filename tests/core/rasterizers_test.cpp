@@ -16,8 +16,7 @@ namespace {
 
 using Cells = std::vector<std::pair<int, int>>;
 
-template <class Raster>
-Cells collect(Raster raster) {
+template <class Raster> Cells collect(Raster raster) {
     Cells cells;
     raster(core::CellSink([&](int column, int row) { cells.emplace_back(column, row); }));
     return cells;
@@ -37,9 +36,8 @@ bool gapFree(const Cells& cells) {
 
 TEST(FreehandSegment, FirstSegmentKeepsThePressFractionAndLeavesItsEndCell) {
     CellPoint anchor{0.5, 0.5};
-    const Cells cells = collect([&](const core::CellSink& plot) {
-        anchor = core::freehandSegment(anchor, 10, 3, plot);
-    });
+    const Cells cells = collect(
+        [&](const core::CellSink& plot) { anchor = core::freehandSegment(anchor, 10, 3, plot); });
     EXPECT_EQ(cellsPicture(cells, 0, 0, 4, 11), picture({
                                                     "##.........",
                                                     "..####.....",
@@ -49,9 +47,8 @@ TEST(FreehandSegment, FirstSegmentKeepsThePressFractionAndLeavesItsEndCell) {
     EXPECT_EQ(anchor, (CellPoint{10, 3}));
 
     // The next segment starts at the left-out end cell.
-    const Cells next = collect([&](const core::CellSink& plot) {
-        anchor = core::freehandSegment(anchor, 12, 3, plot);
-    });
+    const Cells next = collect(
+        [&](const core::CellSink& plot) { anchor = core::freehandSegment(anchor, 12, 3, plot); });
     EXPECT_EQ(next, (Cells{{10, 3}, {11, 3}, {12, 3}}));
 }
 
@@ -69,30 +66,33 @@ TEST(FreehandSegment, SteepDragPlotsOneCellPerRow) {
 
 TEST(FreehandSegment, SameCellPlotsNothingAndKeepsTheAnchor) {
     CellPoint anchor{3.25, 4.75};
-    const Cells cells = collect([&](const core::CellSink& plot) {
-        anchor = core::freehandSegment(anchor, 3, 4, plot);
-    });
+    const Cells cells = collect(
+        [&](const core::CellSink& plot) { anchor = core::freehandSegment(anchor, 3, 4, plot); });
     // The fractional anchor differs from cell (3, 4): a steep segment of one cell.
     EXPECT_EQ(cells, (Cells{{3, 4}}));
     EXPECT_EQ(anchor, (CellPoint{3, 4}));
 
-    const Cells again = collect([&](const core::CellSink& plot) {
-        anchor = core::freehandSegment(anchor, 3, 4, plot);
-    });
+    const Cells again = collect(
+        [&](const core::CellSink& plot) { anchor = core::freehandSegment(anchor, 3, 4, plot); });
     EXPECT_TRUE(again.empty());
     EXPECT_EQ(anchor, (CellPoint{3, 4}));
 }
 
 TEST(FreehandSegment, VerticalRunsBothWays) {
-    EXPECT_EQ(collect([](const auto& plot) { core::freehandSegment({5, 2}, 5, 5, plot); }),
+    EXPECT_EQ(collect([](const auto& plot) {
+                  core::freehandSegment({5, 2}, 5, 5, plot);
+              }),
               (Cells{{5, 2}, {5, 3}, {5, 4}, {5, 5}}));
-    EXPECT_EQ(collect([](const auto& plot) { core::freehandSegment({5, 5}, 5, 3, plot); }),
+    EXPECT_EQ(collect([](const auto& plot) {
+                  core::freehandSegment({5, 5}, 5, 3, plot);
+              }),
               (Cells{{5, 5}, {5, 4}, {5, 3}}));
 }
 
 TEST(LineTool, ShallowLineFollowsTheFractionalAnchor) {
-    const Cells cells =
-        collect([](const auto& plot) { core::rasterLine({2.5, 2.5}, {10.5, 4.5}, plot); });
+    const Cells cells = collect([](const auto& plot) {
+        core::rasterLine({2.5, 2.5}, {10.5, 4.5}, plot);
+    });
     EXPECT_EQ(cellsPicture(cells, 2, 2, 3, 9), picture({
                                                    "##.......",
                                                    "..####...",
@@ -101,11 +101,14 @@ TEST(LineTool, ShallowLineFollowsTheFractionalAnchor) {
 }
 
 TEST(LineTool, SlopeOneAndSteepLinesStepAlongTheRows) {
-    const Cells diagonal =
-        collect([](const auto& plot) { core::rasterLine({0.5, 0.5}, {3.5, 3.5}, plot); });
+    const Cells diagonal = collect([](const auto& plot) {
+        core::rasterLine({0.5, 0.5}, {3.5, 3.5}, plot);
+    });
     EXPECT_EQ(diagonal, (Cells{{0, 0}, {1, 1}, {2, 2}, {3, 3}}));
 
-    const Cells steep = collect([](const auto& plot) { core::rasterLine({1.5, 8.5}, {3.5, 0.5}, plot); });
+    const Cells steep = collect([](const auto& plot) {
+        core::rasterLine({1.5, 8.5}, {3.5, 0.5}, plot);
+    });
     ASSERT_EQ(steep.size(), 9u);
     EXPECT_EQ(steep.front(), (std::pair{1, 8}));
     EXPECT_EQ(steep.back(), (std::pair{3, 0}));
@@ -113,13 +116,19 @@ TEST(LineTool, SlopeOneAndSteepLinesStepAlongTheRows) {
 }
 
 TEST(LineTool, VerticalLineAndReturnToAnchor) {
-    EXPECT_EQ(collect([](const auto& plot) { core::rasterLine({4.5, 1.5}, {4.5, 3.5}, plot); }),
+    EXPECT_EQ(collect([](const auto& plot) {
+                  core::rasterLine({4.5, 1.5}, {4.5, 3.5}, plot);
+              }),
               (Cells{{4, 1}, {4, 2}, {4, 3}}));
-    EXPECT_TRUE(collect([](const auto& plot) { core::rasterLine({4.5, 1.5}, {4.5, 1.5}, plot); }).empty());
+    EXPECT_TRUE(collect([](const auto& plot) {
+                    core::rasterLine({4.5, 1.5}, {4.5, 1.5}, plot);
+                }).empty());
 }
 
 TEST(BoxTool, OutlineOfWholeCellsAndAFlatBoxDrawsOneEdge) {
-    const Cells box = collect([](const auto& plot) { core::rasterBox({1.5, 1.5}, {4.5, 3.5}, plot); });
+    const Cells box = collect([](const auto& plot) {
+        core::rasterBox({1.5, 1.5}, {4.5, 3.5}, plot);
+    });
     EXPECT_EQ(cellsPicture(box, 0, 0, 5, 6), picture({
                                                  "......",
                                                  ".####.",
@@ -127,23 +136,30 @@ TEST(BoxTool, OutlineOfWholeCellsAndAFlatBoxDrawsOneEdge) {
                                                  ".####.",
                                                  "......",
                                              }));
-    const Cells flat = collect([](const auto& plot) { core::rasterBox({2.5, 3.5}, {6.5, 3.7}, plot); });
+    const Cells flat = collect([](const auto& plot) {
+        core::rasterBox({2.5, 3.5}, {6.5, 3.7}, plot);
+    });
     EXPECT_EQ(cellsPicture(flat, 2, 0, 3, 8), picture({
                                                   "........",
                                                   "..#####.",
                                                   "........",
                                               }));
-    const Cells horizontal =
-        collect([](const auto& plot) { core::rasterBox({2.5, 3.5}, {6.5, 3.5}, plot); });
+    const Cells horizontal = collect([](const auto& plot) {
+        core::rasterBox({2.5, 3.5}, {6.5, 3.5}, plot);
+    });
     EXPECT_EQ(cellsPicture(horizontal, 2, 0, 3, 8), cellsPicture(flat, 2, 0, 3, 8));
 }
 
 TEST(BarTool, HalfwayCornersRoundToEven) {
-    const Cells bar = collect([](const auto& plot) { core::rasterBar({3.5, 1.2}, {5.5, 1.2}, plot); });
+    const Cells bar = collect([](const auto& plot) {
+        core::rasterBar({3.5, 1.2}, {5.5, 1.2}, plot);
+    });
     EXPECT_EQ(bar, (Cells{{4, 1}, {5, 1}, {6, 1}}));
 
     // Dragged up and to the left: 5.5 -> 6, 2.5 -> 2, 3.5 -> 4, 0.5 -> 0.
-    const Cells back = collect([](const auto& plot) { core::rasterBar({5.5, 3.5}, {2.5, 0.5}, plot); });
+    const Cells back = collect([](const auto& plot) {
+        core::rasterBar({5.5, 3.5}, {2.5, 0.5}, plot);
+    });
     EXPECT_EQ(cellsPicture(back, 0, 0, 6, 8), picture({
                                                   "..#####.",
                                                   "..#####.",
@@ -156,8 +172,9 @@ TEST(BarTool, HalfwayCornersRoundToEven) {
 
 TEST(CircleTool, FractionalCentreGivesSymmetricQuarterArcs) {
     for (double divisor : {1.0, 0.92}) {
-        const Cells cells =
-            collect([&](const auto& plot) { core::rasterCircle({30.5, 30.5}, 10, divisor, plot); });
+        const Cells cells = collect([&](const auto& plot) {
+            core::rasterCircle({30.5, 30.5}, 10, divisor, plot);
+        });
         std::set<std::pair<int, int>> unique(cells.begin(), cells.end());
         int top = 1000, bottom = -1000, left = 1000, right = -1000;
         for (auto [c, r] : unique) {
@@ -181,7 +198,9 @@ TEST(CircleTool, QuarterArcIsGapFreeAndZeroRadiusPlotsNothing) {
             lowerRight.emplace_back(c, r);
     });
     EXPECT_TRUE(gapFree(lowerRight));
-    EXPECT_TRUE(collect([](const auto& plot) { core::rasterCircle({3.5, 3.5}, 0, 1.0, plot); }).empty());
+    EXPECT_TRUE(collect([](const auto& plot) {
+                    core::rasterCircle({3.5, 3.5}, 0, 1.0, plot);
+                }).empty());
 }
 
 TEST(EllipseTool, VerticalDragUsesAspectThousand) {
@@ -202,8 +221,9 @@ TEST(EllipseTool, VerticalDragUsesAspectThousand) {
 }
 
 TEST(EllipseTool, FlatDragKeepsTheHorizontalRadius) {
-    const Cells cells =
-        collect([](const auto& plot) { core::rasterEllipse({20.5, 20.5}, {30.5, 22.5}, 10, 1.0, plot); });
+    const Cells cells = collect([](const auto& plot) {
+        core::rasterEllipse({20.5, 20.5}, {30.5, 22.5}, 10, 1.0, plot);
+    });
     int left = 1000, right = -1000, top = 1000, bottom = -1000;
     for (auto [c, r] : cells) {
         left = std::min(left, c), right = std::max(right, c);

@@ -22,8 +22,7 @@ using testing_support::ScriptedPrompts;
 
 namespace {
 
-template <class Window>
-struct Fixture {
+template <class Window> struct Fixture {
     Fixture() {
         window.endProgram = [this] { ++ended; };
         window.Form_Load(QString());
@@ -47,7 +46,8 @@ QRect blackBox(const QImage& image) {
     return box;
 }
 
-void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button,
+           Qt::MouseButtons held) {
     QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
     QApplication::sendEvent(w, &event);
 }
@@ -159,13 +159,26 @@ TEST(DocumentState, EveryEventSetsAllSevenFlags) {
         {"start-up", [] {}, S{{}, true, false, false, false, false, true, true}},
         {"press", [&] { f.draw(); }, S{{}, false, false, true, true, true, false, false}},
         {"ClrDraw", [&] { w.miCls_Click(); }, S{{}, true, false, false, false, false, true, true}},
-        {"open", [&] { f.prompts.answerFile(picture); w.miOpen_click(); },
+        {"open",
+         [&] {
+             f.prompts.answerFile(picture);
+             w.miOpen_click();
+         },
          S{picture, true, true, true, true, false, false, false}},
         {"press", [&] { f.draw(); }, S{picture, false, true, true, true, true, false, false}},
-        {"save", [&] { w.miSave_click(); }, S{picture, true, true, true, true, false, false, false}},
-        {"import", [&] { f.prompts.answerFile(dir.filePath("b.bmp")); w.miImport_Click(); },
+        {"save", [&] { w.miSave_click(); },
+         S{picture, true, true, true, true, false, false, false}},
+        {"import",
+         [&] {
+             f.prompts.answerFile(dir.filePath("b.bmp"));
+             w.miImport_Click();
+         },
          S{{}, false, true, true, true, true, false, false}},
-        {"save as", [&] { f.prompts.answerFile(dir.filePath("q.92i")); w.miSaveAs_Click(); },
+        {"save as",
+         [&] {
+             f.prompts.answerFile(dir.filePath("q.92i"));
+             w.miSaveAs_Click();
+         },
          S{dir.filePath("q.92i"), true, true, true, true, false, false, false}},
         {"ClrDraw", [&] { w.miCls_Click(); }, S{{}, true, false, false, false, false, true, true}},
     };
@@ -173,10 +186,10 @@ TEST(DocumentState, EveryEventSetsAllSevenFlags) {
         row.run();
         const S state = w.documentState();
         EXPECT_EQ(state.fileName, row.expected.fileName) << row.event;
-        EXPECT_EQ(state, row.expected) << row.event << ": open " << state.open << " save "
-                                       << state.save << " saveAs " << state.saveAs << " print "
-                                       << state.print << " covers " << state.image11
-                                       << state.image5 << state.image8;
+        EXPECT_EQ(state, row.expected)
+            << row.event << ": open " << state.open << " save " << state.save << " saveAs "
+            << state.saveAs << " print " << state.print << " covers " << state.image11
+            << state.image5 << state.image8;
     }
     EXPECT_TRUE(f.prompts.messages().size() == 1u); // only the import's question
     EXPECT_EQ(w.Text1->text(), "made with PIXVANE");

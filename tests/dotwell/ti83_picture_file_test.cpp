@@ -30,9 +30,13 @@ Bytes blankFixture() {
     return b;
 }
 
-Bytes bytesOf(const PicFileBuffer& buffer) { return {buffer.bytes().begin(), buffer.bytes().end()}; }
+Bytes bytesOf(const PicFileBuffer& buffer) {
+    return {buffer.bytes().begin(), buffer.bytes().end()};
+}
 
-core::PixelGrid emptyGrid() { return core::PixelGrid(63, 96); }
+core::PixelGrid emptyGrid() {
+    return core::PixelGrid(63, 96);
+}
 
 } // namespace
 
@@ -110,8 +114,8 @@ TEST(Ti83File, ShortFileIsPaddedWithSpaces) {
 
 TEST(Ti83File, LongFileIsCutAndHeaderBytesAreKept) {
     Bytes file = blankFixture();
-    file[0] = 'X';          // a foreign signature
-    file[63] = 0x42;        // a name byte that is not zero
+    file[0] = 'X';   // a foreign signature
+    file[63] = 0x42; // a name byte that is not zero
     file.resize(2000, 0x55);
     PicFileBuffer buffer =
         PicFileBuffer::fromFile({reinterpret_cast<char*>(file.data()), file.size()});
@@ -160,7 +164,8 @@ TEST(Ti83File, LinkLibraryReadsWhatWeWrite) {
         ASSERT_GE(view.data.size(), 756u);
         const Bytes ours(buffer.bytes().begin() + 72, buffer.bytes().begin() + 828);
         EXPECT_EQ(Bytes(view.data.end() - 756, view.data.end()), ours);
-        EXPECT_EQ(view.writeBack, QByteArray(reinterpret_cast<const char*>(buffer.bytes().data()), 830))
+        EXPECT_EQ(view.writeBack,
+                  QByteArray(reinterpret_cast<const char*>(buffer.bytes().data()), 830))
             << name;
     }
 }

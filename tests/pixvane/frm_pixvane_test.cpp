@@ -238,8 +238,7 @@ TEST_F(PixvaneWindow, DragWithoutALocalFileIsNotAccepted) {
 
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(path("a.92i"))});
-    QDragEnterEvent enterFile(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton,
-                              Qt::NoModifier);
+    QDragEnterEvent enterFile(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(window.Picture1, &enterFile);
     EXPECT_TRUE(enterFile.isAccepted());
 }

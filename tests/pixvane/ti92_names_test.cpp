@@ -45,7 +45,7 @@ TEST(Ti92Names, Rules) {
         {U"my dir", NameKind::Folder, false, "Folder Name ERROR!",
          "Invalid character \rin Folder Name: < >"},
         {U"\u03b1\u03b2\u03a9x1", NameKind::Variable, true, "", ""}, // Greek: codes 128..148
-        {U"\u0393", NameKind::Folder, true, "", ""},                  // code 130
+        {U"\u0393", NameKind::Folder, true, "", ""},                 // code 130
         {U"caf\u00e9", NameKind::Variable, false, "Pic Var ERROR!",
          "Invalid character \rin Pic Var Name: <\u00e9>"},
         {U"\u0436", NameKind::Variable, false, "Pic Var ERROR!",

@@ -18,7 +18,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 const Ti92Texts kDefaults{"main", "picture", "made with PIXVANE"};
 
-core::PixelGrid emptyGrid() { return core::PixelGrid(103, 240); }
+core::PixelGrid emptyGrid() {
+    return core::PixelGrid(103, 240);
+}
 
 // The all-clear file with the default texts, laid out from the format's description.
 Bytes blankFixture() {
@@ -32,8 +34,8 @@ Bytes blankFixture() {
     for (int v : {0x01, 0x00, 0x52, 0x00, 0x00, 0x00})
         b.push_back(std::uint8_t(v));
     add("picture"), pad(72, 0);
-    for (int v : {0x10, 0, 0, 0, 0x71, 0x0C, 0, 0, 0xA5, 0x5A, 0, 0, 0, 0, 0x0C, 0x17, 0x00, 0x67,
-                  0x00, 0xEF})
+    for (int v : {0x10, 0, 0, 0, 0x71, 0x0C, 0,    0,    0xA5, 0x5A,
+                  0,    0, 0, 0, 0x0C, 0x17, 0x00, 0x67, 0x00, 0xEF})
         b.push_back(std::uint8_t(v));
     pad(3182, 0);
     b.push_back(0xDF);
@@ -41,8 +43,12 @@ Bytes blankFixture() {
     return b;
 }
 
-Bytes bytesOf(const PicFileBuffer& f) { return {f.begin(), f.end()}; }
-std::string_view view(const Bytes& b) { return {reinterpret_cast<const char*>(b.data()), b.size()}; }
+Bytes bytesOf(const PicFileBuffer& f) {
+    return {f.begin(), f.end()};
+}
+std::string_view view(const Bytes& b) {
+    return {reinterpret_cast<const char*>(b.data()), b.size()};
+}
 
 } // namespace
 
@@ -69,7 +75,8 @@ TEST(Ti92File, TextFieldPadding) {
     EXPECT_EQ(std::string(full.begin() + 64, full.begin() + 72), std::string("p\0\0\0\0\0\0\0", 8));
 
     const PicFileBuffer empty = buildPicFile(emptyGrid(), {"f", "v", ""});
-    EXPECT_EQ(std::string(empty.begin() + 10, empty.begin() + 18), std::string("f\0\0\0\0\0\0\0", 8));
+    EXPECT_EQ(std::string(empty.begin() + 10, empty.begin() + 18),
+              std::string("f\0\0\0\0\0\0\0", 8));
     EXPECT_EQ(std::string(empty.begin() + 18, empty.begin() + 58), std::string(40, ' '));
 }
 
@@ -108,10 +115,10 @@ TEST(Ti92File, SmallerPictureIsPlacedTopLeft) {
     file.resize(92 + 50 * 13);
     std::fill(file.begin() + 92, file.end(), 0);
     for (int r = 0; r < 50; ++r)
-        file[92 + r * 13] |= 0x80;         // column 0
+        file[92 + r * 13] |= 0x80; // column 0
     for (int j = 0; j < 12; ++j)
-        file[92 + 49 * 13 + j] = 0xFF;     // row 49, columns 0..95
-    file[92 + 49 * 13 + 12] = 0xF0;        // columns 96..99
+        file[92 + 49 * 13 + j] = 0xFF; // row 49, columns 0..95
+    file[92 + 49 * 13 + 12] = 0xF0;    // columns 96..99
     file.push_back(0xDF);
     core::PixelGrid decoded = emptyGrid();
     decoded.set(80, 200, 1); // the rest comes out clear
@@ -134,7 +141,8 @@ TEST(Ti92File, TruncatedFilesAreErrorsAndChangeNothing) {
     core::PixelGrid grid = emptyGrid();
     grid.set(1, 1, 1);
     const core::PixelGrid before = grid;
-    for (size_t size : {size_t(0), size_t(50), size_t(91), size_t(92), size_t(3000), size_t(3181)}) {
+    for (size_t size :
+         {size_t(0), size_t(50), size_t(91), size_t(92), size_t(3000), size_t(3181)}) {
         const Bytes cut(full.begin(), full.begin() + size);
         EXPECT_TRUE(std::holds_alternative<Ti92ReadError>(readPicFile(view(cut), grid))) << size;
         EXPECT_EQ(grid, before);

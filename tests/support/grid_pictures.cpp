@@ -14,8 +14,8 @@ std::string gridPicture(const core::PixelGrid& grid, int top, int left, int rows
     return out;
 }
 
-std::string cellsPicture(const std::vector<std::pair<int, int>>& cells, int top, int left,
-                         int rows, int columns) {
+std::string cellsPicture(const std::vector<std::pair<int, int>>& cells, int top, int left, int rows,
+                         int columns) {
     std::string out;
     for (int r = top; r < top + rows; ++r) {
         for (int c = left; c < left + columns; ++c) {

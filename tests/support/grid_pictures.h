@@ -11,8 +11,8 @@ namespace testing_support {
 std::string gridPicture(const core::PixelGrid& grid, int top, int left, int rows, int columns);
 
 // Cells reported by a rasteriser, as a picture of the given region.
-std::string cellsPicture(const std::vector<std::pair<int, int>>& cells, int top, int left,
-                         int rows, int columns);
+std::string cellsPicture(const std::vector<std::pair<int, int>>& cells, int top, int left, int rows,
+                         int columns);
 
 // Joins picture rows with newlines: picture({"#..", ".#."}).
 std::string picture(std::initializer_list<const char*> rows);

@@ -27,8 +27,8 @@ WmfBuilder& WmfBuilder::record(std::uint16_t function, std::initializer_list<std
     return *this;
 }
 
-WmfBuilder& WmfBuilder::colourRecord(std::uint16_t function, std::uint16_t before, std::uint32_t rgb,
-                                     std::initializer_list<std::int32_t> after) {
+WmfBuilder& WmfBuilder::colourRecord(std::uint16_t function, std::uint16_t before,
+                                     std::uint32_t rgb, std::initializer_list<std::int32_t> after) {
     // COLORREF is red, green, blue, 0 in memory: two words, low byte first.
     const std::uint32_t ref = ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
     const std::uint32_t size = 3 + 1 + 2 + std::uint32_t(after.size());

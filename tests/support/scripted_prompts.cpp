@@ -6,7 +6,7 @@ namespace testing_support {
 
 core::FileDialogAnswer ScriptedPrompts::askFileName(QWidget*,
                                                     const core::FileDialogRequest& request) {
-    Asked asked{Asked::Kind::File, request.title, {}, core::MessageIcon::None,
+    Asked asked{Asked::Kind::File,        request.title, {}, core::MessageIcon::None,
                 core::MessageButtons::Ok, request};
     m_asked.push_back(asked);
     if (m_files.empty())
@@ -28,8 +28,8 @@ core::Answer ScriptedPrompts::message(QWidget*, const QString& title, const QStr
 }
 
 bool ScriptedPrompts::askPrinter(QWidget*, QPrinter& printer) {
-    m_asked.push_back({Asked::Kind::Printer, {}, {}, core::MessageIcon::None,
-                       core::MessageButtons::Ok, {}});
+    m_asked.push_back(
+        {Asked::Kind::Printer, {}, {}, core::MessageIcon::None, core::MessageButtons::Ok, {}});
     if (m_printers.empty())
         return false;
     const PrinterAnswer answer = m_printers.front();
@@ -42,8 +42,12 @@ bool ScriptedPrompts::askPrinter(QWidget*, QPrinter& printer) {
 }
 
 bool ScriptedPrompts::confirmExit(QWidget*, const QString& title, const QString& text) {
-    m_asked.push_back(
-        {Asked::Kind::Exit, title, text, core::MessageIcon::None, core::MessageButtons::OkCancel, {}});
+    m_asked.push_back({Asked::Kind::Exit,
+                       title,
+                       text,
+                       core::MessageIcon::None,
+                       core::MessageButtons::OkCancel,
+                       {}});
     if (m_exits.empty())
         return false;
     const bool quit = m_exits.front();
