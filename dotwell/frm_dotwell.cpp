@@ -81,8 +81,7 @@ QString FrmDotwell::exitWarningText() const {
 }
 
 QString FrmDotwell::importFilter() const {
-    return QStringLiteral("Readable Files|*.BMP;*.ICO;*.RLE;*.WMF|"
-                          "Other pictures|*.PNG;*.GIF;*.JPG;*.JPEG;*.PBM;*.PGM;*.PPM;*.XBM");
+    return QStringLiteral("Readable Files|*.BMP;*.ICO;*.RLE;*.WMF");
 }
 
 void FrmDotwell::resetTexts() {

@@ -91,8 +91,7 @@ QString FrmPixvane::exitWarningText() const {
 }
 
 QString FrmPixvane::importFilter() const {
-    return QStringLiteral("Readable files|*.BMP;*.ICO;*.RLE;*.WMF|"
-                          "Other pictures|*.PNG;*.GIF;*.JPG;*.JPEG;*.PBM;*.PGM;*.PPM;*.XBM");
+    return QStringLiteral("Readable files|*.BMP;*.ICO;*.RLE;*.WMF");
 }
 
 void FrmPixvane::resetTexts() {

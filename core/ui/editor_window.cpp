@@ -442,7 +442,10 @@ void EditorWindow::miImport_Click() {
     request.kind = FileDialogRequest::Kind::Open;
     request.title = QStringLiteral("Import a picture");
     request.flags = kFileMustExist | kHideReadOnly;
-    request.filter = importFilter();
+    // Qt reads more kinds than the four of the first entry; the second offers them.
+    request.filter =
+        importFilter() +
+        QStringLiteral("|Other pictures|*.PNG;*.GIF;*.JPG;*.JPEG;*.PBM;*.PGM;*.PPM;*.XBM");
     request.defaultExtension = QStringLiteral("BMP");
     const FileDialogAnswer answer = m_prompts.askFileName(this, request);
     if (!answer.accepted)

@@ -105,6 +105,7 @@ protected:
     // ClrDraw: the text boxes back to their defaults.
     virtual void resetTexts() = 0;
     virtual QString exitWarningText() const = 0;
+    // The import dialog's first filter entry.
     virtual QString importFilter() const = 0;
 
     // Area under the canvas for the program's text boxes and options.

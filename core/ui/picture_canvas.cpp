@@ -6,33 +6,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "core/ui/mouse_codes.h"
+
 namespace core {
-namespace {
-
-int buttonCode(Qt::MouseButtons buttons) {
-    int code = 0;
-    if (buttons & Qt::LeftButton)
-        code |= 1;
-    if (buttons & Qt::RightButton)
-        code |= 2;
-    if (buttons & Qt::MiddleButton)
-        code |= 4;
-    return code;
-}
-
-int shiftCode(Qt::KeyboardModifiers modifiers) {
-    int code = 0;
-    if (modifiers & Qt::ShiftModifier)
-        code |= 1;
-    if (modifiers & Qt::ControlModifier)
-        code |= 2;
-    if (modifiers & Qt::AltModifier)
-        code |= 4;
-    return code;
-}
-
-} // namespace
-
 PictureCanvas::PictureCanvas(int rows, int columns, int zoom, QWidget* parent)
     : QWidget(parent), m_rows(rows), m_columns(columns), m_zoom(std::max(1, zoom)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -169,17 +145,17 @@ void PictureCanvas::resizeEvent(QResizeEvent*) {
 
 void PictureCanvas::mousePressEvent(QMouseEvent* event) {
     const QPointF p = event->position() / m_zoom;
-    emit mouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), p.x(), p.y());
+    emit mouseDown(mouseButtonCode(event->button()), shiftCode(event->modifiers()), p.x(), p.y());
 }
 
 void PictureCanvas::mouseMoveEvent(QMouseEvent* event) {
     const QPointF p = event->position() / m_zoom;
-    emit mouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()), p.x(), p.y());
+    emit mouseMove(mouseButtonCode(event->buttons()), shiftCode(event->modifiers()), p.x(), p.y());
 }
 
 void PictureCanvas::mouseReleaseEvent(QMouseEvent* event) {
     const QPointF p = event->position() / m_zoom;
-    emit mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), p.x(), p.y());
+    emit mouseUp(mouseButtonCode(event->button()), shiftCode(event->modifiers()), p.x(), p.y());
 }
 
 } // namespace core

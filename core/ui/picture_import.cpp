@@ -31,6 +31,19 @@ QImage readPrefilled(QImageReader& reader) {
     return image;
 }
 
+// Qt's readers recognise the kind by content, whatever the file is called.
+LoadedPicture readWithQt(QIODevice* device) {
+    QImageReader reader(device);
+    reader.setDecideFormatFromContent(true);
+    LoadedPicture picture;
+    picture.image = readPrefilled(reader);
+    picture.size = picture.image.size();
+    if (picture.image.isNull())
+        picture.error = reader.errorString().isEmpty() ? QStringLiteral("Invalid picture")
+                                                       : reader.errorString();
+    return picture;
+}
+
 } // namespace
 
 bool isExactlyBlack(const QImage& image, int x, int y) {
@@ -59,32 +72,16 @@ LoadedPicture loadPictureData(const QByteArray& data, QSize reach) {
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
-    LoadedPicture picture;
-    picture.image = readPrefilled(reader);
-    picture.size = picture.image.size();
-    if (picture.image.isNull())
-        picture.error = reader.errorString().isEmpty() ? QStringLiteral("Invalid picture")
-                                                       : reader.errorString();
-    return picture;
+    return readWithQt(&buffer);
 }
 
 LoadedPicture loadPicture(const QString& path, QSize reach) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {QImage(), QSize(), file.errorString()};
-    QByteArray head = file.peek(64);
-    if (looksLikeWmf(head))
+    if (looksLikeWmf(file.peek(64)))
         return loadPictureData(file.readAll(), reach);
-    QImageReader reader(&file);
-    reader.setDecideFormatFromContent(true);
-    LoadedPicture picture;
-    picture.image = readPrefilled(reader);
-    picture.size = picture.image.size();
-    if (picture.image.isNull())
-        picture.error = reader.errorString();
-    return picture;
+    return readWithQt(&file);
 }
 
 } // namespace core

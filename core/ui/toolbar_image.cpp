@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "core/ui/mouse_codes.h"
+
 namespace core {
 
 ToolbarImage::ToolbarImage(QWidget* parent) : QLabel(parent) {
@@ -16,24 +18,19 @@ double twipsPerPixel(const QWidget* widget) {
     return 1440.0 / (dpi > 0 ? dpi : 96.0);
 }
 
-static int buttonsOf(Qt::MouseButtons b) {
-    return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) |
-           (b & Qt::MiddleButton ? 4 : 0);
-}
-
 void ToolbarImage::mousePressEvent(QMouseEvent* event) {
     const QPointF p = event->position() * twipsPerPixel(this);
-    emit mouseDown(buttonsOf(event->button()), p.x(), p.y());
+    emit mouseDown(mouseButtonCode(event->button()), p.x(), p.y());
 }
 
 void ToolbarImage::mouseMoveEvent(QMouseEvent* event) {
     const QPointF p = event->position() * twipsPerPixel(this);
-    emit mouseMove(buttonsOf(event->buttons()), p.x(), p.y());
+    emit mouseMove(mouseButtonCode(event->buttons()), p.x(), p.y());
 }
 
 void ToolbarImage::mouseReleaseEvent(QMouseEvent* event) {
     const QPointF p = event->position() * twipsPerPixel(this);
-    emit mouseUp(buttonsOf(event->button()), p.x(), p.y());
+    emit mouseUp(mouseButtonCode(event->button()), p.x(), p.y());
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include "tests/support/scripted_prompts.h"
 
 using core::EditorWindow;
+using testing_support::darkCells;
 using testing_support::ScriptedPrompts;
 
 namespace {
@@ -54,14 +55,6 @@ template <class Window> struct Fixture {
     Window window{prompts};
     Mouse mouse{window.Picture1};
 };
-
-int darkCells(const core::PixelGrid& grid) {
-    int n = 0;
-    for (int r = 0; r < grid.rows(); ++r)
-        for (int c = 0; c < grid.columns(); ++c)
-            n += grid.at(r, c);
-    return n;
-}
 
 } // namespace
 

@@ -12,10 +12,12 @@
 #include "core/ui/wmf_player.h"
 #include "dotwell/frm_dotwell.h"
 #include "pixvane/frm_pixvane.h"
+#include "tests/support/files.h"
 #include "tests/support/grid_pictures.h"
 #include "tests/support/picture_bytes.h"
 #include "tests/support/scripted_prompts.h"
 
+using testing_support::darkCells;
 using testing_support::gridPicture;
 using testing_support::ScriptedPrompts;
 using testing_support::WmfBuilder;
@@ -26,20 +28,6 @@ QImage filled(int w, int h, QColor colour) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(colour);
     return image;
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-int darkCells(const core::PixelGrid& grid) {
-    int n = 0;
-    for (int r = 0; r < grid.rows(); ++r)
-        for (int c = 0; c < grid.columns(); ++c)
-            n += grid.at(r, c);
-    return n;
 }
 
 // A metafile of 100 x 50 pixels: a filled black ellipse on the left, a filled black rectangle
@@ -143,7 +131,7 @@ TEST(Import, RleSkippedPixelsAreNotBlack) {
                          "\x00\x02\x02\x01" // delta: right 2, up 1
                          "\x00\x01",        // end of bitmap
                          8);
-    writeFile(f.path("skip.rle"), testing_support::rle8Bitmap(4, 2, rle));
+    testing_support::writeAll(f.path("skip.rle"), testing_support::rle8Bitmap(4, 2, rle));
     f.import(f.path("skip.rle"));
     ASSERT_TRUE(f.prompts.messages().size() >= 1);
     EXPECT_EQ(f.prompts.messages().back().title, "Import...");
@@ -190,7 +178,7 @@ TEST(Import, KeepsCellsAlreadyDark) {
 
 TEST(Import, DamagedFilesSayWhyInBothProgramsAndCancelIsSilent) {
     Fixture<pixvane::FrmPixvane> p;
-    writeFile(p.path("broken.bmp"), QByteArray("BM this is not a bitmap at all"));
+    testing_support::writeAll(p.path("broken.bmp"), QByteArray("BM this is not a bitmap at all"));
     p.prompts.answerFile(p.path("broken.bmp"));
     p.window.miImport_Click();
     ASSERT_EQ(p.prompts.messages().size(), 1u);
@@ -210,7 +198,7 @@ TEST(Import, MetafileShapesArriveFilled) {
     EXPECT_EQ(core::wmfNaturalSize(wmf), QSize(100, 50));
 
     Fixture<pixvane::FrmPixvane> f;
-    writeFile(f.path("shapes.wmf"), wmf);
+    testing_support::writeAll(f.path("shapes.wmf"), wmf);
     f.import(f.path("shapes.wmf"));
     const core::PixelGrid& g = f.window.grid();
     // 100 x 50 is centred at row offset 51 - 25 = 26, column offset 120 - 50 = 70.

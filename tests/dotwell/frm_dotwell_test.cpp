@@ -8,26 +8,18 @@
 #include <gtest/gtest.h>
 
 #include "dotwell/frm_dotwell.h"
+#include "tests/support/files.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/tifiles_check.h"
 
 using core::MessageIcon;
 using dotwell::FrmDotwell;
 using dotwell::PicFileBuffer;
+using testing_support::readAll;
 using testing_support::ScriptedPrompts;
+using testing_support::writeAll;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QByteArray bytesOf(const PicFileBuffer& b) {
     return QByteArray(reinterpret_cast<const char*>(b.bytes().data()), 830);

@@ -11,25 +11,17 @@
 
 #include "pixvane/frm_pixvane.h"
 #include "pixvane/ti92_picture_file.h"
+#include "tests/support/files.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/tifiles_check.h"
 
 using core::MessageIcon;
 using pixvane::FrmPixvane;
+using testing_support::readAll;
 using testing_support::ScriptedPrompts;
+using testing_support::writeAll;
 
 namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QByteArray pictureFile(const pixvane::Ti92Texts& texts) {
     core::PixelGrid grid(103, 240);

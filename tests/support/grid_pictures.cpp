@@ -27,6 +27,14 @@ std::string cellsPicture(const std::vector<std::pair<int, int>>& cells, int top,
     return out;
 }
 
+int darkCells(const core::PixelGrid& grid) {
+    int n = 0;
+    for (int r = 0; r < grid.rows(); ++r)
+        for (int c = 0; c < grid.columns(); ++c)
+            n += grid.at(r, c);
+    return n;
+}
+
 std::string picture(std::initializer_list<const char*> rows) {
     std::string out;
     for (const char* row : rows) {

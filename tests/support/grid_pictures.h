@@ -14,6 +14,9 @@ std::string gridPicture(const core::PixelGrid& grid, int top, int left, int rows
 std::string cellsPicture(const std::vector<std::pair<int, int>>& cells, int top, int left, int rows,
                          int columns);
 
+// How many cells are dark.
+int darkCells(const core::PixelGrid& grid);
+
 // Joins picture rows with newlines: picture({"#..", ".#."}).
 std::string picture(std::initializer_list<const char*> rows);
 
