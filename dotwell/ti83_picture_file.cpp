@@ -75,12 +75,8 @@ void PicFileBuffer::complete(std::string_view fileName, std::string_view comment
         m_bytes[kCommentOffset + n] = 0x00;
 
     for (int r = 0; r < kRows; ++r) {
-        for (int c = 0; c < kBytesPerRow; ++c) {
-            unsigned acc = 0;
-            for (int k = 0; k < 8; ++k)
-                acc = acc * 2 + (grid.at(r, 8 * c + k) == 1 ? 1 : 0);
-            m_bytes[kPictureOffset + kBytesPerRow * r + c] = static_cast<std::uint8_t>(acc);
-        }
+        for (int c = 0; c < kBytesPerRow; ++c)
+            m_bytes[kPictureOffset + kBytesPerRow * r + c] = grid.packBits(r, 8 * c);
     }
 
     const std::uint16_t sum = checksum();
@@ -89,10 +85,10 @@ void PicFileBuffer::complete(std::string_view fileName, std::string_view comment
 }
 
 std::uint16_t PicFileBuffer::checksum() const {
-    unsigned sum = 0;
+    unsigned sum = 0; // 773 bytes cannot overflow it; the checksum is the low 16 bits
     for (size_t i = 55; i <= 827; ++i)
-        sum = (sum + m_bytes[i]) & 0xFFFF;
-    return static_cast<std::uint16_t>(sum);
+        sum += m_bytes[i];
+    return static_cast<std::uint16_t>(sum & 0xFFFF);
 }
 
 } // namespace dotwell

@@ -41,17 +41,14 @@ PicFileBuffer buildPicFile(const core::PixelGrid& grid, const Ti92Texts& texts) 
     put(file, at, {0x10, 0x00, 0x00, 0x00, 0x71, 0x0C, 0x00, 0x00, 0xA5, 0x5A});
     put(file, at, {0x00, 0x00, 0x00, 0x00, 0x0C, 0x17, 0x00, 0x67, 0x00, 0xEF});
     for (int r = 0; r < kTi92Rows; ++r) {
-        for (size_t j = 0; j < kTi92RowBytes; ++j) {
-            unsigned acc = 0;
-            for (int k = 0; k < 8; ++k)
-                acc = acc * 2 + (grid.at(r, int(8 * j) + k) == 1 ? 1 : 0);
-            file[at++] = static_cast<std::uint8_t>(acc);
-        }
+        for (size_t j = 0; j < kTi92RowBytes; ++j)
+            file[at++] = grid.packBits(r, int(8 * j));
     }
     file[at++] = 0xDF;
-    unsigned sum = 0;
+    unsigned sum = 0; // 3101 bytes cannot overflow it; the checksum is the low 16 bits
     for (size_t i = 82; i <= 3182; ++i)
-        sum = (sum + file[i]) & 0xFFFF;
+        sum += file[i];
+    sum &= 0xFFFF;
     file[at++] = static_cast<std::uint8_t>(sum & 0xFF);
     file[at++] = static_cast<std::uint8_t>(sum >> 8);
     return file;

@@ -36,6 +36,19 @@ public:
 
     // A row's cells, for decoders that fill whole rows.
     std::int16_t* row(int r) { return m_cells.data() + static_cast<size_t>(r * m_columns); }
+    const std::int16_t* row(int r) const {
+        return m_cells.data() + static_cast<size_t>(r * m_columns);
+    }
+
+    // Eight cells of a row from `column` as one byte, the leftmost in the most significant
+    // bit; any value but 1 counts as clear.
+    std::uint8_t packBits(int r, int column) const {
+        const std::int16_t* cells = row(r) + column;
+        unsigned acc = 0;
+        for (int k = 0; k < 8; ++k)
+            acc |= unsigned(cells[k] == 1) << (7 - k);
+        return static_cast<std::uint8_t>(acc);
+    }
 
     // Every cell back to 0: how the grid is "re-created" on open, ClrDraw and first press.
     void clear() { std::fill(m_cells.begin(), m_cells.end(), std::int16_t{0}); }
