@@ -260,8 +260,9 @@ void EditorWindow::Form_Load(const QString& commandLine) {
     syncToolChecks();
     m_pageSettings = PageSettings{};
 
-    adjustSize();
     if (const QScreen* screen = this->screen()) {
+        // Big enough for the profile's zoom where the screen allows it.
+        resize(sizeHint().boundedTo(screen->availableGeometry().size()));
         const QRect area = screen->geometry();
         move(area.x() + (area.width() - frameGeometry().width()) / 2,
              area.y() + (area.height() - frameGeometry().height()) / 2);
