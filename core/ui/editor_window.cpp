@@ -460,7 +460,11 @@ void EditorWindow::miImport_Click() {
                           MessageIcon::None, MessageButtons::Ok);
         return;
     }
+    // The picture shows over the canvas while the question is asked.
     Picture2->setPixmap(QPixmap::fromImage(picture.image));
+    Picture2->setGeometry(QRect(m_canvasHost->geometry().topLeft(),
+                                picture.image.size().boundedTo(m_canvasHost->size())));
+    Picture2->raise();
     Picture2->show();
     const QString question = answer.path + QStringLiteral("\n\r\n\r     ...this picture?");
     const Answer reply = m_prompts.message(this, QStringLiteral("Import..."), question,
