@@ -14,6 +14,7 @@
 #include "tests/support/files.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/tifiles_check.h"
+#include "tests/support/window_fixture.h"
 
 using core::MessageIcon;
 using pixvane::FrmPixvane;
@@ -31,22 +32,8 @@ QByteArray pictureFile(const pixvane::Ti92Texts& texts) {
     return QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
 }
 
-class PixvaneWindow : public ::testing::Test {
+class PixvaneWindow : public testing_support::WindowFixture<FrmPixvane> {
 protected:
-    void SetUp() override {
-        window.endProgram = [this] { ended = true; };
-        window.Form_Load(QString());
-    }
-    QString path(const QString& name) const { return dir.filePath(name); }
-    void openFile(const QString& name) {
-        prompts.answerFile(path(name));
-        window.miOpen_click();
-    }
-    void draw() {
-        window.Picture1_MouseDown(1, 0, 5.5, 5.5);
-        window.Picture1_MouseDown(1, 0, 5.5, 5.5);
-        window.Picture1_MouseUp(1, 0, 5.5, 5.5);
-    }
     void drop(const QList<QUrl>& urls) {
         QMimeData data;
         data.setUrls(urls);
@@ -56,16 +43,40 @@ protected:
         QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(window.Picture1, &event);
     }
-    testing_support::Asked lastMessage() const {
-        const auto all = prompts.messages();
-        return all.empty() ? testing_support::Asked{} : all.back();
-    }
-
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    FrmPixvane window{prompts};
-    bool ended = false;
 };
+window.Form_Load(QString());
+}
+QString path(const QString& name) const {
+    return dir.filePath(name);
+}
+void openFile(const QString& name) {
+    prompts.answerFile(path(name));
+    window.miOpen_click();
+}
+void draw() {
+    window.Picture1_MouseDown(1, 0, 5.5, 5.5);
+    window.Picture1_MouseDown(1, 0, 5.5, 5.5);
+    window.Picture1_MouseUp(1, 0, 5.5, 5.5);
+}
+void drop(const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.Picture1, &enter);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.Picture1, &event);
+}
+testing_support::Asked lastMessage() const {
+    const auto all = prompts.messages();
+    return all.empty() ? testing_support::Asked{} : all.back();
+}
+
+QTemporaryDir dir;
+ScriptedPrompts prompts;
+FrmPixvane window{prompts};
+bool ended = false;
+}
+;
 
 } // namespace
 
