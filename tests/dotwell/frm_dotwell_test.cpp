@@ -38,32 +38,6 @@ QByteArray pictureFile(int pic, const std::string& comment, const char* name = "
 }
 
 using DotwellWindow = testing_support::WindowFixture<FrmDotwell>;
-window.Form_Load(QString());
-}
-QString path(const QString& name) const {
-    return dir.filePath(name);
-}
-
-void openFile(const QString& name) {
-    prompts.answerFile(path(name));
-    window.miOpen_click();
-}
-void draw() {
-    window.Picture1_MouseDown(1, 0, 5.5, 5.5); // arms the pen
-    window.Picture1_MouseDown(1, 0, 5.5, 5.5);
-    window.Picture1_MouseUp(1, 0, 5.5, 5.5);
-}
-testing_support::Asked lastMessage() const {
-    const auto all = prompts.messages();
-    return all.empty() ? testing_support::Asked{} : all.back();
-}
-
-QTemporaryDir dir;
-ScriptedPrompts prompts;
-FrmDotwell window{prompts};
-bool ended = false;
-}
-;
 
 } // namespace
 

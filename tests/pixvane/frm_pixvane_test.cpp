@@ -44,39 +44,6 @@ protected:
         QCoreApplication::sendEvent(window.Picture1, &event);
     }
 };
-window.Form_Load(QString());
-}
-QString path(const QString& name) const {
-    return dir.filePath(name);
-}
-void openFile(const QString& name) {
-    prompts.answerFile(path(name));
-    window.miOpen_click();
-}
-void draw() {
-    window.Picture1_MouseDown(1, 0, 5.5, 5.5);
-    window.Picture1_MouseDown(1, 0, 5.5, 5.5);
-    window.Picture1_MouseUp(1, 0, 5.5, 5.5);
-}
-void drop(const QList<QUrl>& urls) {
-    QMimeData data;
-    data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window.Picture1, &enter);
-    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window.Picture1, &event);
-}
-testing_support::Asked lastMessage() const {
-    const auto all = prompts.messages();
-    return all.empty() ? testing_support::Asked{} : all.back();
-}
-
-QTemporaryDir dir;
-ScriptedPrompts prompts;
-FrmPixvane window{prompts};
-bool ended = false;
-}
-;
 
 } // namespace
 
