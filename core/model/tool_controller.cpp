@@ -109,6 +109,11 @@ void ToolController::drawPreview(DrawTool tool) {
     }
 }
 
+void ToolController::redrawPreview() {
+    if (m_canvas.drawMode() == DrawMode::Xor && isShapeTool(m_currentTool))
+        drawPreview(m_currentTool);
+}
+
 void ToolController::release() {
     if (m_canvas.drawMode() != DrawMode::Xor)
         return; // no left-button drag of a shape since the press

@@ -36,6 +36,9 @@ public:
     void press(double x, double y);
     void drag(int buttons, double x, double y);
     void release();
+    // After the canvas was rebuilt from the grid mid-drag: puts the rubber band back, so the
+    // next step's erase finds it.
+    void redrawPreview();
 
 private:
     void drawPreview(DrawTool tool);

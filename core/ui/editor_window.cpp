@@ -105,7 +105,10 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
     createMenus();
     createToolbar(toolbar);
 
-    Picture1->setRepaintHandler([this] { Picture1_Paint(); });
+    Picture1->setRepaintHandler([this] {
+        Picture1_Paint();
+        m_tools.redrawPreview();
+    });
     connect(Picture1, &PictureCanvas::mouseDown, this, &EditorWindow::Picture1_MouseDown);
     connect(Picture1, &PictureCanvas::mouseMove, this, &EditorWindow::Picture1_MouseMove);
     connect(Picture1, &PictureCanvas::mouseUp, this, &EditorWindow::Picture1_MouseUp);

@@ -122,6 +122,19 @@ TEST(Canvas, ShapeDragLeavesTheGridAloneUntilReleaseAndErasesItsRubberBand) {
     }
 }
 
+TEST(Canvas, ResizingDuringAShapeDragKeepsTheRubberBandInStep) {
+    Fixture<pixvane::FrmPixvane> f;
+    f.window.miTool_Click(5);
+    f.mouse.press(10.5, 10.5);
+    f.mouse.move(30.5, 20.5);
+    f.window.Picture1->setZoom(f.window.Picture1->zoom() + 1); // the surface is made anew
+    f.mouse.move(40.5, 25.5);
+    f.mouse.release(40.5, 25.5);
+    const QImage shown = f.window.Picture1->surface().copy();
+    EXPECT_EQ(shown, repaintedSurface(f.window));
+    EXPECT_EQ(f.window.grid().at(25, 40), 1);
+}
+
 TEST(Canvas, StatusPanelShowsThePointerCell) {
     Fixture<pixvane::FrmPixvane> f;
     f.mouse.move(12.5, 30.2, Qt::NoButton);
