@@ -32,6 +32,8 @@ public:
     QLineEdit* Text2 = nullptr; // picture-variable name
     QLineEdit* Text3 = nullptr; // folder
     QLabel* Label2 = nullptr;   // hint line
+    // pixvane's name for the tool menu's items.
+    std::array<QAction*, 13>& mitool = miTool;
 
 protected:
     void openCommandLine(const QString& commandLine) override;
