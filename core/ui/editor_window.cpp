@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QImageWriter>
 #include <QMenu>
 #include <QMenuBar>
@@ -68,6 +69,7 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
       m_tools(profile, m_grid, *Picture1) {
     setWindowTitle(QString::fromUtf8(profile.appTitle.data(), qsizetype(profile.appTitle.size())));
     endProgram = [] { QApplication::quit(); };
+    setWindowIcon(QIcon(aboutArtwork(profile))); // the About picture serves as the icon
 
     auto* central = new QWidget(this);
     central->setMouseTracking(true);
