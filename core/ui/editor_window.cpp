@@ -224,18 +224,18 @@ void EditorWindow::createToolbar(QWidget* toolbar) {
         if (s.cover != 0)
             Image[s.cover]->setPixmap(toolbarPicture(s.picture, ButtonLook::Greyed));
     }
-    connectToolbarButton(1, 2, [this] { miOpen_click(); });
-    connectToolbarButton(3, 4, [this] {
+    connectToolbarButton(1, [this] { miOpen_click(); });
+    connectToolbarButton(3, [this] {
         if (miSave->isEnabled() && !m_fileName.isEmpty())
             miSave_click();
         else
             miSaveAs_Click();
     });
-    connectToolbarButton(7, 6, [this] { miPrint_click(); });
-    connectToolbarButton(10, 9, [this] { miInstructions_click(); });
+    connectToolbarButton(7, [this] { miPrint_click(); });
+    connectToolbarButton(10, [this] { miInstructions_click(); });
 }
 
-void EditorWindow::connectToolbarButton(int raised, int, std::function<void()> command) {
+void EditorWindow::connectToolbarButton(int raised, std::function<void()> command) {
     ToolbarImage* image = Image[raised];
     ToolbarImage* area = m_buttonAreas[size_t(raised)];
     auto inside = [](double x, double y) { return x >= 0 && x <= 360 && y >= 0 && y <= 330; };

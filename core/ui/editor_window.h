@@ -132,7 +132,7 @@ private:
     void createActions();
     void createMenus();
     void createToolbar(QWidget* toolbar);
-    void connectToolbarButton(int raised, int pressed, std::function<void()> command);
+    void connectToolbarButton(int raised, std::function<void()> command);
     void markEdited();
     void syncToolChecks();
     void fitCanvas();

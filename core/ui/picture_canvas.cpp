@@ -48,18 +48,13 @@ void PictureCanvas::remakeSurface() {
     update();
 }
 
-template <class Draw> void PictureCanvas::paintOnSurface(Rgb colour, bool outline, Draw draw) {
+template <class Draw> void PictureCanvas::drawOutline(Rgb colour, Draw draw) {
     QPainter painter(&m_surface);
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (m_mode == DrawMode::Xor)
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    if (outline) {
-        painter.setPen(QPen(QColor::fromRgb(colour), 0)); // cosmetic, one pixel
-        painter.setBrush(Qt::NoBrush);
-    } else {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor::fromRgb(colour));
-    }
+    painter.setPen(QPen(QColor::fromRgb(colour), 0)); // cosmetic, one pixel
+    painter.setBrush(Qt::NoBrush);
     draw(painter);
     painter.end();
     update();
@@ -106,7 +101,7 @@ void PictureCanvas::fillPixels(int left, int top, int right, int bottom) {
 }
 
 void PictureCanvas::drawLine(double x1, double y1, double x2, double y2, Rgb colour) {
-    paintOnSurface(colour, true, [&](QPainter& p) {
+    drawOutline(colour, [&](QPainter& p) {
         p.drawLine(QPoint(toPixel(x1), toPixel(y1)), QPoint(toPixel(x2), toPixel(y2)));
     });
 }
@@ -114,16 +109,15 @@ void PictureCanvas::drawLine(double x1, double y1, double x2, double y2, Rgb col
 void PictureCanvas::drawRectOutline(double x1, double y1, double x2, double y2, Rgb colour) {
     const int left = toPixel(std::min(x1, x2)), right = toPixel(std::max(x1, x2));
     const int top = toPixel(std::min(y1, y2)), bottom = toPixel(std::max(y1, y2));
-    paintOnSurface(colour, true, [&](QPainter& p) {
-        p.drawRect(QRect(QPoint(left, top), QPoint(right, bottom)));
-    });
+    drawOutline(colour,
+                [&](QPainter& p) { p.drawRect(QRect(QPoint(left, top), QPoint(right, bottom))); });
 }
 
 void PictureCanvas::drawEllipseOutline(double cx, double cy, double radius, double aspect,
                                        Rgb colour) {
     const double rx = aspect <= 1 ? radius : radius / aspect;
     const double ry = aspect <= 1 ? radius * aspect : radius;
-    paintOnSurface(colour, true, [&](QPainter& p) {
+    drawOutline(colour, [&](QPainter& p) {
         p.drawEllipse(QPointF(cx * m_zoom, cy * m_zoom), rx * m_zoom, ry * m_zoom);
     });
 }

@@ -76,7 +76,8 @@ private:
     int toPixel(double cells) const;
     void fillPixels(int left, int top, int right, int bottom);
     void remakeSurface();
-    template <class Draw> void paintOnSurface(Rgb colour, bool outline, Draw draw);
+    // Rubber-band figures: a one-pixel outline in the current draw mode.
+    template <class Draw> void drawOutline(Rgb colour, Draw draw);
 
     int m_rows;
     int m_columns;

@@ -65,8 +65,7 @@ bool isExactlyBlack(const QImage& image, int x, int y) {
 LoadedPicture loadPictureData(const QByteArray& data, QSize reach) {
     if (looksLikeWmf(data)) {
         LoadedPicture picture;
-        picture.image = renderWmf(data, reach, &picture.error);
-        picture.size = wmfNaturalSize(data);
+        picture.image = renderWmf(data, reach, &picture.error, &picture.size);
         return picture;
     }
     QBuffer buffer;

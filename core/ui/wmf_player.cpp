@@ -854,12 +854,14 @@ QSize wmfNaturalSize(const QByteArray& data) {
     return frame ? frame->size : QSize();
 }
 
-QImage renderWmf(const QByteArray& data, QSize reach, QString* error) {
+QImage renderWmf(const QByteArray& data, QSize reach, QString* error, QSize* naturalSize) {
     const auto frame = readFrame(data);
     if (!frame) {
         *error = QStringLiteral("Not a metafile that can be read");
         return {};
     }
+    if (naturalSize)
+        *naturalSize = frame->size;
     const QSize size = frame->size.boundedTo(reach).expandedTo(QSize(1, 1));
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);

@@ -17,6 +17,7 @@ QSize wmfNaturalSize(const QByteArray& data);
 // Plays a Windows metafile onto a white image of its natural size, cut to `reach` so that a
 // huge declared size costs nothing; shapes and text without antialiasing, so black stays
 // exactly black. Null image and `error` set when the data is not a playable metafile.
-QImage renderWmf(const QByteArray& data, QSize reach, QString* error);
+// `naturalSize`, when given, receives the natural size.
+QImage renderWmf(const QByteArray& data, QSize reach, QString* error, QSize* naturalSize = nullptr);
 
 } // namespace core
