@@ -95,6 +95,13 @@ bool FrmDotwell::openPictureFile(const QString& path) {
         showFileError(kImageErrorTitle, tr("Cannot open %1:\n%2").arg(path, read.error));
         return false;
     }
+    if (read.bytes.size() <= qsizetype(PicFileBuffer::kPicNumberOffset)) {
+        // Padding would invent the PIC number; a file this short holds no picture.
+        showFileError(kImageErrorTitle, tr("%1 is too short to hold a TI-82/83 picture; it may "
+                                           "be damaged. Nothing was opened.")
+                                            .arg(titleOf(path)));
+        return false;
+    }
     const PicFileBuffer file = PicFileBuffer::fromFile(
         std::string_view(read.bytes.constData(), size_t(read.bytes.size())));
     if (file.picNumber() > 9) {
@@ -144,8 +151,6 @@ void FrmDotwell::miOpen_click() {
         return;
     }
     if (openPictureFile(answer.path)) {
-        Image[5]->hide();
-        Image[8]->hide();
         Image[1]->show();
         Image[10]->show();
     }
@@ -171,8 +176,7 @@ bool FrmDotwell::writePictureFile(const QString& path) {
     const QString error = core::writeFileAtomically(
         path, QByteArray(m_buffer.view().data(), qsizetype(m_buffer.view().size())));
     if (!error.isEmpty()) {
-        showFileError(windowTitle(),
-                      tr("Cannot save %1:\n%2\n\nThe file on disk is unchanged.").arg(path, error));
+        showFileError(windowTitle(), tr("Cannot save %1:\n%2").arg(path, error));
         return false;
     }
     return true;
@@ -199,6 +203,7 @@ void FrmDotwell::miSaveAs_Click() {
     request.filter = QStringLiteral("TI-82 Image Files (*.82i)|*.82i|TI-83 Image Files "
                                     "(*.83I)|*.83I|Bitmaps (*.bmp)|*.bmp");
     request.filterIndex = 1;
+    request.entriesWithOwnExtension = {3}; // a bare name in Bitmaps becomes name.bmp
     request.defaultExtension = QStringLiteral("82i");
     request.initialName = QStringLiteral("*.82i");
     request.flags = core::kOverwritePrompt | core::kHideReadOnly;

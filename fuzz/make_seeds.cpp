@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
     QByteArray full(reinterpret_cast<const char*>(ti92.data()), qsizetype(ti92.size()));
     write(root + "/ti92_reader_fuzz", "full.92i", full);
     QByteArray small = full.left(92 + 20 * 4);
+    small[86] = 0, small[87] = 5 + 20 * 4; // size word: height, width, rows, DF
     small[89] = 20, small[91] = 30;
     write(root + "/ti92_reader_fuzz", "small.92i", small);
     dotwell::PicFileBuffer ti83;
@@ -77,6 +78,15 @@ int main(int argc, char** argv) {
           encoded(picture.convertToFormat(QImage::Format_ARGB32), "ICO"));
     write(root + "/import_fuzz", "mono.bmp",
           encoded(picture.convertToFormat(QImage::Format_Mono), "BMP"));
+    const auto ring = [](int x, int y) { return (x - 7) * (x - 7) + (y - 7) * (y - 7) < 40; };
+    write(root + "/import_fuzz", "masked4.ico",
+          testing_support::iconFile(
+              4, 16, 16, [&](int x, int y) -> std::uint32_t { return ring(x, y) ? 0 : 1; },
+              [&](int x, int y) { return !ring(x, y); }));
+    write(root + "/import_fuzz", "masked24.ico",
+          testing_support::iconFile(
+              24, 16, 16, [&](int x, int y) -> std::uint32_t { return ring(x, y) ? 0 : 0xFFFFFF; },
+              [&](int x, int y) { return x < 3; }));
     write(root + "/import_fuzz", "skip.rle",
           testing_support::rle8Bitmap(4, 2, QByteArray("\x02\x00\x00\x02\x02\x01\x00\x01", 8)));
     return 0;

@@ -128,7 +128,7 @@ void FrmPixvane::Text3_Change() {
     CheckFolderName();
 }
 
-bool FrmPixvane::ReadPictureFile(const QString& path, bool openCommand) {
+bool FrmPixvane::ReadPictureFile(const QString& path) {
     // Read and decode into temporaries; the editor changes only after a complete read.
     const core::FileRead read = core::readFileHead(path, kTi92FileSize);
     if (!read.error.isEmpty()) {
@@ -152,22 +152,17 @@ bool FrmPixvane::ReadPictureFile(const QString& path, bool openCommand) {
     setFileName(path);
     grid() = decoded;
     setStatusFileText(titleOf(path));
-    // Trailing blanks are only the field's padding: a save puts them back.
-    Text1->setText(core::commentText(picture.texts.comment).trimmed());
+    Text1->setText(core::commentText(withoutPadding(picture.texts.comment)));
     Text3->setText(nameText(picture.texts.folder));
     Text2->setText(nameText(picture.texts.variable));
     m_variableName = Text2->text();
-    if (openCommand) {
-        Image[5]->hide();
-        Image[8]->hide();
-    }
     showReadPicture();
     return true;
 }
 
 void FrmPixvane::openCommandLine(const QString& commandLine) {
     setWindowTitle(QStringLiteral("Pixvane 2.6"));
-    ReadPictureFile(commandLine, false);
+    ReadPictureFile(commandLine);
 }
 
 void FrmPixvane::miOpen_click() {
@@ -185,7 +180,7 @@ void FrmPixvane::miOpen_click() {
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return;
     }
-    ReadPictureFile(answer.path, true);
+    ReadPictureFile(answer.path);
 }
 
 bool FrmPixvane::writePictureFile(const QString& path) {
@@ -203,7 +198,9 @@ bool FrmPixvane::writePictureFile(const QString& path) {
     const QString error = core::writeFileAtomically(
         path, QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size())));
     if (!error.isEmpty()) {
-        prompts().message(this, windowTitle(), QStringLiteral("Disk write error"),
+        // The program's message, then which file and why.
+        prompts().message(this, windowTitle(),
+                          QStringLiteral("Disk write error\n\n%1:\n%2").arg(path, error),
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return false;
     }
@@ -237,6 +234,7 @@ void FrmPixvane::miSaveAs_Click() {
     request.title = QStringLiteral("Pixvane Save As...");
     request.filter = QStringLiteral("TI-92 Image Files (*.92I)|*.92I|Bitmaps (*.bmp)|*.bmp");
     request.filterIndex = 1;
+    request.entriesWithOwnExtension = {2}; // a bare name in Bitmaps becomes name.bmp
     request.defaultExtension = QStringLiteral("92I");
     request.initialName = QStringLiteral("*.92I");
     request.flags = core::kOverwritePrompt | core::kHideReadOnly;
@@ -282,7 +280,7 @@ void FrmPixvane::Picture1_OLEDragDrop(const QString& path) {
         if (answer != core::Answer::Ok)
             return;
     }
-    ReadPictureFile(path, false);
+    ReadPictureFile(path);
 }
 
 bool FrmPixvane::eventFilter(QObject* watched, QEvent* event) {

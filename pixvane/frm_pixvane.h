@@ -19,7 +19,7 @@ public:
     void Text2_Change();
     void Text3_Change();
     // Reads a .92i file into the editor; false, with nothing changed, when it cannot.
-    bool ReadPictureFile(const QString& path, bool openCommand);
+    bool ReadPictureFile(const QString& path);
     void Picture1_OLEDragDrop(const QString& path);
     void miOpen_click() override;
     void miSave_click() override;

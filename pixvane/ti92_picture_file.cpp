@@ -29,6 +29,12 @@ std::string field(std::string_view bytes, size_t at, size_t width) {
 
 } // namespace
 
+std::string_view withoutPadding(std::string_view comment) {
+    while (!comment.empty() && comment.back() == ' ')
+        comment.remove_suffix(1);
+    return comment;
+}
+
 PicFileBuffer buildPicFile(const core::PixelGrid& grid, const Ti92Texts& texts) {
     PicFileBuffer file{};
     size_t at = 0;
@@ -60,14 +66,20 @@ std::variant<Ti92Picture, Ti92ReadError> readPicFile(std::string_view bytes,
         return Ti92ReadError::TooShort;
 
     Ti92Picture picture;
+    // The variable's size word counts height, width, pixel bytes and the closing DF. The
+    // full-screen image (3095) always holds 103 rows of 30 bytes, whatever its height and
+    // width fields say; a smaller StoPic picture is taken at its own size only when the size
+    // word agrees with that size and the file holds all its rows.
+    const int sizeWord = bigEndian16(bytes, 86);
     const int height = bigEndian16(bytes, 88);
     const int width = bigEndian16(bytes, 90);
     const size_t rowBytes = (size_t(width) + 7) / 8;
-    const bool fullScreen = height == kTi92Rows && width >= kTi92Columns - 1;
-    const bool smallHeld = height >= 1 && height <= kTi92Rows && width >= 1 &&
-                           width <= kTi92Columns &&
+    const bool smallHeld = sizeWord != kTi92FullVariableSize && height >= 1 &&
+                           height <= kTi92Rows && width >= 1 && width <= kTi92Columns &&
+                           !(height == kTi92Rows && width >= kTi92Columns - 1) &&
+                           size_t(sizeWord) == 5 + size_t(height) * rowBytes &&
                            bytes.size() >= kTi92PixelOffset + size_t(height) * rowBytes;
-    if (fullScreen || !smallHeld) {
+    if (!smallHeld) {
         if (bytes.size() < kTi92FullPictureEnd)
             return Ti92ReadError::TooShort;
         picture.height = kTi92Rows;
@@ -76,7 +88,7 @@ std::variant<Ti92Picture, Ti92ReadError> readPicFile(std::string_view bytes,
         picture.height = height;
         picture.width = width;
     }
-    const size_t stride = fullScreen || !smallHeld ? kTi92RowBytes : rowBytes;
+    const size_t stride = smallHeld ? rowBytes : kTi92RowBytes;
 
     picture.texts.folder = field(bytes, 10, 8);
     picture.texts.comment = field(bytes, 18, 40);

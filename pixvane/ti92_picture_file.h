@@ -33,10 +33,15 @@ inline constexpr int kTi92Columns = 240;
 inline constexpr size_t kTi92PixelOffset = 92;
 inline constexpr size_t kTi92RowBytes = 30;
 inline constexpr size_t kTi92FullPictureEnd = kTi92PixelOffset + kTi92Rows * kTi92RowBytes;
+inline constexpr int kTi92FullVariableSize = 3095; // height, width, pixel rows and DF
 
 using PicFileBuffer = std::array<std::uint8_t, kTi92FileSize>;
 
 PicFileBuffer buildPicFile(const core::PixelGrid& grid, const Ti92Texts& texts);
+
+// A comment field without the blanks that pad it to 40 bytes, which the next save puts back.
+// Everything else is the comment's own: leading blanks, a trailing tab or line break.
+std::string_view withoutPadding(std::string_view comment);
 
 struct Ti92Picture {
     Ti92Texts texts; // each field up to its first NUL
@@ -48,8 +53,9 @@ enum class Ti92ReadError { TooShort };
 
 // Decodes a .92i file into the grid (cleared first). The content is not checked beyond what
 // decoding needs: a full-screen picture always comes from offset 92 as 103 rows of 30 bytes;
-// a smaller one (StoPic with a size) whose height and width the file holds whole is placed
-// at the top left. A file too short for its picture changes nothing and is an error.
+// a smaller one (StoPic with a size), whose size word agrees with its height and width and
+// whose rows the file holds whole, is placed at the top left. A file too short for its
+// picture changes nothing and is an error.
 std::variant<Ti92Picture, Ti92ReadError> readPicFile(std::string_view bytes, core::PixelGrid& grid);
 
 } // namespace pixvane

@@ -1,6 +1,16 @@
 #include "core/model/print_layout.h"
 
+#include <cmath>
+
 namespace core {
+
+bool printable(const PageSettings& settings) {
+    for (double inches : {settings.topMargin, settings.leftMargin, settings.imageWidth}) {
+        if (!std::isfinite(inches) || inches < 0 || inches > kLargestPrintInches)
+            return false;
+    }
+    return true;
+}
 
 std::vector<PrintRect> printPage(const PixelGrid& grid, const PageSettings& settings) {
     const double pitch = settings.imageWidth * kTwipsPerInch / grid.columns();

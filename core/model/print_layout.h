@@ -17,6 +17,15 @@ struct PrintRect {
     bool operator==(const PrintRect&) const = default;
 };
 
+// The largest margin or image width that prints, in inches. Beyond it the coordinates handed
+// to the printer in single precision would lose the picture's cells, and a printer or PDF
+// file takes no page anywhere near that size.
+inline constexpr double kLargestPrintInches = 1000;
+
+// The settings place the picture where a printer can draw it: every value finite, none
+// negative or beyond kLargestPrintInches.
+bool printable(const PageSettings& settings);
+
 // The whole page: one black square of three quarters of the pitch per dark cell, row by row,
 // then a frame 10 twips outside the picture.
 std::vector<PrintRect> printPage(const PixelGrid& grid, const PageSettings& settings);

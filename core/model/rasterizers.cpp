@@ -85,8 +85,11 @@ CellPoint freehandSegment(CellPoint anchor, int c, int r, const CellSink& plot) 
     return anchor;
 }
 
-void rasterLine(CellPoint a, CellPoint d, const CellSink& plot) {
-    // The counters are single precision, as the loop bounds are.
+void rasterLine(CellPoint anchor, CellPoint drag, const CellSink& plot) {
+    // Pointer positions are single-precision values; the counters start at them and the
+    // slope formula measures from the same values, so the first cell is the pressed one.
+    const CellPoint a{float(anchor.x), float(anchor.y)};
+    const CellPoint d{float(drag.x), float(drag.y)};
     if (a.x == d.x) {
         if (a.y != d.y) {
             countingLoop<float>(float(a.y), float(d.y), stepToward<float>(a.y, d.y),

@@ -10,10 +10,7 @@ void ToolController::selectTool(DrawTool tool) {
 }
 
 void ToolController::disarm() {
-    if (m_currentTool != 0)
-        m_rememberedTool = m_currentTool;
-    if (!isTool(m_rememberedTool))
-        m_rememberedTool = kPen;
+    m_rememberedTool = isTool(m_currentTool) ? m_currentTool : kPen;
     m_currentTool = 0;
 }
 
@@ -33,6 +30,7 @@ void ToolController::PlotCell(int column, int row) {
 }
 
 void ToolController::press(double x, double y) {
+    cancelDrag(); // a shape drag whose release never came
     m_anchor = {x, y};
     m_dragPoint = m_anchor;
     m_dragRadius = 0;
@@ -44,6 +42,8 @@ void ToolController::press(double x, double y) {
 }
 
 void ToolController::drag(int buttons, double x, double y) {
+    if (!(buttons & kLeftButton))
+        cancelDrag(); // the left button went up where the canvas did not see it
     if (buttons != kLeftButton)
         return;
     m_canvas.setDrawMode(DrawMode::Xor);
@@ -112,6 +112,14 @@ void ToolController::drawPreview(DrawTool tool) {
 void ToolController::redrawPreview() {
     if (m_canvas.drawMode() == DrawMode::Xor && isShapeTool(m_currentTool))
         drawPreview(m_currentTool);
+}
+
+void ToolController::cancelDrag() {
+    if (m_canvas.drawMode() != DrawMode::Xor)
+        return;
+    if (isShapeTool(m_currentTool))
+        drawPreview(m_currentTool);
+    m_canvas.setDrawMode(DrawMode::Copy);
 }
 
 void ToolController::release() {

@@ -26,7 +26,8 @@ public:
 
     void selectTool(DrawTool tool); // a choice in the tool menu
     void setCurrentTool(DrawTool tool) { m_currentTool = tool; }
-    void disarm(); // after a picture is read: the next press re-arms
+    // After a picture is read: the armed tool, or Pen when none is, waits for the next press.
+    void disarm();
     void reset() { m_currentTool = 0, m_rememberedTool = kPen; } // start-up: Pen waits
 
     void PlotCell(int column, int row);
@@ -36,6 +37,9 @@ public:
     void press(double x, double y);
     void drag(int buttons, double x, double y);
     void release();
+    // Ends a shape drag that was interrupted (a pop-up took the release, the window lost the
+    // mouse): the rubber band is erased and nothing is plotted.
+    void cancelDrag();
     // After the canvas was rebuilt from the grid mid-drag: puts the rubber band back, so the
     // next step's erase finds it.
     void redrawPreview();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QPrinter;
@@ -28,6 +29,9 @@ struct FileDialogRequest {
     QString initialName;
     int flags = 0;
     int maxFileNameLength = 512;
+    // Entries (1-based) whose files are of another kind, such as "Bitmaps": a name typed
+    // without extension gets the entry's own (".bmp"), not the default extension.
+    QList<int> entriesWithOwnExtension;
 };
 
 struct FileDialogAnswer {

@@ -1,12 +1,72 @@
 #include "core/platform/qt_prompts.h"
 
+#include <algorithm>
+#include <functional>
+
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 
 namespace core {
+
+void centreOnScreen(QWidget* window) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    const QSize size = window->frameGeometry().size();
+    window->move(area.x() + (area.width() - size.width()) / 2,
+                 area.y() + (area.height() - size.height()) / 2);
+}
+
+namespace {
+
+// The exit warning: modal over the main window, but centred on the screen.
+class ExitWarning : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event); // settles the size first
+        centreOnScreen(this);
+    }
+};
+
+// The extension of a filter entry's first pattern: "bmp" for "*.bmp;*.dib".
+QString entryExtension(const QString& filter, int entry) {
+    const QStringList parts = filter.split('|');
+    const int at = 2 * (entry - 1) + 1;
+    if (entry < 1 || at >= parts.size())
+        return {};
+    const QString pattern = parts[at].section(';', 0, 0).trimmed();
+    return pattern.startsWith(QStringLiteral("*.")) ? pattern.mid(2) : QString();
+}
+
+// A file dialog whose default extension follows the entry in force when it is accepted: the
+// calculator entries take the default extension, an entry of another kind its own.
+class FileDialog : public QFileDialog {
+public:
+    FileDialog(QWidget* parent, const QString& title, std::function<QString(int)> suffixFor)
+        : QFileDialog(parent, title), m_suffixFor(std::move(suffixFor)) {}
+
+    // 1-based, as the requests count them; 0 when none is.
+    int entryInForce() const { return int(nameFilters().indexOf(selectedNameFilter())) + 1; }
+
+    void accept() override {
+        setDefaultSuffix(m_suffixFor(entryInForce())); // before the typed name is completed
+        QFileDialog::accept();
+    }
+
+private:
+    std::function<QString(int)> m_suffixFor;
+};
+
+} // namespace
 
 QStringList qtNameFilters(const QString& filter) {
     const QStringList parts = filter.split('|');
@@ -29,7 +89,11 @@ QStringList qtNameFilters(const QString& filter) {
 }
 
 FileDialogAnswer QtPrompts::askFileName(QWidget* parent, const FileDialogRequest& request) {
-    QFileDialog dialog(parent, request.title);
+    FileDialog dialog(parent, request.title, [&request](int entry) {
+        return request.entriesWithOwnExtension.contains(entry)
+                   ? entryExtension(request.filter, entry)
+                   : request.defaultExtension;
+    });
     const bool save = request.kind == FileDialogRequest::Kind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -39,7 +103,6 @@ FileDialogAnswer QtPrompts::askFileName(QWidget* parent, const FileDialogRequest
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
         dialog.selectNameFilter(filters[request.filterIndex - 1]);
-    dialog.setDefaultSuffix(request.defaultExtension);
     if (!request.initialName.isEmpty() && !request.initialName.contains('*'))
         dialog.selectFile(request.initialName);
     FileDialogAnswer answer;
@@ -47,9 +110,7 @@ FileDialogAnswer QtPrompts::askFileName(QWidget* parent, const FileDialogRequest
         return answer;
     answer.accepted = true;
     answer.path = dialog.selectedFiles().constFirst();
-    answer.filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
-    if (answer.filterIndex < 1)
-        answer.filterIndex = 1;
+    answer.filterIndex = std::max(1, dialog.entryInForce());
     return answer;
 }
 
@@ -113,7 +174,7 @@ bool QtPrompts::askPrinter(QWidget* parent, QPrinter& printer) {
 }
 
 bool QtPrompts::confirmExit(QWidget* parent, const QString& title, const QString& text) {
-    QMessageBox frmExit(parent);
+    ExitWarning frmExit(parent);
     frmExit.setObjectName(QStringLiteral("frmExit"));
     frmExit.setWindowTitle(title);
     frmExit.setIcon(QMessageBox::Warning);

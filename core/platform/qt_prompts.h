@@ -16,6 +16,9 @@ public:
     bool confirmExit(QWidget* parent, const QString& title, const QString& text) override;
 };
 
+// Places a window in the middle of its screen (not of the window it belongs to).
+void centreOnScreen(QWidget* window);
+
 // "Desc|*.a;*.b|..." as Qt name filters; each pattern in both letter cases, since the
 // calculator files come with either.
 QStringList qtNameFilters(const QString& filter);

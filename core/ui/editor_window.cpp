@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -11,7 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
-#include <QSaveFile>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -20,6 +21,7 @@
 #include "core/model/import_mapping.h"
 #include "core/model/number_text.h"
 #include "core/model/print_layout.h"
+#include "core/ui/file_io.h"
 #include "core/ui/info_windows.h"
 #include "core/ui/page_setup_dialog.h"
 #include "core/ui/picture_import.h"
@@ -115,9 +117,7 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
     connect(Picture1, &PictureCanvas::mouseMove, this, &EditorWindow::Picture1_MouseMove);
     connect(Picture1, &PictureCanvas::mouseUp, this, &EditorWindow::Picture1_MouseUp);
 
-    // Moving over any part of the window other than the canvas empties the read-out.
-    for (QWidget* w : {central, toolbar, static_cast<QWidget*>(host)})
-        w->installEventFilter(this);
+    qApp->installEventFilter(this); // see eventFilter: the read-out and the rest of the window
 }
 
 EditorWindow::~EditorWindow() {
@@ -293,12 +293,15 @@ void EditorWindow::Picture1_Paint() {
 }
 
 void EditorWindow::Picture1_MouseDown(int button, int, double x, double y) {
-    m_tools.setAnchor(x, y);
     if (button == kRightButton) {
+        // The pop-up takes the left button's release: a shape being dragged ends here.
+        m_tools.cancelDrag();
+        m_tools.setAnchor(x, y);
         const QPoint at(int(x * Picture1->zoom()), int(y * Picture1->zoom()));
         miTools->popup(Picture1->mapToGlobal(at)); // not exec(): nothing waits on it
         return;
     }
+    m_tools.setAnchor(x, y);
     if (!miPrint->isEnabled())
         m_grid.clear();
     markEdited();
@@ -323,15 +326,26 @@ void EditorWindow::Form_MouseMove() {
     m_panel2->clear();
 }
 
-void EditorWindow::mouseMoveEvent(QMouseEvent* event) {
-    Form_MouseMove();
-    QMainWindow::mouseMoveEvent(event);
+bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The pointer over any part of this window but the canvas (menu bar, status bar, text
+    // boxes, labels, toolbar) empties the read-out. Widgets without mouse tracking get no
+    // plain moves, but every one gets Enter.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Enter || type == QEvent::MouseMove) && watched->isWidgetType() &&
+        watched != Picture1) {
+        const auto* widget = static_cast<QWidget*>(watched);
+        if (widget->window() == this)
+            Form_MouseMove();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
-bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove)
-        Form_MouseMove();
-    return QMainWindow::eventFilter(watched, event);
+void EditorWindow::changeEvent(QEvent* event) {
+    // Another window taking over (a dialog, a switch to another program) ends a shape drag:
+    // its release would never reach the canvas.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        m_tools.cancelDrag();
+    QMainWindow::changeEvent(event);
 }
 
 void EditorWindow::miTool_Click(int index) {
@@ -358,6 +372,10 @@ void EditorWindow::showReadPicture() {
     miPrint->setEnabled(true);
     miSave->setEnabled(true);
     miSaveAs->setEnabled(true);
+    // Save and Print are available now, on the toolbar as in the menu, however the picture
+    // came in (Open, the command line or a drop).
+    Image[5]->hide();
+    Image[8]->hide();
     Picture1->clear();
     m_tools.disarm();
     syncToolChecks();
@@ -385,15 +403,22 @@ void EditorWindow::miCls_Click() {
 }
 
 void EditorWindow::miExit_Click() {
-    if (miOpen->isEnabled() ||
-        m_prompts.confirmExit(this, QStringLiteral("WARNING!"), exitWarningText())) {
-        endProgram();
-    }
+    exitProgram();
+}
+
+bool EditorWindow::exitProgram() {
+    if (!miOpen->isEnabled() &&
+        !m_prompts.confirmExit(this, QStringLiteral("WARNING!"), exitWarningText()))
+        return false;
+    // Quitting closes every window again; that close must not ask a second time.
+    const QScopedValueRollback ending(m_exitConfirmed, true);
+    endProgram();
+    return true;
 }
 
 void EditorWindow::closeEvent(QCloseEvent* event) {
-    event->ignore(); // the program ends only through the exit command
-    miExit_Click();
+    // The close box runs the exit command; the window closes only when the program ends.
+    event->setAccepted(m_exitConfirmed || exitProgram());
 }
 
 DocumentState EditorWindow::documentState() const {
@@ -417,6 +442,15 @@ void EditorWindow::showFileError(const QString& title, const QString& text) {
 }
 
 void EditorWindow::miPrint_click() {
+    if (!printable(m_pageSettings)) {
+        m_prompts.message(
+            this, windowTitle(),
+            tr("The picture cannot be printed where Page Setup puts it: the margins and the "
+               "image width must each be at most %1 inches. Nothing was printed.")
+                .arg(kLargestPrintInches),
+            MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     if (!m_prompts.askPrinter(this, printer))
         return;
@@ -466,9 +500,10 @@ void EditorWindow::miImport_Click() {
         return;
     }
     // The picture shows over the canvas while the question is asked.
-    Picture2->setPixmap(QPixmap::fromImage(picture.image));
-    Picture2->setGeometry(QRect(m_canvasHost->geometry().topLeft(),
-                                picture.image.size().boundedTo(m_canvasHost->size())));
+    // Only the part that fits over the canvas is converted for the screen.
+    const QSize shown = picture.image.size().boundedTo(m_canvasHost->size());
+    Picture2->setPixmap(QPixmap::fromImage(picture.image.copy(QRect(QPoint(0, 0), shown))));
+    Picture2->setGeometry(QRect(m_canvasHost->geometry().topLeft(), shown));
     Picture2->raise();
     Picture2->show();
     const QString question = answer.path + QStringLiteral("\n\r\n\r     ...this picture?");
@@ -500,15 +535,15 @@ void EditorWindow::exportBitmap(const QString& path) {
     // that no rubber band or stale pixel goes into the file.
     Picture1->clear();
     Picture1_Paint();
-    QSaveFile file(path);
-    QImageWriter writer(&file, "bmp");
-    const bool written =
-        file.open(QIODevice::WriteOnly) && writer.write(Picture1->surface()) && file.commit();
-    if (!written) {
-        const QString reason =
-            file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    const QString error =
+        writer.write(Picture1->surface()) ? writeFileAtomically(path, bytes) : writer.errorString();
+    if (!error.isEmpty()) {
         showFileError(windowTitle(), QStringLiteral("The bitmap could not be saved as\n%1\n\n%2")
-                                         .arg(QDir::toNativeSeparators(path), reason));
+                                         .arg(QDir::toNativeSeparators(path), error));
         return;
     }
     m_prompts.message(this, windowTitle(), QFileInfo(m_fileName).fileName() + " is saved.",

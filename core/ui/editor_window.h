@@ -125,8 +125,8 @@ protected:
     void showFileError(const QString& title, const QString& text);
 
     void closeEvent(QCloseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void createActions();
@@ -134,6 +134,8 @@ private:
     void createToolbar(QWidget* toolbar);
     void connectToolbarButton(int raised, std::function<void()> command);
     void markEdited();
+    // The exit command; true when the program was told to end.
+    bool exitProgram();
     void syncToolChecks();
     void fitCanvas();
 
@@ -152,6 +154,7 @@ private:
     PageSetupDialog* pgset = nullptr;
     AboutWindow* frmAbout = nullptr;
     HelpWindow* frmHelp = nullptr;
+    bool m_exitConfirmed = false; // while the program is ending: its closes just close
 };
 
 } // namespace core

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <memory>
+
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 
 namespace core {
@@ -13,11 +16,20 @@ struct FileRead {
     QString error;       // empty on success
 };
 
-// Reads at most `limit` bytes from the start of the file; a huge file is never loaded whole.
+// Opens a regular file for reading. A named pipe, a socket or a device is refused at once
+// rather than waited on; nullptr with `error` set when the file cannot be read.
+std::unique_ptr<QFile> openRegularFile(const QString& path, QString* error);
+
+// Reads at most `limit` bytes from the start of a regular file; a huge file is never loaded
+// whole.
 FileRead readFileHead(const QString& path, qint64 limit);
 
-// Replaces the file with exactly these bytes, through a temporary file beside it and a
-// rename, so a failed write leaves the old file as it was. Returns the error, or empty.
+// Replaces the file with exactly these bytes. Normally through a temporary file beside it,
+// written, flushed and synced before it is renamed over the old one, so a failed write (a
+// full disk, say) leaves the old file byte for byte. The file keeps its mode and, where the
+// process may set it, its owner. A file with several hard links, one whose owner could not
+// be kept, or one in a folder that takes no temporary file is written in place instead.
+// Returns empty, or the reason with what became of the old file, for a message.
 QString writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 } // namespace core

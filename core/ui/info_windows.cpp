@@ -11,6 +11,7 @@
 
 #include "core/model/pixel_grid.h"
 #include "core/model/rasterizers.h"
+#include "core/platform/qt_prompts.h"
 #include "core/ui/toolbar_image.h"
 
 namespace core {
@@ -32,16 +33,6 @@ QFont serifFont(const QFont& base) {
 }
 
 } // namespace
-
-void centreOnScreen(QWidget* window) {
-    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    const QSize size = window->frameGeometry().size();
-    window->move(area.x() + (area.width() - size.width()) / 2,
-                 area.y() + (area.height() - size.height()) / 2);
-}
 
 QPixmap aboutArtwork(const CalculatorProfile& profile) {
     QImage art(109, 83, QImage::Format_RGB32);
@@ -187,6 +178,10 @@ HelpWindow::HelpWindow(const CalculatorProfile& profile, QWidget* parent) : QDia
                       : QStringLiteral("Use the Draw menu to Clear the image and choose a tool. "
                                        "You cannot save a cleared image.  You must clear or "
                                        "save an edited image before opening another. "));
+    Label7 = label(dotwell ? QStringLiteral("TI-82, TI-83 and TI Graph-Link are registered "
+                                            "trademarks of Texas Instruments, Inc.")
+                           : QStringLiteral("TI-92 and TI Graph-Link are registered trademarks "
+                                            "of Texas Instruments, Inc."));
     Label9 =
         label(dotwell ? QStringLiteral("Use the PIC radio buttons to determine the PIC variable "
                                        "to use when donloading to a TI-82/3. Use 7, 8, 9, and 0 "
@@ -196,10 +191,6 @@ HelpWindow::HelpWindow(const CalculatorProfile& profile, QWidget* parent) : QDia
                                        "DOS filename, but use caution. The 92 Names must comply "
                                        "with TI-92 standards. The comment is saved in the 92I "
                                        "file only, not the BMP file or in the calculator."));
-    Label7 = label(dotwell ? QStringLiteral("TI-82, TI-83 and TI Graph-Link are registered "
-                                            "trademarks of Texas Instruments, Inc.")
-                           : QStringLiteral("TI-92 and TI Graph-Link are registered trademarks "
-                                            "of Texas Instruments, Inc."));
     Label6 = label(tr("Written by the Dotwell and Pixvane developers."));
     Label6->setFont(font());
 

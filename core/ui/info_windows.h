@@ -60,7 +60,4 @@ public:
 // The 109 x 83 artwork of the About window, drawn here.
 QPixmap aboutArtwork(const CalculatorProfile& profile);
 
-// Places a window in the middle of its screen.
-void centreOnScreen(QWidget* window);
-
 } // namespace core

@@ -137,19 +137,26 @@ void PictureCanvas::resizeEvent(QResizeEvent*) {
         remakeSurface();
 }
 
-void PictureCanvas::mousePressEvent(QMouseEvent* event) {
+std::pair<double, double> PictureCanvas::cellPosition(const QMouseEvent* event) const {
+    // Pointer positions are single-precision values in cell units, converted once here so
+    // that every tool measures from the same numbers.
     const QPointF p = event->position() / m_zoom;
-    emit mouseDown(mouseButtonCode(event->button()), shiftCode(event->modifiers()), p.x(), p.y());
+    return {float(p.x()), float(p.y())};
+}
+
+void PictureCanvas::mousePressEvent(QMouseEvent* event) {
+    const auto [x, y] = cellPosition(event);
+    emit mouseDown(mouseButtonCode(event->button()), shiftCode(event->modifiers()), x, y);
 }
 
 void PictureCanvas::mouseMoveEvent(QMouseEvent* event) {
-    const QPointF p = event->position() / m_zoom;
-    emit mouseMove(mouseButtonCode(event->buttons()), shiftCode(event->modifiers()), p.x(), p.y());
+    const auto [x, y] = cellPosition(event);
+    emit mouseMove(mouseButtonCode(event->buttons()), shiftCode(event->modifiers()), x, y);
 }
 
 void PictureCanvas::mouseReleaseEvent(QMouseEvent* event) {
-    const QPointF p = event->position() / m_zoom;
-    emit mouseUp(mouseButtonCode(event->button()), shiftCode(event->modifiers()), p.x(), p.y());
+    const auto [x, y] = cellPosition(event);
+    emit mouseUp(mouseButtonCode(event->button()), shiftCode(event->modifiers()), x, y);
 }
 
 } // namespace core

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include <QImage>
 #include <QWidget>
@@ -73,6 +74,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    std::pair<double, double> cellPosition(const QMouseEvent* event) const;
     int toPixel(double cells) const;
     void fillPixels(int left, int top, int right, int bottom);
     void remakeSurface();

@@ -6,6 +6,7 @@
 namespace core {
 
 bool playPage(QPrinter& printer, const std::vector<PrintRect>& page) {
+    printer.setResolution(kPrintDotsPerInch);
     QPainter painter;
     if (!painter.begin(&printer))
         return false;

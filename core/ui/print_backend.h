@@ -8,6 +8,10 @@ class QPrinter;
 
 namespace core {
 
+// The printer resolution pages are played at: the frame's 5-pixel pen is then 0.42 mm, the
+// heavy frame it is meant to be (at 1200 dpi it would be a 0.1 mm hairline).
+inline constexpr int kPrintDotsPerInch = 300;
+
 // Plays a page in twips on the printer, from its printable area's top-left corner.
 // False when the printer could not be started.
 bool playPage(QPrinter& printer, const std::vector<PrintRect>& page);

@@ -25,6 +25,16 @@ constexpr double kLargestDevice = 4096;
 constexpr int kMaxDibPixels = 16 * 1024 * 1024;
 constexpr size_t kRecordPadding = 1024;
 
+// Float to int without undefined behaviour: NaN gives 0, anything else is clamped.
+int clampToInt(double v, int lo, int hi) {
+    if (!(v == v))
+        return 0;
+    return v < lo ? lo : v > hi ? hi : int(v);
+}
+
+// Device coordinates far outside any picture the import can scan all act alike.
+constexpr int kDeviceLimit = 1 << 24;
+
 template <class T> T readAt(const char* p) {
     T value;
     std::memcpy(&value, p, sizeof value);
@@ -356,6 +366,34 @@ private:
         applyBrush();
     }
 
+    // Sets up the painter for a figure given in device pixels: no world transform, and the
+    // pen's width turned from logical units into pixels.
+    void prepareDeviceFigure() {
+        prepareFigure();
+        QPen pen = m_painter.pen();
+        if (pen.style() != Qt::NoPen && pen.widthF() > 0)
+            pen.setWidthF(std::min(pen.widthF() * deviceScale(), kLargestDevice));
+        m_painter.setPen(pen);
+        m_painter.resetTransform();
+    }
+
+    // GDI's Rectangle, Ellipse, RoundRect, Pie and Chord cover their box in device pixels
+    // without its right and bottom edge: Rectangle(10, 5, 40, 25) covers 30 x 20 pixels.
+    // The box to hand Qt for that: Qt's aliased pen covers the pixel right of and below a
+    // rectangle's edges, and half a pixel past a curve's. Nothing when the box covers no
+    // pixel.
+    std::optional<QRectF> deviceBox(const U_RECT16& r, bool curved = true) const {
+        const QRectF box = transform().mapRect(rectOf(r));
+        const int left = clampToInt(std::round(box.left()), -kDeviceLimit, kDeviceLimit);
+        const int top = clampToInt(std::round(box.top()), -kDeviceLimit, kDeviceLimit);
+        const int right = clampToInt(std::round(box.right()), -kDeviceLimit, kDeviceLimit);
+        const int bottom = clampToInt(std::round(box.bottom()), -kDeviceLimit, kDeviceLimit);
+        if (right <= left || bottom <= top)
+            return std::nullopt;
+        const double stroke = m_painter.pen().style() == Qt::NoPen ? 0 : curved ? 0.5 : 1;
+        return QRectF(left, top, right - left - stroke, bottom - top - stroke);
+    }
+
     static QRectF rectOf(const U_RECT16& r) {
         return QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom)).normalized();
     }
@@ -373,11 +411,13 @@ private:
     }
 
     // Angle, in Qt's sixteenths of a degree, of a radial point seen from the box's centre.
-    static int angleOf(const QRectF& box, const U_POINT16& p) {
+    static int angleOf(const QRectF& box, QPointF p) {
         const QPointF c = box.center();
         const double w = box.width() ? box.width() : 1;
         const double h = box.height() ? box.height() : 1;
-        const double a = std::atan2(-(p.y - c.y()) / h, (p.x - c.x()) / w);
+        const double a = std::atan2(-(p.y() - c.y()) / h, (p.x() - c.x()) / w);
+        if (!std::isfinite(a))
+            return 0;
         return int(std::lround(a * 180 / M_PI * 16));
     }
 
@@ -397,8 +437,10 @@ private:
         QFont font(m_dc.font.face.isEmpty() ? QStringLiteral("DejaVu Sans") : m_dc.font.face);
         const double height =
             m_dc.font.height ? std::abs(m_dc.font.height) : 12 / std::max(scale, 1e-9);
+        if (!(height * scale >= 0.5))
+            return; // glyphs under half a pixel leave nothing to see
         font.setPixelSize(
-            std::max(1, int(std::min(height, kLargestDevice / std::max(scale, 1e-9)))));
+            clampToInt(std::min(height, kLargestDevice / std::max(scale, 1e-9)), 1, kDeviceLimit));
         font.setWeight(QFont::Weight(std::clamp(m_dc.font.weight, 100, 900)));
         font.setItalic(m_dc.font.italic);
         font.setUnderline(m_dc.font.underline);
@@ -617,20 +659,25 @@ private:
             break;
         case U_WMR_RECTANGLE:
             if (U_WMRRECTANGLE_get(r, &rect)) {
-                prepareFigure();
-                m_painter.drawRect(rectOf(rect));
+                prepareDeviceFigure();
+                if (const auto box = deviceBox(rect, false))
+                    m_painter.drawRect(*box);
             }
             break;
         case U_WMR_ROUNDRECT:
             if (U_WMRROUNDRECT_get(r, &i16, &j16, &rect)) {
-                prepareFigure();
-                m_painter.drawRoundedRect(rectOf(rect), std::abs(i16) / 2.0, std::abs(j16) / 2.0);
+                const QTransform t = transform();
+                prepareDeviceFigure();
+                if (const auto box = deviceBox(rect, false))
+                    m_painter.drawRoundedRect(*box, std::abs(i16 * t.m11()) / 2.0,
+                                              std::abs(j16 * t.m22()) / 2.0);
             }
             break;
         case U_WMR_ELLIPSE:
             if (U_WMRELLIPSE_get(r, &rect)) {
-                prepareFigure();
-                m_painter.drawEllipse(rectOf(rect));
+                prepareDeviceFigure();
+                if (const auto box = deviceBox(rect))
+                    m_painter.drawEllipse(*box);
             }
             break;
         case U_WMR_ARC:
@@ -642,16 +689,20 @@ private:
                                                : U_WMRCHORD_get(r, &p, &q, &rect);
             if (!ok)
                 break;
-            prepareFigure();
-            const QRectF box = rectOf(rect);
-            const int start = angleOf(box, p);
-            const int span = spanOf(start, angleOf(box, q));
+            const QTransform t = transform();
+            prepareDeviceFigure();
+            const auto box = deviceBox(rect);
+            if (!box)
+                break;
+            // The radial points, seen from the box's centre on the screen.
+            const int start = angleOf(*box, t.map(QPointF(p.x, p.y)));
+            const int span = spanOf(start, angleOf(*box, t.map(QPointF(q.x, q.y))));
             if (type == U_WMR_ARC)
-                m_painter.drawArc(box, start, span);
+                m_painter.drawArc(*box, start, span);
             else if (type == U_WMR_PIE)
-                m_painter.drawPie(box, start, span);
+                m_painter.drawPie(*box, start, span);
             else
-                m_painter.drawChord(box, start, span);
+                m_painter.drawChord(*box, start, span);
             break;
         }
         case U_WMR_POLYLINE:
@@ -695,7 +746,9 @@ private:
         }
         case U_WMR_SETPIXEL:
             if (U_WMRSETPIXEL_get(r, &colour, &p)) {
-                const QPoint at = transform().map(QPointF(p.x, p.y)).toPoint();
+                const QPointF mapped = transform().map(QPointF(p.x, p.y));
+                const QPoint at(clampToInt(std::floor(mapped.x() + 0.5), -1, m_image.width()),
+                                clampToInt(std::floor(mapped.y() + 0.5), -1, m_image.height()));
                 if (m_image.valid(at))
                     m_image.setPixel(at, colourOf(colour).rgb());
             }

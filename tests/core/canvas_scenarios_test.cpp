@@ -1,6 +1,12 @@
 #include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <QRadioButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -177,4 +183,97 @@ TEST(Canvas, DarkCellsLeaveALatticeAndResizingRedraws) {
     EXPECT_NE(surface.pixel(4, 0), black); // the fifth of each cell stays background
     EXPECT_NE(surface.pixel(0, 4), black);
     EXPECT_EQ(surface.pixel(5, 5), black);
+}
+
+TEST(Canvas, LinesStartInThePressedCellAtEveryZoom) {
+    Fixture<dotwell::FrmDotwell> f;
+    f.window.miTool_Click(3);
+    unsigned seed = 7;
+    auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 8) % unsigned(range));
+    };
+    for (int zoom = 3; zoom <= 11; ++zoom) {
+        f.window.Picture1->setZoom(zoom);
+        for (int i = 0; i < 60; ++i) {
+            // Whole canvas pixels, as a real pointer gives them; the first line is the one a
+            // review found starting a row too high.
+            const QPoint from = i == 0 ? QPoint(111, 56) : QPoint(next(96 * zoom), next(63 * zoom));
+            const QPoint to = i == 0 ? QPoint(57, 11) : QPoint(next(96 * zoom), next(63 * zoom));
+            f.window.miCls_Click();
+            auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton b,
+                            Qt::MouseButtons held) {
+                QMouseEvent event(type, QPointF(at), f.window.Picture1->mapToGlobal(QPointF(at)), b,
+                                  held, Qt::NoModifier);
+                QApplication::sendEvent(f.window.Picture1, &event);
+            };
+            send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+            send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+            send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+            if (from == to)
+                continue; // back at the anchor: nothing to plot
+            EXPECT_EQ(f.window.grid().at(from.y() / zoom, from.x() / zoom), 1)
+                << "zoom " << zoom << ": line from pixel (" << from.x() << ", " << from.y()
+                << ") to (" << to.x() << ", " << to.y() << ")";
+        }
+    }
+}
+
+TEST(Canvas, ARightClickOrLeavingTheWindowDuringAShapeDragLeavesNoGhost) {
+    Fixture<pixvane::FrmPixvane> f;
+    f.mouse.press(1.5, 1.5); // a picture exists, the pen is armed
+    f.mouse.release(1.5, 1.5);
+    const core::PixelGrid before = f.window.grid();
+    for (int way = 0; way < 2; ++way) {
+        f.window.miTool_Click(9);
+        f.mouse.press(40.5, 40.5);
+        f.mouse.move(52.5, 44.5);
+        if (way == 0) {
+            f.mouse.press(52.5, 44.5, Qt::RightButton); // the pop-up swallows the release
+            f.window.miTools->hide();
+        } else {
+            QEvent deactivate(QEvent::ActivationChange); // another window took over
+            QApplication::sendEvent(&f.window, &deactivate);
+        }
+        EXPECT_EQ(f.window.Picture1->drawMode(), core::DrawMode::Copy) << way;
+        const QImage shown = f.window.Picture1->surface().copy();
+        EXPECT_EQ(shown, repaintedSurface(f.window)) << "rubber band left on screen, way " << way;
+        EXPECT_EQ(f.window.grid(), before);
+    }
+    // The next pen stroke shows on the canvas exactly as it lands in the grid.
+    f.window.miTool_Click(1);
+    f.mouse.press(70.5, 20.5);
+    f.mouse.move(75.5, 20.5);
+    f.mouse.release(75.5, 20.5);
+    EXPECT_EQ(f.window.grid().at(20, 70), 1);
+    const QImage shown = f.window.Picture1->surface().copy();
+    EXPECT_EQ(shown, repaintedSurface(f.window));
+}
+
+TEST(Canvas, TheReadOutEmptiesOverEveryOtherPartOfTheWindow) {
+    Fixture<dotwell::FrmDotwell> d;
+    Fixture<pixvane::FrmPixvane> p;
+    auto widgetsOf = [](core::EditorWindow& w, std::vector<QWidget*> more) {
+        for (QWidget* widget : std::initializer_list<QWidget*>{
+                 w.StatusBar1, w.menuBar(), w.buttonArea(1), w.Image[10], w.centralWidget()})
+            more.push_back(widget);
+        return more;
+    };
+    const std::pair<core::EditorWindow*, std::vector<QWidget*>> windows[] = {
+        {&d.window, widgetsOf(d.window, {d.window.Text1, d.window.Frame1, d.window.Option1[4]})},
+        {&p.window,
+         widgetsOf(p.window, {p.window.Text1, p.window.Text2, p.window.Text3, p.window.Label2})},
+    };
+    for (const auto& [window, widgets] : windows) {
+        Mouse mouse{window->Picture1};
+        for (QWidget* widget : widgets) {
+            mouse.move(12.5, 30.5, Qt::NoButton);
+            ASSERT_EQ(window->statusCoordinateText(), "( 12,  30)");
+            QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), widget->mapToGlobal(QPointF(1, 1)));
+            QApplication::sendEvent(widget, &enter);
+            EXPECT_EQ(window->statusCoordinateText(), "")
+                << widget->metaObject()->className() << " " << widget->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(p.window.Label2->text(), "");
 }

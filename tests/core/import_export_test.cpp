@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -276,4 +278,164 @@ TEST(Export, UnwritableBitmapIsReportedNotSaved) {
     ASSERT_EQ(f.prompts.messages().size(), 1u);
     EXPECT_FALSE(f.prompts.messages()[0].text.contains("is saved."));
     EXPECT_EQ(f.prompts.messages()[0].icon, core::MessageIcon::Exclamation);
+}
+
+namespace {
+
+// The peak resident memory since the last reset, in MiB.
+long peakMegabytes() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
+    return -1;
+}
+
+void resetPeak() {
+    QFile clear("/proc/self/clear_refs");
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+int blackPixels(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += core::isExactlyBlack(image, x, y);
+    return n;
+}
+
+QRect blackBounds(const QImage& image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (core::isExactlyBlack(image, x, y))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+} // namespace
+
+TEST(Import, ATinyFileDeclaringAHugePictureIsRefusedWithoutTheMemory) {
+    const QByteArray files[] = {testing_support::tinyBmpDeclaring(16000, 16000),
+                                testing_support::tinyPngDeclaring(25000, 25000)};
+    for (const QByteArray& bytes : files) {
+        resetPeak();
+        const long before = peakMegabytes();
+        const core::LoadedPicture picture = core::loadPictureData(bytes, QSize(241, 104));
+        EXPECT_FALSE(picture.error.isEmpty()) << bytes.left(4).toStdString();
+        EXPECT_LT(peakMegabytes() - before, 64) << "MiB for " << bytes.size() << " bytes";
+    }
+    // Through the window: the program's own message, and nothing changes.
+    Fixture<pixvane::FrmPixvane> f;
+    testing_support::writeAll(f.path("huge.bmp"), files[0]);
+    f.prompts.answerFile(f.path("huge.bmp"));
+    f.window.miImport_Click();
+    ASSERT_EQ(f.prompts.messages().size(), 1u);
+    EXPECT_TRUE(f.prompts.messages()[0].text.startsWith("Error: "));
+    EXPECT_TRUE(f.prompts.messages()[0].text.contains("16000 x 16000"));
+    EXPECT_TRUE(f.window.documentState().open);
+}
+
+TEST(Import, IconMasksDecideWhatIsTransparentAtEveryDepth) {
+    // 8 x 8: black on even squares, white on odd; the mask covers the left half.
+    const int width = 8, height = 8;
+    auto black = [](int x, int y) { return (x + y) % 2 == 0; };
+    auto masked = [](int x, int) { return x < 4; };
+    struct Row {
+        int bits;
+        bool withMask;
+        std::uint32_t alpha; // for 32 bits: the alpha byte of every pixel
+        int dark;
+    };
+    const Row rows[] = {
+        {1, true, 0, 16},     {1, false, 0, 32}, {4, true, 0, 16},  {4, false, 0, 32},
+        {8, true, 0, 16},     {8, false, 0, 32}, {24, true, 0, 16}, {24, false, 0, 32},
+        {32, true, 0, 16},    // older icons: all alpha 0, the mask decides
+        {32, false, 0, 32},   // and without a mask they are opaque
+        {32, true, 0xFF, 32}, // real alpha decides; the mask is for systems without it
+    };
+    for (const Row& row : rows) {
+        const QByteArray icon = testing_support::iconFile(
+            row.bits, width, height,
+            [&](int x, int y) -> std::uint32_t {
+                if (row.bits <= 8)
+                    return black(x, y) ? 0 : 1;
+                return (row.alpha << 24) | (black(x, y) ? 0x000000 : 0xFFFFFF);
+            },
+            masked, row.withMask);
+        const core::LoadedPicture picture = core::loadPictureData(icon, QSize(241, 104));
+        ASSERT_TRUE(picture.error.isEmpty()) << row.bits << ": " << picture.error.toStdString();
+        EXPECT_EQ(picture.size, QSize(width, height));
+        EXPECT_EQ(blackPixels(picture.image), row.dark)
+            << row.bits << " bits, mask " << row.withMask << ", alpha " << row.alpha;
+    }
+}
+
+TEST(Import, A24BitIconsTransparentCornersAreNotBlack) {
+    // A white disc with a black ring; outside the disc the pixels are stored black and the
+    // mask makes them transparent.
+    auto distance = [](int x, int y) { return std::hypot(x - 15.5, y - 15.5); };
+    int ring = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            ring += distance(x, y) >= 12 && distance(x, y) < 15;
+    const QByteArray icon = testing_support::iconFile(
+        24, 32, 32,
+        [&](int x, int y) -> std::uint32_t { return distance(x, y) >= 12 ? 0x000000 : 0xFFFFFF; },
+        [&](int x, int y) { return distance(x, y) >= 15; });
+    Fixture<dotwell::FrmDotwell> f;
+    testing_support::writeAll(f.path("disc.ico"), icon);
+    f.import(f.path("disc.ico"));
+    EXPECT_EQ(darkCells(f.window.grid()), ring);
+}
+
+TEST(Import, MetafileFiguresLeaveOutTheirRightAndBottomEdge) {
+    struct Row {
+        const char* name;
+        std::uint16_t function;
+        std::initializer_list<std::int32_t> words;
+        QRect box; // the cells covered, as GDI fills them
+        int cells; // 0: only the box is checked
+    };
+    const Row rows[] = {
+        {"Rectangle", 0x041B, {25, 40, 5, 10}, QRect(QPoint(10, 5), QPoint(39, 24)), 600},
+        {"Ellipse", 0x0418, {40, 40, 10, 10}, QRect(QPoint(10, 10), QPoint(39, 39)), 0},
+        {"small Ellipse", 0x0418, {12, 20, 7, 3}, QRect(QPoint(3, 7), QPoint(19, 11)), 0},
+        {"wide Ellipse", 0x0418, {49, 99, 0, 0}, QRect(QPoint(0, 0), QPoint(98, 48)), 0},
+        {"RoundRect", 0x061C, {6, 6, 45, 90, 5, 60}, QRect(QPoint(60, 5), QPoint(89, 44)), 0},
+        {"Pie", 0x081A, {20, 90, 0, 70, 40, 90, 0, 50}, QRect(QPoint(50, 0), QPoint(89, 39)), 0},
+    };
+    for (const Row& row : rows) {
+        const QByteArray wmf = WmfBuilder(100, 50, 96, 2)
+                                   .colourRecord(0x02FC, 0, 0x000000, {0})
+                                   .record(0x012D, {0})
+                                   .record(0x02FA, {0, 1, 0, 0, 0})
+                                   .record(0x012D, {1})
+                                   .record(row.function, row.words)
+                                   .bytes();
+        const core::LoadedPicture picture = core::loadPictureData(wmf, QSize(241, 104));
+        ASSERT_TRUE(picture.error.isEmpty()) << row.name;
+        EXPECT_EQ(blackBounds(picture.image), row.box) << row.name;
+        if (row.cells) {
+            EXPECT_EQ(blackPixels(picture.image), row.cells) << row.name;
+        }
+    }
+}
+
+TEST(Import, TextUnderATinyScaleIsPlayedWithoutOverflow) {
+    // Found by an outside review: a font height of 0 under a tiny scale asked for a font of
+    // 1.2e10 pixels. The sanitizer build stops at any such conversion.
+    const QByteArray wmf = QByteArray::fromHex(
+        "d7cdc69a0000000000006400320060000001000027570100090000036700000003000b0000000000070000"
+        "00fc020000000000000000040000000d01000008000000fa0200000200000000000000040000002d010100"
+        "050000000e0200000000050000000c0231006400070000001804280028000a000a00070000001b00140001"
+        "00010014000b000000170800000a1400000a000000140000000000030000001e00040000002701ffff0700"
+        "00002105020048691e001e00030000000000");
+    const core::LoadedPicture picture = core::loadPictureData(wmf, QSize(97, 64));
+    EXPECT_TRUE(picture.error.isEmpty()) << picture.error.toStdString();
+    EXPECT_LE(picture.image.width(), 97);
+    EXPECT_LE(picture.image.height(), 64);
 }

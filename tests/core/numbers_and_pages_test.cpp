@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include "core/model/calculator_profile.h"
@@ -82,6 +84,18 @@ TEST(PrintPage, DefaultGeometryOfBothPrograms) {
         EXPECT_NEAR(frame.x2 - page[1].x2, row.pitch / 4 + 10, 1e-3);
         EXPECT_NEAR(frame.y2 - page[1].y2, row.pitch / 4 + 10, 1e-3);
     }
+}
+
+TEST(PrintPage, ASettingBeyondAnyPageIsNotPrintable) {
+    EXPECT_TRUE(core::printable({}));
+    EXPECT_TRUE(core::printable({0, 0, core::kLargestPrintInches}));
+    for (core::PageSettings settings : {core::PageSettings{1, 1, 1e300},
+                                        {1e300, 1, 4},
+                                        {1, 5000, 4},
+                                        {-1, 1, 4},
+                                        {1, 1, HUGE_VAL}})
+        EXPECT_FALSE(core::printable(settings))
+            << settings.topMargin << " " << settings.leftMargin << " " << settings.imageWidth;
 }
 
 TEST(PrintPage, AllClearPrintsOnlyTheFrameAndZeroMarginsReachOutside) {

@@ -100,6 +100,39 @@ TEST(LineTool, ShallowLineFollowsTheFractionalAnchor) {
                                                }));
 }
 
+TEST(LineTool, EveryLineStartsInThePressedCell) {
+    // Pointer positions come as canvas pixel / zoom. Mixing the float counter with a double
+    // anchor once put the first cell one row off.
+    const Cells example = collect([](const auto& plot) {
+        core::rasterLine({111.0 / 7, 56.0 / 7}, {57.0 / 7, 11.0 / 7}, plot);
+    });
+    ASSERT_FALSE(example.empty());
+    EXPECT_EQ(example.front(), (std::pair{15, 8}));
+
+    unsigned seed = 12345;
+    auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 8) % unsigned(range));
+    };
+    int lines = 0;
+    for (int zoom = 3; zoom <= 11; ++zoom) {
+        for (int i = 0; i < 2000; ++i) {
+            const CellPoint a{double(next(96 * zoom)) / zoom, double(next(63 * zoom)) / zoom};
+            const CellPoint d{double(next(96 * zoom)) / zoom, double(next(63 * zoom)) / zoom};
+            if (a == d)
+                continue;
+            const Cells cells =
+                collect([&](const core::CellSink& plot) { core::rasterLine(a, d, plot); });
+            ASSERT_FALSE(cells.empty());
+            ASSERT_EQ(cells.front(), (std::pair{int(std::floor(a.x)), int(std::floor(a.y))}))
+                << "zoom " << zoom << " from (" << a.x << ", " << a.y << ") to (" << d.x << ", "
+                << d.y << ")";
+            ++lines;
+        }
+    }
+    EXPECT_GT(lines, 17000);
+}
+
 TEST(LineTool, SlopeOneAndSteepLinesStepAlongTheRows) {
     const Cells diagonal = collect([](const auto& plot) {
         core::rasterLine({0.5, 0.5}, {3.5, 3.5}, plot);

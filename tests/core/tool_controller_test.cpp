@@ -1,3 +1,6 @@
+#include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -19,15 +22,41 @@ public:
     void setDrawMode(DrawMode m) override { mode = m; }
     DrawMode drawMode() const override { return mode; }
     void fillRect(double, double, double, double) override { ++fills; }
-    void drawLine(double, double, double, double, Rgb) override { ++figures; }
-    void drawRectOutline(double, double, double, double, Rgb) override { ++figures; }
-    void drawEllipseOutline(double, double, double, double, Rgb) override { ++figures; }
+    void drawLine(double x1, double y1, double x2, double y2, Rgb) override {
+        record("line", {x1, y1, x2, y2});
+    }
+    void drawRectOutline(double x1, double y1, double x2, double y2, Rgb) override {
+        record("rect", {x1, y1, x2, y2});
+    }
+    void drawEllipseOutline(double cx, double cy, double radius, double aspect, Rgb) override {
+        record("ellipse", {cx, cy, radius, aspect});
+    }
     void clear() override {}
+
+    // XOR figures drawn an odd number of times, with exactly the same parameters: what is
+    // left on the screen.
+    std::vector<std::string> onScreen() const {
+        std::vector<std::string> left;
+        for (const auto& [figure, count] : drawn)
+            if (count % 2)
+                left.push_back(figure);
+        return left;
+    }
 
     Rgb foreground = 0;
     DrawMode mode = DrawMode::Copy;
     int fills = 0;
     int figures = 0;
+    std::map<std::string, int> drawn;
+
+private:
+    void record(const char* kind, std::initializer_list<double> values) {
+        ++figures;
+        std::string figure = kind;
+        for (double v : values)
+            figure += " " + std::to_string(v);
+        ++drawn[figure];
+    }
 };
 
 struct Editor {
@@ -166,6 +195,66 @@ TEST(Tools, DisarmRemembersTheArmedTool) {
     e.tools.disarm();
     EXPECT_EQ(e.tools.currentTool(), 0);
     EXPECT_EQ(e.tools.checkedTool(), 9);
-    e.tools.disarm(); // nothing armed: the remembered tool stays
-    EXPECT_EQ(e.tools.rememberedTool(), 9);
+    e.tools.disarm(); // nothing armed: Pen waits for the next press
+    EXPECT_EQ(e.tools.rememberedTool(), kPen);
+    EXPECT_EQ(e.tools.checkedTool(), kPen);
+}
+
+TEST(Tools, EveryRubberBandIsErasedWithTheFigureItWasDrawnAs) {
+    // The ellipse's aspect changes with each step; each preview must be erased with the
+    // aspect and radius it was drawn with, the last one at release.
+    for (DrawTool tool : {3, 5, 7, 9, 11}) {
+        Editor e(CalculatorProfile::dotwell());
+        e.tools.selectTool(tool);
+        e.drag({{10.5, 10.5}, {14.5, 11.25}, {12.75, 19.5}, {22.5, 13.5}, {22.5, 30.5}});
+        EXPECT_TRUE(e.canvas.onScreen().empty())
+            << "tool " << tool << ": " << e.canvas.onScreen().front();
+    }
+}
+
+TEST(Tools, ABarReleasedWithoutADragPlotsNothing) {
+    Editor e;
+    e.tools.selectTool(7);
+    e.drag({{4.5, 4.5}});
+    e.tools.selectTool(8);
+    e.drag({{4.5, 4.5}});
+    EXPECT_EQ(e.grid, PixelGrid(e.profile.rows, e.profile.columns));
+    EXPECT_EQ(e.canvas.fills, 0);
+    EXPECT_EQ(e.canvas.figures, 0);
+    EXPECT_EQ(e.tools.currentTool(), 8);
+}
+
+TEST(Tools, AnInterruptedShapeDragIsCancelledAndLeavesNoRubberBand) {
+    // However the release gets lost (a pop-up takes it, the window loses the mouse), the
+    // preview goes and nothing is plotted; the next stroke draws in copy mode again.
+    const std::vector<std::pair<const char*, std::function<void(ToolController&)>>> ways{
+        {"cancel", [](ToolController& t) { t.cancelDrag(); }},
+        {"move with no button", [](ToolController& t) { t.drag(0, 30.5, 30.5); }},
+        {"next press", [](ToolController& t) { t.press(40.5, 40.5); }},
+    };
+    for (const auto& [how, interrupt] : ways) {
+        for (DrawTool tool : {4, 6, 9, 12}) {
+            Editor e;
+            e.tools.selectTool(tool);
+            e.tools.press(10.5, 10.5);
+            e.tools.drag(kLeftButton, 20.5, 16.5);
+            e.tools.drag(kLeftButton, 24.5, 18.5);
+            interrupt(e.tools);
+            EXPECT_TRUE(e.canvas.onScreen().empty()) << how << ", tool " << tool;
+            EXPECT_EQ(e.canvas.mode, DrawMode::Copy) << how;
+            EXPECT_EQ(e.tools.currentTool(), tool);
+            e.tools.release(); // a release that does come later changes nothing
+            EXPECT_EQ(e.grid, PixelGrid(e.profile.rows, e.profile.columns)) << how;
+            EXPECT_TRUE(e.canvas.onScreen().empty()) << how;
+        }
+    }
+    // A pen press after the lost release plots in copy mode.
+    Editor e;
+    e.tools.selectTool(5);
+    e.tools.press(1.5, 1.5);
+    e.tools.drag(kLeftButton, 6.5, 6.5);
+    e.tools.selectTool(kPen);
+    e.tools.press(3.5, 3.5);
+    EXPECT_EQ(e.canvas.mode, DrawMode::Copy);
+    EXPECT_EQ(e.grid.at(3, 3), 1);
 }

@@ -1,9 +1,15 @@
+#include <memory>
+#include <tuple>
+#include <vector>
+
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -11,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/platform/qt_prompts.h"
 #include "core/ui/info_windows.h"
 #include "core/ui/page_setup_dialog.h"
 #include "dotwell/frm_dotwell.h"
@@ -131,6 +138,86 @@ TEST(Print, WritesAPdfAndCancelPrintsNothing) {
     EXPECT_TRUE(file.read(5).startsWith("%PDF"));
     EXPECT_GT(file.size(), 500);
     EXPECT_TRUE(f.prompts.messages().empty());
+}
+
+namespace {
+
+// The page descriptions of a PDF file: every stream, inflated where Qt compressed it.
+QByteArray pdfContent(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray pdf = file.readAll();
+    QByteArray content;
+    for (qsizetype at = pdf.indexOf("stream\n"); at >= 0; at = pdf.indexOf("stream\n", at)) {
+        at += 7;
+        const qsizetype end = pdf.indexOf("endstream", at);
+        if (end < 0)
+            break;
+        QByteArray zlib = pdf.mid(at, end - at);
+        zlib.prepend(QByteArray("\x00\x10\x00\x00", 4)); // qUncompress wants a size hint
+        const QByteArray inflated = qUncompress(zlib);
+        content += inflated.isEmpty() ? pdf.mid(at, end - at) : inflated;
+        at = end;
+    }
+    return content;
+}
+
+std::vector<double> numbersBefore(const QByteArray& content, const QByteArray& op, int count) {
+    const qsizetype at = content.indexOf(" " + op + "\n");
+    if (at < 0)
+        return {};
+    const QList<QByteArray> words = content.left(at).split('\n').last().split(' ');
+    std::vector<double> numbers;
+    for (qsizetype i = std::max<qsizetype>(0, words.size() - count); i < words.size(); ++i)
+        numbers.push_back(words[i].toDouble());
+    return numbers;
+}
+
+} // namespace
+
+TEST(Print, PageIsScaledFromTwipsWithAHeavyFrame) {
+    Fixture<dotwell::FrmDotwell> f;
+    QTemporaryDir dir;
+    f.draw(); // cell (5, 5)
+    const QString pdf = dir.filePath("page.pdf");
+    f.prompts.answerPrinter(true, pdf);
+    f.window.miPrint_click();
+    const QByteArray content = pdfContent(pdf);
+    ASSERT_FALSE(content.isEmpty());
+    // The page is played at 300 dpi: 72 / 300 points to the device pixel.
+    const std::vector<double> page = numbersBefore(content, "cm", 6);
+    ASSERT_EQ(page.size(), 6u) << content.left(300).toStdString();
+    EXPECT_NEAR(page[0], 0.24, 1e-6);
+    EXPECT_NEAR(page[3], -0.24, 1e-6);
+    // The square of cell (5, 5): 1 inch margins, pitch 60 twips, 45 twips wide, in twips
+    // scaled to the device.
+    const qsizetype square = content.indexOf(" re\n");
+    ASSERT_GE(square, 0);
+    const std::vector<double> cell = numbersBefore(content.left(square + 4), "re", 4);
+    EXPECT_EQ(cell, (std::vector<double>{1440 + 5 * 60, 1440 + 5 * 60, 45, 45}));
+    EXPECT_TRUE(content.contains("0.208333333 0 0 0.208333333 0 0 cm")); // 300 / 1440
+    // The frame: a 5-pixel pen (0.42 mm at 300 dpi), 10 twips outside the picture.
+    EXPECT_TRUE(content.contains("\n5 w ")) << content.toStdString();
+    const double outside = (1440 - 10) * 300.0 / 1440;
+    const std::vector<double> corner = numbersBefore(content, "m", 2);
+    ASSERT_EQ(corner.size(), 2u);
+    EXPECT_NEAR(corner[0], outside, 1e-3);
+    EXPECT_NEAR(corner[1], outside, 1e-3);
+}
+
+TEST(Print, AWidthBeyondAnyPageIsRefusedBeforeThePrintDialog) {
+    Fixture<pixvane::FrmPixvane> f;
+    QTemporaryDir dir;
+    f.draw();
+    f.window.pageSettings().imageWidth = 1e300;
+    f.prompts.answerPrinter(true, dir.filePath("page.pdf"));
+    f.window.miPrint_click();
+    ASSERT_EQ(f.prompts.asked().size(), 1u);
+    EXPECT_EQ(f.prompts.asked()[0].kind, testing_support::Asked::Kind::Message);
+    EXPECT_EQ(f.prompts.asked()[0].icon, core::MessageIcon::Exclamation);
+    EXPECT_TRUE(f.prompts.asked()[0].text.contains("inches"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("page.pdf")));
 }
 
 TEST(DocumentState, EveryEventSetsAllSevenFlags) {
@@ -284,18 +371,152 @@ TEST(About, SlideRestartsAfterAnEarlyCloseAndStopsAt1300) {
     EXPECT_EQ(about.Picture1->pixmap().size(), QSize(109, 83));
 }
 
-TEST(Help, CaptionsAndInstructionTexts) {
-    core::HelpWindow dot(core::CalculatorProfile::dotwell(), nullptr);
-    core::HelpWindow pix(core::CalculatorProfile::pixvane(), nullptr);
-    EXPECT_EQ(dot.windowTitle(), "DOTWELL Brief Instructions");
-    EXPECT_EQ(pix.windowTitle(), "PIXVANE Brief Instructions");
-    EXPECT_EQ(pix.Label5->text(), "Use the Draw menu to Clear the image and choose a tool. You "
-                                  "cannot save a cleared image.  You must clear or save an edited "
-                                  "image before opening another. ");
-    EXPECT_EQ(dot.Label9->text(), "Use the PIC radio buttons to determine the PIC variable to use "
-                                  "when donloading to a TI-82/3. Use 7, 8, 9, and 0 for 83I files "
-                                  "only. The comment is stored in the computer file only, not the "
-                                  "image in the calculator.");
-    EXPECT_EQ(dot.Label2->text(), pix.Label2->text());
-    EXPECT_NE(dot.Label3->text(), pix.Label3->text());
+TEST(Help, AllInstructionTextsInTheirOrder) {
+    const std::vector<QString> dotwell{
+        "On the picture box, use the left mouse button to draw and the right mouse button to "
+        "pop up the drawing tools menu.",
+        "Use this program to view, edit, create, and save TI-82/3 Image (PIC) files. The image "
+        "can be printed or downloaded to a TI-82/3 calculator using TI's Graph-Link cable and "
+        "software.",
+        "Use the File menu to Open, Save, and Print images. In 'Save As...' you can save the "
+        "image as a BMP file, but you cannot 'Open' a BMP file. Use 'Import...' to import BMP, "
+        "ICO, WMF, and RLE files.",
+        "Use the Draw menu to Clear the image or choose a tool. You cannot save a clear image "
+        "and you must save or clear an existing image before opening another.",
+        "TI-82, TI-83 and TI Graph-Link are registered trademarks of Texas Instruments, Inc.",
+        "Use the PIC radio buttons to determine the PIC variable to use when donloading to a "
+        "TI-82/3. Use 7, 8, 9, and 0 for 83I files only. The comment is stored in the computer "
+        "file only, not the image in the calculator."};
+    const std::vector<QString> pixvane{
+        dotwell[0],
+        "Use this program to view, edit, create, and save Texas Instruments 92I files. The "
+        "image can be printed or downloaded to a TI-92 computer using Texas Instruments' "
+        "Graph-Link cable and software.",
+        "Use the File menu to Open, Save, and Print images. In 'Save As...' you can also save "
+        "the image as a BMP. You can import b/w BMP, ICO, RLE, and WMF files.",
+        "Use the Draw menu to Clear the image and choose a tool. You cannot save a cleared "
+        "image.  You must clear or save an edited image before opening another. ",
+        "TI-92 and TI Graph-Link are registered trademarks of Texas Instruments, Inc.",
+        "The 92 Folder and Var Name can be different from the DOS filename, but use caution. "
+        "The 92 Names must comply with TI-92 standards. The comment is saved in the 92I file "
+        "only, not the BMP file or in the calculator."};
+    for (const auto& [profile, texts, caption] :
+         {std::tuple{&core::CalculatorProfile::dotwell(), dotwell, "DOTWELL Brief Instructions"},
+          std::tuple{&core::CalculatorProfile::pixvane(), pixvane, "PIXVANE Brief Instructions"}}) {
+        core::HelpWindow help(*profile, nullptr);
+        EXPECT_EQ(help.windowTitle(), caption);
+        const std::vector<QLabel*> labels{help.Label2, help.Label3, help.Label4,
+                                          help.Label5, help.Label7, help.Label9};
+        // Their order on the form is their order in the layout, the authorship line last.
+        int previous = -1;
+        for (size_t i = 0; i < labels.size(); ++i) {
+            EXPECT_EQ(labels[i]->text(), texts[i]) << caption << ", label " << i;
+            const int at = help.layout()->indexOf(labels[i]);
+            EXPECT_GT(at, previous) << caption << ", label " << i;
+            previous = at;
+        }
+        EXPECT_GT(help.layout()->indexOf(help.Label6), previous);
+    }
+}
+
+TEST(MainWindow, StartsCentredOnTheScreen) {
+    Fixture<pixvane::FrmPixvane> f;
+    const QRect screen = f.window.screen()->geometry();
+    const QRect frame = f.window.frameGeometry();
+    EXPECT_EQ(frame.left(), screen.left() + (screen.width() - frame.width()) / 2);
+    EXPECT_EQ(frame.top(), screen.top() + (screen.height() - frame.height()) / 2);
+}
+
+TEST(Exit, TheWarningIsCentredOnTheScreenNotOnTheWindow) {
+    Fixture<dotwell::FrmDotwell> f;
+    f.window.show();
+    f.window.move(0, 0); // the main window in a corner
+    core::QtPrompts prompts;
+    QRect shown;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box)
+            return;
+        shown = box->frameGeometry();
+        title = box->windowTitle();
+        static_cast<QDialog*>(box)->reject();
+    });
+    EXPECT_FALSE(prompts.confirmExit(&f.window, "WARNING!", "Picture NOT saved as 82I or 83I."));
+    ASSERT_EQ(title, "WARNING!");
+    const QPoint centre = f.window.screen()->geometry().center();
+    EXPECT_LE((shown.center() - centre).manhattanLength(), 2)
+        << "at " << shown.x() << ", " << shown.y();
+}
+
+// The program's own ending: QApplication::quit() closes every window, whose close must not
+// ask a second time.
+TEST(Exit, OneOkEndsTheProgramFromTheMenuCtrlQAndTheCloseBox) {
+    for (int way = 0; way < 3; ++way) {
+        ScriptedPrompts prompts;
+        auto window = std::make_unique<pixvane::FrmPixvane>(prompts);
+        window->Form_Load(QString());
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        window->Picture1_MouseDown(1, 0, 5.5, 5.5);
+        window->Picture1_MouseDown(1, 0, 5.5, 5.5);
+        prompts.answerExit(true);
+        QTimer::singleShot(0, window.get(), [&window, way] {
+            if (way == 0)
+                window->miExit->trigger();
+            else if (way == 1)
+                QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+            else
+                window->close();
+        });
+        QTimer stuck; // only when the program does not end
+        stuck.setSingleShot(true);
+        QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+        stuck.start(5000);
+        const int code = QApplication::exec();
+        stuck.stop();
+        EXPECT_EQ(code, 0) << "way " << way << ": the program did not end";
+        EXPECT_EQ(prompts.asked().size(), 1u) << "way " << way;
+        EXPECT_FALSE(window->isVisible()) << "way " << way;
+    }
+}
+
+TEST(Exit, CancelOnTheCloseBoxKeepsTheWindowAndThePicture) {
+    Fixture<dotwell::FrmDotwell> f;
+    f.window.show();
+    f.draw();
+    const core::PixelGrid drawn = f.window.grid();
+    f.prompts.answerExit(false);
+    EXPECT_FALSE(f.window.close());
+    EXPECT_TRUE(f.window.isVisible());
+    EXPECT_EQ(f.ended, 0);
+    EXPECT_EQ(f.window.grid(), drawn);
+    EXPECT_FALSE(f.window.documentState().open); // still unsaved
+    ASSERT_EQ(f.prompts.asked().size(), 1u);
+    EXPECT_EQ(f.prompts.asked()[0].kind, testing_support::Asked::Kind::Exit);
+}
+
+TEST(Toolbar, SaveWithAFileNameSavesWithoutAsking) {
+    Fixture<pixvane::FrmPixvane> f;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p.92i");
+    {
+        const auto bytes = pixvane::buildPicFile(core::PixelGrid(103, 240), {"main", "p", "c"});
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    }
+    f.prompts.answerFile(path);
+    f.window.miOpen_click();
+    f.draw(); // arms the pen and plots cell (5, 5)
+    f.window.show();
+    const QPoint inside(5, 5);
+    mouse(f.window.buttonArea(3), QEvent::MouseButtonPress, inside, Qt::LeftButton, Qt::LeftButton);
+    mouse(f.window.buttonArea(3), QEvent::MouseButtonRelease, inside, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(f.prompts.asked().size(), 1u); // only the Open dialog, no Save As
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(std::uint8_t(saved.readAll().at(92 + 5 * 30)), 0x04); // cell (5, 5)
+    EXPECT_TRUE(f.window.documentState().open);
 }

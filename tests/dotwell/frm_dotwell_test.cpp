@@ -227,7 +227,7 @@ TEST_F(DotwellWindow, CommandLineAcceptsAnyCaseAndRefusesOtherNames) {
     EXPECT_TRUE(opened.Option1[3]->isChecked());
     const core::DocumentState state = opened.documentState();
     EXPECT_TRUE(state.save && state.saveAs && state.print);
-    EXPECT_TRUE(state.image5 && state.image8); // the toolbar stays as start-up left it
+    EXPECT_FALSE(state.image5 || state.image8); // the toolbar's Save and Print as the menu's
 
     FrmDotwell refused(prompts);
     refused.Form_Load(path("pic1.txt"));
@@ -246,4 +246,20 @@ TEST_F(DotwellWindow, PicFrameAndTips) {
     QString alpha = QString::fromUtf8("a\u03b1");
     int pos = 0;
     EXPECT_EQ(window.Text1->validator()->validate(alpha, pos), QValidator::Invalid);
+}
+
+TEST_F(DotwellWindow, AFileTooShortForItsPicNumberIsTooShortNotAWrongNumber) {
+    writeAll(path("empty.83i"), QByteArray());
+    writeAll(path("tiny.83i"), pictureFile(3, "tiny").left(61));
+    for (const char* name : {"empty.83i", "tiny.83i"}) {
+        openFile(name);
+        EXPECT_TRUE(lastMessage().text.contains("too short")) << lastMessage().text.toStdString();
+        EXPECT_FALSE(lastMessage().text.contains("32"));
+        EXPECT_FALSE(window.documentState().saveAs);
+    }
+    // 62 bytes reach the PIC byte: the rest is padded, as any short file is.
+    writeAll(path("short.83i"), pictureFile(3, "short").left(62));
+    openFile("short.83i");
+    EXPECT_EQ(prompts.messages().size(), 2u);
+    EXPECT_TRUE(window.Option1[4]->isChecked());
 }

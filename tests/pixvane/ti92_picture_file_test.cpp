@@ -93,6 +93,9 @@ TEST(Ti92File, ReadsBackWhatItWrites) {
     EXPECT_EQ(picture.texts.folder, "\x80\x81");
     EXPECT_EQ(picture.texts.variable, "pic");
     EXPECT_EQ(picture.texts.comment, std::string("note") + std::string(36, ' '));
+    // Only the padding goes: the comment's own blanks and control characters stay.
+    EXPECT_EQ(withoutPadding(picture.texts.comment), "note");
+    EXPECT_EQ(withoutPadding("  two leading blanks\t\r\n   "), "  two leading blanks\t\r\n");
 }
 
 TEST(Ti92File, WidthFieldAndSignatureDoNotMatter) {
@@ -111,6 +114,7 @@ TEST(Ti92File, WidthFieldAndSignatureDoNotMatter) {
 TEST(Ti92File, SmallerPictureIsPlacedTopLeft) {
     // StoPic of 50 rows x 100 columns: rows of 13 bytes, an L shape and a mark at (49, 99).
     Bytes file = blankFixture();
+    file[86] = 0x02, file[87] = 0x8F; // size word 655: height, width, 50 x 13 bytes, DF
     file[88] = 0, file[89] = 50, file[90] = 0, file[91] = 100;
     file.resize(92 + 50 * 13);
     std::fill(file.begin() + 92, file.end(), 0);
@@ -134,6 +138,24 @@ TEST(Ti92File, SmallerPictureIsPlacedTopLeft) {
         for (int c = 0; c < 240; ++c)
             dark += decoded.at(r, c);
     EXPECT_EQ(dark, 50 + 99);
+}
+
+TEST(Ti92File, AFullSizeFileIgnoresItsHeightAndWidthFields) {
+    // 3185 bytes with the size word 3095 hold the whole screen, whatever the fields say.
+    core::PixelGrid grid = emptyGrid();
+    for (int r = 0; r < 103; ++r)
+        grid.set(r, (r * 7) % 240, 1);
+    const Bytes written = bytesOf(buildPicFile(grid, kDefaults));
+    for (auto [height, width] : {std::pair{50, 100}, {1, 1}, {103, 8}, {0, 0}, {200, 300}}) {
+        Bytes file = written;
+        file[88] = std::uint8_t(height >> 8), file[89] = std::uint8_t(height);
+        file[90] = std::uint8_t(width >> 8), file[91] = std::uint8_t(width);
+        core::PixelGrid decoded = emptyGrid();
+        const auto result = readPicFile(view(file), decoded);
+        ASSERT_TRUE(std::holds_alternative<Ti92Picture>(result)) << height << " x " << width;
+        EXPECT_EQ(std::get<Ti92Picture>(result).height, 103);
+        EXPECT_EQ(decoded, grid) << height << " x " << width;
+    }
 }
 
 TEST(Ti92File, TruncatedFilesAreErrorsAndChangeNothing) {

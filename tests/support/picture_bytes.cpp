@@ -70,6 +70,117 @@ QByteArray WmfBuilder::bytes() const {
     return placeable + header + records;
 }
 
+QByteArray iconFile(int bits, int width, int height,
+                    const std::function<std::uint32_t(int x, int y)>& pixel,
+                    const std::function<bool(int x, int y)>& masked, bool withMask) {
+    const int colours = bits <= 8 ? 1 << bits : 0;
+    const int stride = (width * bits + 31) / 32 * 4;
+    const int maskStride = (width + 31) / 32 * 4;
+    QByteArray dib;
+    put32(dib, 40);
+    put32(dib, std::uint32_t(width));
+    put32(dib, std::uint32_t(2 * height)); // picture and mask
+    put16(dib, 1);
+    put16(dib, std::uint32_t(bits));
+    put32(dib, 0); // no compression
+    put32(dib, std::uint32_t((stride + maskStride) * height));
+    put32(dib, 0), put32(dib, 0);
+    put32(dib, 0), put32(dib, 0);
+    for (int i = 0; i < colours; ++i) { // B G R 0
+        const std::uint8_t grey = i == 0 ? 0 : i == 1 ? 255 : std::uint8_t(i);
+        put32(dib, std::uint32_t(grey) * 0x010101u);
+    }
+    for (int y = height - 1; y >= 0; --y) { // bottom-up
+        QByteArray row(stride, '\0');
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t v = pixel(x, y);
+            if (bits == 32 || bits == 24) {
+                const int at = x * bits / 8;
+                row[at] = char(v & 0xFF), row[at + 1] = char((v >> 8) & 0xFF);
+                row[at + 2] = char((v >> 16) & 0xFF);
+                if (bits == 32)
+                    row[at + 3] = char(v >> 24);
+            } else {
+                const int bit = x * bits;
+                row[bit / 8] = char(std::uint8_t(row[bit / 8]) | v << (8 - bit % 8 - bits));
+            }
+        }
+        dib += row;
+    }
+    if (withMask) {
+        for (int y = height - 1; y >= 0; --y) {
+            QByteArray row(maskStride, '\0');
+            for (int x = 0; x < width; ++x)
+                if (masked(x, y))
+                    row[x / 8] = char(std::uint8_t(row[x / 8]) | 0x80 >> (x % 8));
+            dib += row;
+        }
+    }
+    QByteArray file;
+    put16(file, 0), put16(file, 1), put16(file, 1); // an icon directory of one picture
+    file.append(char(width)), file.append(char(height)), file.append(char(colours & 0xFF));
+    file.append('\0');
+    put16(file, 1), put16(file, std::uint32_t(bits));
+    put32(file, std::uint32_t(dib.size()));
+    put32(file, 22);
+    return file + dib;
+}
+
+namespace {
+
+std::uint32_t crc32Of(const QByteArray& bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (char c : bytes) {
+        crc ^= std::uint8_t(c);
+        for (int k = 0; k < 8; ++k)
+            crc = crc & 1 ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return ~crc;
+}
+
+void putBig32(QByteArray& b, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        b.append(char((v >> shift) & 0xFF));
+}
+
+void pngChunk(QByteArray& png, const char* type, const QByteArray& data) {
+    putBig32(png, std::uint32_t(data.size()));
+    const QByteArray body = QByteArray(type, 4) + data;
+    png += body;
+    putBig32(png, crc32Of(body));
+}
+
+} // namespace
+
+QByteArray tinyPngDeclaring(int width, int height) {
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    QByteArray header;
+    putBig32(header, std::uint32_t(width));
+    putBig32(header, std::uint32_t(height));
+    header += QByteArray("\x08\x02\x00\x00\x00", 5); // 8-bit RGB
+    pngChunk(png, "IHDR", header);
+    pngChunk(png, "IDAT", qCompress(QByteArray(16, '\0')).mid(4));
+    pngChunk(png, "IEND", {});
+    return png;
+}
+
+QByteArray tinyBmpDeclaring(int width, int height) {
+    QByteArray b("BM");
+    put32(b, 14 + 40 + 64);
+    put32(b, 0);
+    put32(b, 14 + 40);
+    put32(b, 40);
+    put32(b, std::uint32_t(width));
+    put32(b, std::uint32_t(height));
+    put16(b, 1);
+    put16(b, 24);
+    put32(b, 0);
+    put32(b, 0);
+    put32(b, 2835), put32(b, 2835);
+    put32(b, 0), put32(b, 0);
+    return b + QByteArray(64, '\0');
+}
+
 QByteArray rle8Bitmap(int width, int height, const QByteArray& rleData) {
     QByteArray b("BM");
     const std::uint32_t offset = 14 + 40 + 2 * 4;

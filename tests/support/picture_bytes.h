@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include <algorithm>
+#include <functional>
 
 #include <QByteArray>
 
@@ -24,6 +25,19 @@ private:
     int m_width, m_height, m_inch, m_objects;
     std::uint32_t m_largest = 3;
 };
+
+// An icon file (.ico) holding one DIB picture, laid out from the format's description.
+// `pixel(x, y)` gives, top row first, the palette index (1, 4 and 8 bits) or 0xAARRGGBB (24
+// and 32 bits) of each pixel; `masked(x, y)` sets its bit in the AND mask. Without `withMask`
+// the file ends before the mask. The palette is black, white, then greys.
+QByteArray iconFile(int bits, int width, int height,
+                    const std::function<std::uint32_t(int x, int y)>& pixel,
+                    const std::function<bool(int x, int y)>& masked, bool withMask = true);
+
+// A PNG that declares its size and holds almost nothing.
+QByteArray tinyPngDeclaring(int width, int height);
+// A 24-bit BMP that declares its size and holds 64 bytes of pixels.
+QByteArray tinyBmpDeclaring(int width, int height);
 
 // A bottom-up 8-bit RLE BMP (.rle) with a two-colour palette: black at index 0, white at 1.
 QByteArray rle8Bitmap(int width, int height, const QByteArray& rleData);

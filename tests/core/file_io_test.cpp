@@ -1,0 +1,248 @@
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "core/platform/qt_prompts.h"
+#include "core/ui/file_io.h"
+#include "dotwell/frm_dotwell.h"
+#include "pixvane/frm_pixvane.h"
+#include "pixvane/ti92_picture_file.h"
+#include "tests/support/files.h"
+#include "tests/support/window_fixture.h"
+
+using testing_support::readAll;
+using testing_support::writeAll;
+
+namespace {
+
+QByteArray ti83File(const char* comment) {
+    dotwell::PicFileBuffer buffer;
+    buffer.complete("old.83i", comment, core::PixelGrid(63, 96));
+    return QByteArray(buffer.view().data(), qsizetype(buffer.view().size()));
+}
+
+QByteArray ti92File(const std::string& comment) {
+    const auto file = pixvane::buildPicFile(core::PixelGrid(103, 240), {"main", "old", comment});
+    return QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
+}
+
+// A real, small file system that fills up: what a full disk does to a save.
+class FullDisk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        if (::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0,
+                    "size=64k,mode=0755") != 0) {
+            GTEST_SKIP() << "cannot mount a small file system here (" << std::strerror(errno)
+                         << "); needs root, as CI has";
+        }
+        mounted = true;
+    }
+    void TearDown() override {
+        if (mounted)
+            ::umount2(QFile::encodeName(dir.path()).constData(), MNT_DETACH);
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    // Takes every block that is left.
+    void fill() {
+        QFile filler(path("filler"));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(4096, 'f');
+        while (filler.write(block) == block.size()) {
+        }
+        const QByteArray byte(1, 'f');
+        while (filler.write(byte) == 1) {
+        }
+    }
+
+    QTemporaryDir dir;
+    bool mounted = false;
+};
+
+} // namespace
+
+TEST_F(FullDisk, SaveKeepsTheOldFileByteForByteAndSaysWhy) {
+    const QByteArray old83 = ti83File("old");
+    const QByteArray old92 = ti92File("old");
+    writeAll(path("keep.83i"), old83);
+    writeAll(path("keep.92i"), old92);
+    writeAll(path("keep.bmp"), QByteArray("BM old bitmap"));
+    fill();
+
+    testing_support::ScriptedPrompts prompts;
+    dotwell::FrmDotwell dotwell(prompts);
+    dotwell.endProgram = [] {};
+    dotwell.Form_Load(path("keep.83i"));
+    dotwell.Text1->setText("new comment");
+    dotwell.miSave_click();
+    ASSERT_EQ(prompts.messages().size(), 1u);
+    EXPECT_TRUE(prompts.messages()[0].text.contains(path("keep.83i")));
+    EXPECT_TRUE(prompts.messages()[0].text.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))))
+        << prompts.messages()[0].text.toStdString();
+    EXPECT_EQ(readAll(path("keep.83i")), old83);
+
+    pixvane::FrmPixvane pixvane(prompts);
+    pixvane.endProgram = [] {};
+    pixvane.Form_Load(path("keep.92i"));
+    pixvane.Picture1_MouseDown(1, 0, 5.5, 5.5);
+    pixvane.Picture1_MouseDown(1, 0, 5.5, 5.5);
+    pixvane.miSave_click();
+    ASSERT_EQ(prompts.messages().size(), 2u);
+    EXPECT_TRUE(prompts.messages()[1].text.startsWith("Disk write error"));
+    EXPECT_TRUE(prompts.messages()[1].text.contains(path("keep.92i")));
+    EXPECT_EQ(readAll(path("keep.92i")), old92);
+    EXPECT_FALSE(pixvane.documentState().open); // still unsaved
+
+    // The bitmap export writes the same way.
+    prompts.answerFile(path("keep.bmp"), 2);
+    pixvane.miSaveAs_Click();
+    ASSERT_EQ(prompts.messages().size(), 3u);
+    EXPECT_FALSE(prompts.messages()[2].text.contains("is saved."));
+    EXPECT_EQ(readAll(path("keep.bmp")), QByteArray("BM old bitmap"));
+    // No temporary file is left behind.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4);
+}
+
+TEST(FileWrite, KeepsHardLinksModeAndOwner) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("pic.83i");
+    const QString link = dir.filePath("link.83i");
+    writeAll(file, ti83File("old"));
+    ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0640), 0);
+    ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(link).constData()), 0);
+    ASSERT_EQ(core::writeFileAtomically(file, "new"), QString());
+    EXPECT_EQ(readAll(link), QByteArray("new")); // still the same file under both names
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &status), 0);
+    EXPECT_EQ(status.st_nlink, 2u);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+
+    ASSERT_EQ(::unlink(QFile::encodeName(link).constData()), 0);
+    ASSERT_EQ(core::writeFileAtomically(file, "newer"), QString());
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(readAll(file), QByteArray("newer"));
+
+    if (::geteuid() == 0) { // another user's file keeps its owner
+        ASSERT_EQ(::chown(QFile::encodeName(file).constData(), 65534, 65534), 0);
+        ASSERT_EQ(core::writeFileAtomically(file, "theirs"), QString());
+        ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &status), 0);
+        EXPECT_EQ(status.st_uid, 65534u);
+        EXPECT_EQ(status.st_gid, 65534u);
+        EXPECT_EQ(readAll(file), QByteArray("theirs"));
+    }
+}
+
+TEST(FileWrite, AWritableFileInAFolderThatTakesNoNewFileIsWrittenInPlace) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("locked");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString file = folder + "/pic.92i";
+    writeAll(file, ti92File("a longer old comment"));
+    const bool root = ::geteuid() == 0;
+    // As root every folder is writable: write as another user, who owns the file but not the
+    // folder.
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(file).constData(), 65534, 65534), 0);
+        ASSERT_EQ(::seteuid(65534), 0);
+    }
+    const QString error = core::writeFileAtomically(file, "short");
+    if (root) {
+        ASSERT_EQ(::seteuid(0), 0);
+    }
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+    EXPECT_EQ(error, QString());
+    EXPECT_EQ(readAll(file), QByteArray("short")); // cut to the new length
+}
+
+TEST(FileRead, NamedPipesAndDevicesAreRefusedWithoutWaiting) {
+    QTemporaryDir dir;
+    const QString fifo83 = dir.filePath("pipe.83i");
+    const QString fifo92 = dir.filePath("pipe.92i");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo83).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo92).constData(), 0600), 0);
+    QElapsedTimer clock;
+    clock.start();
+
+    const core::FileRead read = core::readFileHead(fifo83, 830);
+    EXPECT_TRUE(read.error.contains("not a regular file"));
+    EXPECT_TRUE(core::readFileHead("/dev/zero", 830).error.contains("not a regular file"));
+    EXPECT_TRUE(core::writeFileAtomically(fifo83, "x").contains("not a regular file"));
+
+    testing_support::ScriptedPrompts prompts;
+    dotwell::FrmDotwell dotwell(prompts);
+    dotwell.Form_Load(fifo83); // the command line: the program goes on
+    ASSERT_EQ(prompts.messages().size(), 1u);
+    EXPECT_TRUE(prompts.messages()[0].text.contains("not a regular file"));
+    EXPECT_FALSE(dotwell.documentState().saveAs);
+
+    pixvane::FrmPixvane pixvane(prompts);
+    pixvane.Form_Load(QString());
+    prompts.answerFile(fifo92);
+    pixvane.miOpen_click();
+    ASSERT_EQ(prompts.messages().size(), 2u);
+    EXPECT_TRUE(prompts.messages()[1].text.contains("not a regular file"));
+    prompts.answerFile(fifo92);
+    pixvane.miImport_Click();
+    ASSERT_EQ(prompts.messages().size(), 3u);
+    EXPECT_TRUE(prompts.messages()[2].text.contains("not a regular file"));
+    EXPECT_LT(clock.elapsed(), 10000);
+}
+
+TEST(FileDialog, TheBitmapsEntryCompletesABareNameWithBmp) {
+    QTemporaryDir dir;
+    core::FileDialogRequest request;
+    request.kind = core::FileDialogRequest::Kind::Save;
+    request.title = "Dotwell Save As...";
+    request.filter = "TI-82 Image Files (*.82i)|*.82i|TI-83 Image Files (*.83I)|*.83I|Bitmaps "
+                     "(*.bmp)|*.bmp";
+    request.defaultExtension = "82i";
+    request.entriesWithOwnExtension = {3};
+    // The user picks an entry in the type box with the keyboard and types a bare name.
+    for (const auto& [downs, expected] :
+         {std::pair{2, "pic.bmp"}, {1, "pic.82i"}, {0, "pic.82i"}}) {
+        QString title;
+        QTimer::singleShot(0, [&, downs = downs] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            title = dialog->windowTitle();
+            dialog->setDirectory(dir.path());
+            auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            if (!types || !name) {
+                dialog->reject();
+                return;
+            }
+            for (int i = 0; i < downs; ++i)
+                QTest::keyClick(types, Qt::Key_Down);
+            QTest::keyClicks(name, "pic");
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        core::QtPrompts prompts;
+        const core::FileDialogAnswer answer = prompts.askFileName(nullptr, request);
+        EXPECT_EQ(title, "Dotwell Save As...");
+        ASSERT_TRUE(answer.accepted) << downs;
+        EXPECT_EQ(answer.path, dir.filePath(expected)) << downs;
+        EXPECT_EQ(answer.filterIndex, downs + 1);
+    }
+}
