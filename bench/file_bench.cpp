@@ -3,7 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/ui/file_io.h"
+#include "core/imaging/file_io.h"
 #include "dotwell/ti83_picture_file.h"
 #include "pixvane/ti92_picture_file.h"
 #include "tests/support/tifiles_check.h"

@@ -4,9 +4,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include "core/imaging/picture_loader.h"
 #include "core/model/calculator_profile.h"
 #include "core/model/import_mapping.h"
-#include "core/ui/picture_import.h"
 
 namespace {
 

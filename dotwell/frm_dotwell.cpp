@@ -7,8 +7,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "core/imaging/file_io.h"
 #include "core/model/codepage.h"
-#include "core/ui/file_io.h"
+#include "core/model/save_as_naming.h"
 #include "core/ui/text_fields.h"
 
 namespace dotwell {
@@ -16,6 +17,9 @@ namespace {
 
 const QString kDefaultComment = QStringLiteral("Produced with Dotwell");
 const QString kImageErrorTitle = QStringLiteral("82/3 Image Error");
+
+// Save As: the calculator files, and the Bitmaps entry (the third).
+const core::SaveAsNaming kSaveAsNaming{{"82I", "83I"}, {{3, "bmp", core::SaveAsKind::Bitmap}}};
 
 std::string latin(const QString& name) {
     return name.toStdString();
@@ -92,27 +96,26 @@ bool FrmDotwell::openPictureFile(const QString& path) {
     // Everything is read and checked before anything on screen changes.
     const core::FileRead read = core::readFileHead(path, PicFileBuffer::kSize);
     if (!read.error.isEmpty()) {
-        showFileError(kImageErrorTitle, tr("Cannot open %1:\n%2").arg(path, read.error));
+        showWarning(kImageErrorTitle, tr("Cannot open %1:\n%2").arg(path, read.error));
         return false;
     }
     if (read.bytes.size() <= qsizetype(PicFileBuffer::kPicNumberOffset)) {
         // Padding would invent the PIC number; a file this short holds no picture.
-        showFileError(kImageErrorTitle, tr("%1 is too short to hold a TI-82/83 picture; it may "
-                                           "be damaged. Nothing was opened.")
-                                            .arg(titleOf(path)));
+        showWarning(kImageErrorTitle, tr("%1 is too short to hold a TI-82/83 picture; it may "
+                                         "be damaged. Nothing was opened.")
+                                          .arg(titleOf(path)));
         return false;
     }
     const PicFileBuffer file = PicFileBuffer::fromFile(
         std::string_view(read.bytes.constData(), size_t(read.bytes.size())));
     if (file.picNumber() > 9) {
-        showFileError(kImageErrorTitle,
-                      tr("%1 is not a TI-82/83 picture: its PIC number byte is %2, not 0 to 9.")
-                          .arg(titleOf(path))
-                          .arg(file.picNumber()));
+        showWarning(kImageErrorTitle,
+                    tr("%1 is not a TI-82/83 picture: its PIC number byte is %2, not 0 to 9.")
+                        .arg(titleOf(path))
+                        .arg(file.picNumber()));
         return false;
     }
 
-    setFileName(path);
     m_buffer = file;
     grid().clear();
     m_buffer.decodePicture(grid());
@@ -120,7 +123,7 @@ bool FrmDotwell::openPictureFile(const QString& path) {
     Text1->setText(core::commentText(core::untilNul(m_buffer.commentField())));
     // Selecting a different option re-applies the header template; the same one does not.
     Option1[m_buffer.picNumber() + 1]->setChecked(true);
-    showReadPicture();
+    showReadPicture(path);
     setStatusFileText(titleOf(path));
     return true;
 }
@@ -150,10 +153,7 @@ void FrmDotwell::miOpen_click() {
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return;
     }
-    if (openPictureFile(answer.path)) {
-        Image[1]->show();
-        Image[10]->show();
-    }
+    openPictureFile(answer.path);
 }
 
 bool FrmDotwell::picNumberRefused(const QString& name) {
@@ -168,15 +168,15 @@ bool FrmDotwell::picNumberRefused(const QString& name) {
 bool FrmDotwell::writePictureFile(const QString& path) {
     const auto comment = core::commentBytes(Text1->text());
     if (!comment) {
-        showFileError(windowTitle(), tr("The comment holds a character that a TI-82/83 file "
-                                        "cannot store. Change the comment and save again."));
+        showWarning(windowTitle(), tr("The comment holds a character that a TI-82/83 file "
+                                      "cannot store. Change the comment and save again."));
         return false;
     }
     m_buffer.complete(latin(titleOf(path)), *comment, grid());
     const QString error = core::writeFileAtomically(
         path, QByteArray(m_buffer.view().data(), qsizetype(m_buffer.view().size())));
     if (!error.isEmpty()) {
-        showFileError(windowTitle(), tr("Cannot save %1:\n%2").arg(path, error));
+        showWarning(windowTitle(), tr("Cannot save %1:\n%2").arg(path, error));
         return false;
     }
     return true;
@@ -190,10 +190,8 @@ void FrmDotwell::miSave_click() {
     }
     if (picNumberRefused(fileName()))
         return;
-    if (!writePictureFile(fileName()))
-        return;
-    markSaved();
-    Image[10]->show();
+    if (writePictureFile(fileName()))
+        changeDocument([](core::DocumentState& d) { d.saved(); });
 }
 
 void FrmDotwell::miSaveAs_Click() {
@@ -211,31 +209,17 @@ void FrmDotwell::miSaveAs_Click() {
     if (!answer.accepted)
         return;
 
-    QString path = answer.path;
-    if (answer.filterIndex == 3 && !path.endsWith(QStringLiteral("bmp"), Qt::CaseInsensitive))
-        path += QStringLiteral(".bmp");
+    const core::SaveAsTarget target =
+        core::saveAsTarget(kSaveAsNaming, answer.path.toStdString(), answer.filterIndex);
+    const QString path = QString::fromStdString(target.name);
     if (picNumberRefused(path)) {
         setFileName(QString());
         return;
     }
-    if (path.endsWith(QStringLiteral("bmp"), Qt::CaseInsensitive)) {
-        setFileName(path);
-        exportBitmap(path);
-        return;
-    }
-    if (!hasCalculatorExtension(latin(titleOf(path)))) {
-        prompts().message(this, QStringLiteral("Filename ERROR!"),
-                          tr("Invalid Filename: use a name ending in .82i or .83i, or .bmp "
-                             "for a bitmap. Nothing was saved."),
-                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
-        return;
-    }
-    if (!writePictureFile(path))
-        return;
-    setFileName(path);
-    miSave->setEnabled(true);
-    markSaved();
-    setStatusFileText(titleOf(path));
+    completeSaveAs(
+        target, [this](const QString& file) { return writePictureFile(file); },
+        tr("Invalid Filename: use a name ending in .82i or .83i, or .bmp for a bitmap. Nothing "
+           "was saved."));
 }
 
 } // namespace dotwell

@@ -1,26 +1,16 @@
 #include "dotwell/ti83_picture_file.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "core/model/file_names.h"
 
 namespace dotwell {
-namespace {
-
-bool endsWithNoCase(std::string_view name, std::string_view suffix) {
-    if (name.size() < suffix.size())
-        return false;
-    return std::equal(
-        suffix.begin(), suffix.end(), name.end() - suffix.size(),
-        [](char upper, char c) { return std::toupper(static_cast<unsigned char>(c)) == upper; });
-}
-
-} // namespace
 
 bool endsWith82I(std::string_view fileName) {
-    return endsWithNoCase(fileName, "82I");
+    return core::endsWithNoCase(fileName, "82I");
 }
 bool endsWith83I(std::string_view fileName) {
-    return endsWithNoCase(fileName, "83I");
+    return core::endsWithNoCase(fileName, "83I");
 }
 bool hasCalculatorExtension(std::string_view fileName) {
     return endsWith82I(fileName) || endsWith83I(fileName);
@@ -42,13 +32,14 @@ void PicFileBuffer::applyTemplate(int picNumber) {
     static constexpr std::uint8_t signature[] = {'*', '*', 'T', 'I',  '8',
                                                  '2', '*', '*', 0x1A, 0x0A};
     std::copy(std::begin(signature), std::end(signature), m_bytes.begin());
-    m_bytes[53] = 0x05;
-    m_bytes[54] = 0x03;
+    static constexpr std::uint8_t dataLength[] = {0x05, 0x03}; // 773
+    std::copy(std::begin(dataLength), std::end(dataLength), m_bytes.begin() + kDataLengthOffset);
+    // Variable header length 11, data length 758, type 7 (picture), name byte 1.
     static constexpr std::uint8_t header[] = {0x0B, 0x00, 0xF6, 0x02, 0x07, 0x60};
-    std::copy(std::begin(header), std::end(header), m_bytes.begin() + 55);
+    std::copy(std::begin(header), std::end(header), m_bytes.begin() + kDataOffset);
     m_bytes[kPicNumberOffset] = static_cast<std::uint8_t>(picNumber);
-    static constexpr std::uint8_t sizes[] = {0xF6, 0x02, 0xF4, 0x02};
-    std::copy(std::begin(sizes), std::end(sizes), m_bytes.begin() + 68);
+    static constexpr std::uint8_t sizes[] = {0xF6, 0x02, 0xF4, 0x02}; // 758 again, then 756
+    std::copy(std::begin(sizes), std::end(sizes), m_bytes.begin() + kDataLengthAgainOffset);
 }
 
 std::string_view PicFileBuffer::commentField() const {
@@ -65,7 +56,7 @@ void PicFileBuffer::decodePicture(core::PixelGrid& grid) const {
 
 void PicFileBuffer::complete(std::string_view fileName, std::string_view comment,
                              const core::PixelGrid& grid) {
-    m_bytes[5] = endsWith83I(fileName) ? '3' : '2';
+    m_bytes[kModelDigitOffset] = endsWith83I(fileName) ? '3' : '2';
 
     // At most 41 bytes: up to 40 characters and their NUL, or the first 41 without one.
     // The 42nd comment byte is never written; bytes after the NUL keep what they held.
@@ -80,13 +71,13 @@ void PicFileBuffer::complete(std::string_view fileName, std::string_view comment
     }
 
     const std::uint16_t sum = checksum();
-    m_bytes[828] = static_cast<std::uint8_t>(sum & 0xFF);
-    m_bytes[829] = static_cast<std::uint8_t>(sum >> 8);
+    m_bytes[kChecksumOffset] = static_cast<std::uint8_t>(sum & 0xFF);
+    m_bytes[kChecksumOffset + 1] = static_cast<std::uint8_t>(sum >> 8);
 }
 
 std::uint16_t PicFileBuffer::checksum() const {
     unsigned sum = 0; // 773 bytes cannot overflow it; the checksum is the low 16 bits
-    for (size_t i = 55; i <= 827; ++i)
+    for (size_t i = kDataOffset; i < kChecksumOffset; ++i)
         sum += m_bytes[i];
     return static_cast<std::uint16_t>(sum & 0xFFFF);
 }

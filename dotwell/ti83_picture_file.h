@@ -27,10 +27,15 @@ namespace dotwell {
 class PicFileBuffer {
 public:
     static constexpr size_t kSize = 830;
+    static constexpr size_t kModelDigitOffset = 5; // the "2" or "3" of the signature
     static constexpr size_t kCommentOffset = 11;
     static constexpr size_t kCommentSize = 42;
+    static constexpr size_t kDataLengthOffset = 53;
+    static constexpr size_t kDataOffset = 55; // the data section: variable header onwards
     static constexpr size_t kPicNumberOffset = 61;
+    static constexpr size_t kDataLengthAgainOffset = 68;
     static constexpr size_t kPictureOffset = 72;
+    static constexpr size_t kChecksumOffset = 828; // after the data section
     static constexpr int kRows = 63;
     static constexpr int kColumns = 96;
     static constexpr int kBytesPerRow = 12;

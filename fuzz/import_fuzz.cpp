@@ -3,10 +3,10 @@
 
 #include <QByteArray>
 
+#include "core/imaging/picture_loader.h"
 #include "core/model/calculator_profile.h"
 #include "core/model/import_mapping.h"
 #include "core/model/pixel_grid.h"
-#include "core/ui/picture_import.h"
 #include "fuzz/fuzz_app.h"
 
 // The whole import path of both programs on any bytes: load, scan, plot.

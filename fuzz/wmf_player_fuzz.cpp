@@ -3,7 +3,7 @@
 
 #include <QByteArray>
 
-#include "core/ui/wmf_player.h"
+#include "core/imaging/wmf_player.h"
 #include "fuzz/fuzz_app.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {

@@ -9,7 +9,8 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "core/ui/file_io.h"
+#include "core/imaging/file_io.h"
+#include "core/model/save_as_naming.h"
 #include "core/ui/text_fields.h"
 #include "pixvane/ti92_names.h"
 #include "pixvane/ti92_picture_file.h"
@@ -21,8 +22,11 @@ const QString kDefaultComment = QStringLiteral("made with PIXVANE");
 const QString kDefaultVariable = QStringLiteral("picture");
 const QString kDefaultFolder = QStringLiteral("main");
 
+// Save As: the calculator file, and the Bitmaps entry (the second).
+const core::SaveAsNaming kSaveAsNaming{{"92I"}, {{2, "bmp", core::SaveAsKind::Bitmap}}};
+
 bool hasTi92Extension(const QString& name) {
-    return name.right(3).toUpper() == QStringLiteral("92I");
+    return core::endsWithNoCase(name.toStdString(), "92I");
 }
 
 QString titleOf(const QString& path) {
@@ -149,19 +153,19 @@ bool FrmPixvane::ReadPictureFile(const QString& path) {
     }
     const Ti92Picture& picture = std::get<Ti92Picture>(result);
 
-    setFileName(path);
     grid() = decoded;
     setStatusFileText(titleOf(path));
     Text1->setText(core::commentText(withoutPadding(picture.texts.comment)));
     Text3->setText(nameText(picture.texts.folder));
     Text2->setText(nameText(picture.texts.variable));
     m_variableName = Text2->text();
-    showReadPicture();
+    showReadPicture(path);
     return true;
 }
 
 void FrmPixvane::openCommandLine(const QString& commandLine) {
-    setWindowTitle(QStringLiteral("Pixvane 2.6"));
+    setWindowTitle(
+        QString::fromUtf8(profile().appTitle.data(), qsizetype(profile().appTitle.size())));
     ReadPictureFile(commandLine);
 }
 
@@ -219,7 +223,7 @@ void FrmPixvane::miSave_click() {
     if (!variableOk || !folderOk)
         return;
     if (writePictureFile(fileName()))
-        markSaved();
+        changeDocument([](core::DocumentState& d) { d.saved(); });
 }
 
 void FrmPixvane::miSaveAs_Click() {
@@ -242,24 +246,11 @@ void FrmPixvane::miSaveAs_Click() {
     if (!answer.accepted)
         return;
 
-    QString path = answer.path;
-    if (answer.filterIndex == 2 && path.right(3).toLower() != QStringLiteral("bmp"))
-        path += QStringLiteral(".bmp");
-    if (path.right(3).toLower() == QStringLiteral("bmp")) {
-        setFileName(path);
-        exportBitmap(path);
-    } else if (hasTi92Extension(path)) {
-        if (!writePictureFile(path))
-            return;
-        setFileName(path);
-        miSave->setEnabled(true);
-        markSaved();
-        setStatusFileText(titleOf(path));
-    } else {
-        prompts().message(this, QStringLiteral("Filename ERROR!"),
-                          QStringLiteral("Invalid Filename: Use *.92I"),
-                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
-    }
+    const core::SaveAsTarget target =
+        core::saveAsTarget(kSaveAsNaming, answer.path.toStdString(), answer.filterIndex);
+    completeSaveAs(
+        target, [this](const QString& file) { return writePictureFile(file); },
+        QStringLiteral("Invalid Filename: Use *.92I"));
 }
 
 void FrmPixvane::Picture1_OLEDragDrop(const QString& path) {
@@ -269,7 +260,7 @@ void FrmPixvane::Picture1_OLEDragDrop(const QString& path) {
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return;
     }
-    if (!miOpen->isEnabled()) {
+    if (documentState().unsaved()) {
         // Dropping would replace drawing that was never saved.
         const core::Answer answer = prompts().message(
             this, QStringLiteral("WARNING!"),

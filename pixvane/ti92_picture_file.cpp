@@ -1,6 +1,7 @@
 #include "pixvane/ti92_picture_file.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "core/model/codepage.h"
 
@@ -38,25 +39,33 @@ std::string_view withoutPadding(std::string_view comment) {
 PicFileBuffer buildPicFile(const core::PixelGrid& grid, const Ti92Texts& texts) {
     PicFileBuffer file{};
     size_t at = 0;
+    auto le16 = [&](unsigned v) { put(file, at, {std::uint8_t(v), std::uint8_t(v >> 8)}); };
+    auto le32 = [&](unsigned v) { le16(v & 0xFFFF), le16(v >> 16); };
+    auto be16 = [&](unsigned v) { put(file, at, {std::uint8_t(v >> 8), std::uint8_t(v)}); };
     put(file, at, "**TI92**", 8, '\0');
     put(file, at, {0x01, 0x00});
     put(file, at, texts.folder, 8, '\0');
     put(file, at, texts.comment, 40, ' ');
-    put(file, at, {0x01, 0x00, 0x52, 0x00, 0x00, 0x00});
+    le16(1);                   // one variable
+    le32(kTi92VariableOffset); // where its data starts
     put(file, at, texts.variable, 8, '\0');
-    put(file, at, {0x10, 0x00, 0x00, 0x00, 0x71, 0x0C, 0x00, 0x00, 0xA5, 0x5A});
-    put(file, at, {0x00, 0x00, 0x00, 0x00, 0x0C, 0x17, 0x00, 0x67, 0x00, 0xEF});
+    put(file, at, {kTi92PictureType, 0x00, 0x00, 0x00});
+    le32(kTi92FileSize);
+    put(file, at, {0xA5, 0x5A});
+    le32(0);                     // the variable data: four zero bytes,
+    be16(kTi92FullVariableSize); // its size,
+    be16(kTi92Rows);             // the height
+    be16(kTi92Columns - 1);      // and the width, 239 although each row holds 240 pixels
     for (int r = 0; r < kTi92Rows; ++r) {
         for (size_t j = 0; j < kTi92RowBytes; ++j)
             file[at++] = grid.packBits(r, int(8 * j));
     }
-    file[at++] = 0xDF;
+    file[at++] = kTi92ClosingByte;
     unsigned sum = 0; // 3101 bytes cannot overflow it; the checksum is the low 16 bits
-    for (size_t i = 82; i <= 3182; ++i)
+    for (size_t i = kTi92VariableOffset; i < at; ++i)
         sum += file[i];
-    sum &= 0xFFFF;
-    file[at++] = static_cast<std::uint8_t>(sum & 0xFF);
-    file[at++] = static_cast<std::uint8_t>(sum >> 8);
+    le16(sum & 0xFFFF);
+    assert(at == kTi92FileSize);
     return file;
 }
 
@@ -70,9 +79,9 @@ std::variant<Ti92Picture, Ti92ReadError> readPicFile(std::string_view bytes,
     // full-screen image (3095) always holds 103 rows of 30 bytes, whatever its height and
     // width fields say; a smaller StoPic picture is taken at its own size only when the size
     // word agrees with that size and the file holds all its rows.
-    const int sizeWord = bigEndian16(bytes, 86);
-    const int height = bigEndian16(bytes, 88);
-    const int width = bigEndian16(bytes, 90);
+    const int sizeWord = bigEndian16(bytes, kTi92SizeOffset);
+    const int height = bigEndian16(bytes, kTi92HeightOffset);
+    const int width = bigEndian16(bytes, kTi92WidthOffset);
     const size_t rowBytes = (size_t(width) + 7) / 8;
     const bool smallHeld = sizeWord != kTi92FullVariableSize && height >= 1 &&
                            height <= kTi92Rows && width >= 1 && width <= kTi92Columns &&
@@ -90,9 +99,9 @@ std::variant<Ti92Picture, Ti92ReadError> readPicFile(std::string_view bytes,
     }
     const size_t stride = smallHeld ? rowBytes : kTi92RowBytes;
 
-    picture.texts.folder = field(bytes, 10, 8);
-    picture.texts.comment = field(bytes, 18, 40);
-    picture.texts.variable = field(bytes, 64, 8);
+    picture.texts.folder = field(bytes, kTi92FolderOffset, 8);
+    picture.texts.comment = field(bytes, kTi92CommentOffset, 40);
+    picture.texts.variable = field(bytes, kTi92NameOffset, 8);
 
     grid.clear();
     for (int r = 0; r < picture.height; ++r) {

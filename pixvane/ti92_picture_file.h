@@ -28,12 +28,23 @@ struct Ti92Texts {
 };
 
 inline constexpr size_t kTi92FileSize = 3185;
+inline constexpr size_t kTi92FolderOffset = 10;
+inline constexpr size_t kTi92CommentOffset = 18;
+inline constexpr size_t kTi92NameOffset = 64;
+inline constexpr size_t kTi92VariableOffset = 82; // the variable's data; the checksum's start
+inline constexpr size_t kTi92SizeOffset = 86;     // size, height and width: big-endian words
+inline constexpr size_t kTi92HeightOffset = 88;
+inline constexpr size_t kTi92WidthOffset = 90;
+inline constexpr std::uint8_t kTi92PictureType = 0x10;
+inline constexpr std::uint8_t kTi92ClosingByte = 0xDF;
 inline constexpr int kTi92Rows = 103;
 inline constexpr int kTi92Columns = 240;
 inline constexpr size_t kTi92PixelOffset = 92;
 inline constexpr size_t kTi92RowBytes = 30;
 inline constexpr size_t kTi92FullPictureEnd = kTi92PixelOffset + kTi92Rows * kTi92RowBytes;
 inline constexpr int kTi92FullVariableSize = 3095; // height, width, pixel rows and DF
+static_assert(kTi92FullPictureEnd + 1 + 2 == kTi92FileSize, "pixel rows, DF, checksum");
+static_assert(kTi92VariableOffset + 4 + 2 + kTi92FullVariableSize + 2 == kTi92FileSize);
 
 using PicFileBuffer = std::array<std::uint8_t, kTi92FileSize>;
 

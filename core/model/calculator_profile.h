@@ -1,13 +1,12 @@
 #pragma once
 
+#include <array>
 #include <string_view>
 
 namespace core {
 
 // What the two programs' editor cores differ in, as data.
 struct CalculatorProfile {
-    enum class Program { Dotwell, Pixvane };
-    Program program;
     std::string_view appName;  // "Dotwell"
     std::string_view appTitle; // main window title, "Dotwell 2.6"
     int rows;
@@ -25,6 +24,11 @@ struct CalculatorProfile {
     int importLargeRows; // a picture this tall or taller fills from the top
     int importLargeColumns;
     bool importToolbarOnNo; // the toolbar turns "edited" even when the import is declined
+
+    // The information windows: the About window's line on what the program does, and the
+    // Help window's instruction labels in their order on the form (Label2, 3, 4, 5, 7, 9).
+    std::string_view aboutLine;
+    std::array<std::string_view, 6> helpTexts;
 
     static const CalculatorProfile& dotwell();
     static const CalculatorProfile& pixvane();

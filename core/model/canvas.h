@@ -6,6 +6,8 @@ namespace core {
 
 using Rgb = std::uint32_t; // 0xRRGGBB
 inline constexpr Rgb kBlack = 0x000000;
+// The pale green-grey of a calculator screen: the canvas's background and the artwork's.
+inline constexpr Rgb kScreenColour = 0xE8F0D8;
 
 enum class DrawMode { Copy = 13, Xor = 7 };
 
@@ -19,12 +21,9 @@ public:
     virtual void setDrawMode(DrawMode mode) = 0;
     virtual DrawMode drawMode() const = 0;
 
-    // Fills (x1, y1)..(x2, y2) with the foreground colour in the current draw mode.
-    virtual void fillRect(double x1, double y1, double x2, double y2) = 0;
-    // The square of one cell: (column, row) to (column + fill, row + fill).
-    virtual void fillCell(int column, int row, double fill) {
-        fillRect(column, row, column + fill, row + fill);
-    }
+    // Fills the square of one cell, (column, row) to (column + fill, row + fill), with the
+    // foreground colour in the current draw mode.
+    virtual void fillCell(int column, int row, double fill) = 0;
     // Rubber-band figures, drawn in the given colour in the current draw mode.
     virtual void drawLine(double x1, double y1, double x2, double y2, Rgb colour) = 0;
     virtual void drawRectOutline(double x1, double y1, double x2, double y2, Rgb colour) = 0;

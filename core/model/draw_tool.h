@@ -11,27 +11,29 @@ using DrawTool = std::int16_t;
 
 enum class ShapeKind { Freehand, Line, Box, Bar, Circle, Ellipse };
 
+// What a tool does to the cells it plots.
+enum class Ink { Set, Clear };
+
 struct DrawToolInfo {
     DrawTool number;
     std::string_view caption;
     ShapeKind kind;
-    // Subtracting it turns the tool into Pen (1) or Erase (2) while a shape is plotted.
-    DrawTool offset;
+    Ink ink;
 };
 
 inline constexpr std::array<DrawToolInfo, 12> kDrawTools{{
-    {1, "Pen", ShapeKind::Freehand, 0},
-    {2, "Erase", ShapeKind::Freehand, 0},
-    {3, "Line", ShapeKind::Line, 2},
-    {4, "WhLine", ShapeKind::Line, 2},
-    {5, "Box", ShapeKind::Box, 4},
-    {6, "WhBox", ShapeKind::Box, 4},
-    {7, "Bar", ShapeKind::Bar, 6},
-    {8, "WhBar", ShapeKind::Bar, 6},
-    {9, "Circle", ShapeKind::Circle, 8},
-    {10, "WhCircle", ShapeKind::Circle, 8},
-    {11, "Ellipse", ShapeKind::Ellipse, 10},
-    {12, "WhEllipse", ShapeKind::Ellipse, 10},
+    {1, "Pen", ShapeKind::Freehand, Ink::Set},
+    {2, "Erase", ShapeKind::Freehand, Ink::Clear},
+    {3, "Line", ShapeKind::Line, Ink::Set},
+    {4, "WhLine", ShapeKind::Line, Ink::Clear},
+    {5, "Box", ShapeKind::Box, Ink::Set},
+    {6, "WhBox", ShapeKind::Box, Ink::Clear},
+    {7, "Bar", ShapeKind::Bar, Ink::Set},
+    {8, "WhBar", ShapeKind::Bar, Ink::Clear},
+    {9, "Circle", ShapeKind::Circle, Ink::Set},
+    {10, "WhCircle", ShapeKind::Circle, Ink::Clear},
+    {11, "Ellipse", ShapeKind::Ellipse, Ink::Set},
+    {12, "WhEllipse", ShapeKind::Ellipse, Ink::Clear},
 }};
 
 inline constexpr DrawTool kPen = 1;

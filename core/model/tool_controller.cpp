@@ -3,6 +3,83 @@
 #include <cmath>
 
 namespace core {
+namespace {
+
+// One shape kind: its rubber band, how the drag follows the pointer, and its cells. Drawing
+// the same figure twice in XOR erases it, so each preview step is figure, follow, figure.
+struct ShapeRow {
+    // Nothing is drawn for a figure with no extent, so it never needs erasing either.
+    void (*figure)(const ShapeState&, const CalculatorProfile&, Canvas&);
+    void (*follow)(ShapeState&, double x, double y);
+    void (*commit)(const ShapeState&, const CalculatorProfile&, const CellSink&);
+};
+
+void followPoint(ShapeState& s, double x, double y) {
+    s.drag = {x, y};
+}
+
+void rectangleFigure(const ShapeState& s, const CalculatorProfile&, Canvas& canvas) {
+    if (s.drag != s.anchor)
+        canvas.drawRectOutline(s.anchor.x, s.anchor.y, s.drag.x, s.drag.y, canvas.background());
+}
+
+constexpr ShapeRow kLine{[](const ShapeState& s, const CalculatorProfile&, Canvas& canvas) {
+                             if (s.drag != s.anchor)
+                                 canvas.drawLine(s.anchor.x, s.anchor.y, s.drag.x, s.drag.y,
+                                                 canvas.background());
+                         },
+                         followPoint,
+                         [](const ShapeState& s, const CalculatorProfile&, const CellSink& plot) {
+                             rasterLine(s.anchor, s.drag, plot);
+                         }};
+
+constexpr ShapeRow kBox{rectangleFigure, followPoint,
+                        [](const ShapeState& s, const CalculatorProfile&, const CellSink& plot) {
+                            rasterBox(s.anchor, s.drag, plot);
+                        }};
+
+constexpr ShapeRow kBar{rectangleFigure, followPoint,
+                        [](const ShapeState& s, const CalculatorProfile&, const CellSink& plot) {
+                            rasterBar(s.anchor, s.drag, plot);
+                        }};
+
+constexpr ShapeRow kCircle{
+    [](const ShapeState& s, const CalculatorProfile& profile, Canvas& canvas) {
+        if (s.radius > 0)
+            canvas.drawEllipseOutline(s.anchor.x, s.anchor.y, s.radius, profile.previewCircleAspect,
+                                      canvas.background());
+    },
+    [](ShapeState& s, double x, double y) {
+        s.radius = std::hypot(s.anchor.x - x, s.anchor.y - y); // the drag point stays
+    },
+    [](const ShapeState& s, const CalculatorProfile& profile, const CellSink& plot) {
+        rasterCircle(s.anchor, s.radius, profile.circleVerticalDivisor, plot);
+    }};
+
+constexpr ShapeRow kEllipse{
+    [](const ShapeState& s, const CalculatorProfile&, Canvas& canvas) {
+        if (s.radius > 0)
+            canvas.drawEllipseOutline(s.anchor.x, s.anchor.y, s.radius, s.aspect,
+                                      canvas.background());
+    },
+    [](ShapeState& s, double x, double y) {
+        s.drag = {x, y};
+        s.aspect = ellipseAspect(s.anchor, s.drag);
+        // The radius runs to the floored pointer cell, not to the pointer itself.
+        s.radius = std::hypot(s.anchor.x - cellIndex(x), s.anchor.y - cellIndex(y));
+    },
+    [](const ShapeState& s, const CalculatorProfile& profile, const CellSink& plot) {
+        rasterEllipse(s.anchor, s.drag, s.radius, profile.ellipseVerticalFactor, plot);
+    }};
+
+// By ShapeKind; freehand tools have no rubber band.
+constexpr const ShapeRow* kShapeRows[] = {nullptr, &kLine, &kBox, &kBar, &kCircle, &kEllipse};
+
+const ShapeRow& shapeRow(DrawTool tool) {
+    return *kShapeRows[static_cast<size_t>(toolInfo(tool).kind)];
+}
+
+} // namespace
 
 void ToolController::selectTool(DrawTool tool) {
     if (isTool(tool))
@@ -15,25 +92,29 @@ void ToolController::disarm() {
 }
 
 void ToolController::PlotCell(int column, int row) {
+    if (m_currentTool == kPen || m_currentTool == kErase)
+        plot(column, row, toolInfo(m_currentTool).ink);
+}
+
+void ToolController::plot(int column, int row, Ink ink) {
     if (!m_grid.contains(row, column))
         return;
-    const double fill = m_profile.cellFill;
-    if (m_currentTool == kPen) {
-        m_canvas.setForeground(kBlack);
-        m_canvas.fillCell(column, row, fill);
-        m_grid.set(row, column, 1);
-    } else if (m_currentTool == kErase) {
-        m_canvas.setForeground(m_canvas.background());
-        m_canvas.fillCell(column, row, fill);
-        m_grid.set(row, column, 0);
-    }
+    const bool set = ink == Ink::Set;
+    m_canvas.setForeground(set ? kBlack : m_canvas.background());
+    m_canvas.fillCell(column, row, m_profile.cellFill);
+    m_grid.set(row, column, set ? 1 : 0);
+}
+
+void ToolController::setShapeDrag(bool inProgress) {
+    m_shapeDrag = inProgress;
+    m_canvas.setDrawMode(inProgress ? DrawMode::Xor : DrawMode::Copy);
 }
 
 void ToolController::press(double x, double y) {
     cancelDrag(); // a shape drag whose release never came
-    m_anchor = {x, y};
-    m_dragPoint = m_anchor;
-    m_dragRadius = 0;
+    m_shape.anchor = {x, y};
+    m_shape.drag = m_shape.anchor;
+    m_shape.radius = 0;
     if (m_currentTool == kPen || m_currentTool == kErase) {
         PlotCell(cellIndex(x), cellIndex(y));
     } else if (m_currentTool == 0) {
@@ -46,118 +127,40 @@ void ToolController::drag(int buttons, double x, double y) {
         cancelDrag(); // the left button went up where the canvas did not see it
     if (buttons != kLeftButton)
         return;
-    m_canvas.setDrawMode(DrawMode::Xor);
-    const int c = cellIndex(x);
-    const int r = cellIndex(y);
     if (m_currentTool == kPen || m_currentTool == kErase) {
-        m_canvas.setDrawMode(DrawMode::Copy);
-        m_anchor =
-            freehandSegment(m_anchor, c, r, [this](int column, int row) { PlotCell(column, row); });
+        m_shape.anchor = freehandSegment(m_shape.anchor, cellIndex(x), cellIndex(y),
+                                         [this](int column, int row) { PlotCell(column, row); });
         return;
     }
     if (!isShapeTool(m_currentTool))
         return;
-
-    switch (toolInfo(m_currentTool).kind) {
-    case ShapeKind::Circle:
-        drawPreview(m_currentTool);
-        m_dragRadius = std::hypot(m_anchor.x - x, m_anchor.y - y);
-        break;
-    case ShapeKind::Ellipse:
-        m_previewAspect = ellipseAspect(m_anchor, m_dragPoint);
-        m_dragPoint = {x, y};
-        drawPreview(m_currentTool);
-        m_dragRadius = std::hypot(m_anchor.x - c, m_anchor.y - r);
-        break;
-    default:
-        drawPreview(m_currentTool);
-        m_dragPoint = {x, y};
-        break;
-    }
-    if (toolInfo(m_currentTool).kind == ShapeKind::Ellipse)
-        m_previewAspect = ellipseAspect(m_anchor, m_dragPoint);
-    drawPreview(m_currentTool);
-}
-
-// Draws the current rubber band once in XOR with the background colour; drawing it again
-// removes it. A figure with no extent is not drawn at all, so it never needs erasing.
-void ToolController::drawPreview(DrawTool tool) {
-    const Rgb colour = m_canvas.background();
-    const CellPoint a = m_anchor;
-    const CellPoint d = m_dragPoint;
-    switch (toolInfo(tool).kind) {
-    case ShapeKind::Line:
-        if (d != a)
-            m_canvas.drawLine(a.x, a.y, d.x, d.y, colour);
-        break;
-    case ShapeKind::Box:
-    case ShapeKind::Bar:
-        if (d != a)
-            m_canvas.drawRectOutline(a.x, a.y, d.x, d.y, colour);
-        break;
-    case ShapeKind::Circle:
-        if (m_dragRadius > 0)
-            m_canvas.drawEllipseOutline(a.x, a.y, m_dragRadius, m_profile.previewCircleAspect,
-                                        colour);
-        break;
-    case ShapeKind::Ellipse:
-        if (m_dragRadius > 0)
-            m_canvas.drawEllipseOutline(a.x, a.y, m_dragRadius, m_previewAspect, colour);
-        break;
-    case ShapeKind::Freehand:
-        break;
-    }
+    const ShapeRow& row = shapeRow(m_currentTool);
+    setShapeDrag(true);
+    row.figure(m_shape, m_profile, m_canvas); // erases the last one
+    row.follow(m_shape, x, y);
+    row.figure(m_shape, m_profile, m_canvas);
 }
 
 void ToolController::redrawPreview() {
-    if (m_canvas.drawMode() == DrawMode::Xor && isShapeTool(m_currentTool))
-        drawPreview(m_currentTool);
+    if (m_shapeDrag && isShapeTool(m_currentTool))
+        shapeRow(m_currentTool).figure(m_shape, m_profile, m_canvas);
 }
 
 void ToolController::cancelDrag() {
-    if (m_canvas.drawMode() != DrawMode::Xor)
+    if (!m_shapeDrag)
         return;
-    if (isShapeTool(m_currentTool))
-        drawPreview(m_currentTool);
-    m_canvas.setDrawMode(DrawMode::Copy);
+    redrawPreview(); // drawn once more, it is gone
+    setShapeDrag(false);
 }
 
 void ToolController::release() {
-    if (m_canvas.drawMode() != DrawMode::Xor)
+    if (!m_shapeDrag)
         return; // no left-button drag of a shape since the press
-    if (isShapeTool(m_currentTool)) {
-        drawPreview(m_currentTool);
-        m_canvas.setDrawMode(DrawMode::Copy);
-        completeShape();
-    }
-    m_canvas.setDrawMode(DrawMode::Copy);
-}
-
-void ToolController::completeShape() {
-    const DrawToolInfo& info = toolInfo(m_currentTool);
-    const CellSink plot = [this](int column, int row) { PlotCell(column, row); };
-    // Lowering the tool to Pen or Erase makes PlotCell set or clear the shape's cells.
-    m_currentTool = static_cast<DrawTool>(m_currentTool - info.offset);
-    switch (info.kind) {
-    case ShapeKind::Line:
-        rasterLine(m_anchor, m_dragPoint, plot);
-        break;
-    case ShapeKind::Box:
-        rasterBox(m_anchor, m_dragPoint, plot);
-        break;
-    case ShapeKind::Bar:
-        rasterBar(m_anchor, m_dragPoint, plot);
-        break;
-    case ShapeKind::Circle:
-        rasterCircle(m_anchor, m_dragRadius, m_profile.circleVerticalDivisor, plot);
-        break;
-    case ShapeKind::Ellipse:
-        rasterEllipse(m_anchor, m_dragPoint, m_dragRadius, m_profile.ellipseVerticalFactor, plot);
-        break;
-    case ShapeKind::Freehand:
-        break;
-    }
-    m_currentTool = static_cast<DrawTool>(m_currentTool + info.offset);
+    const ShapeRow& row = shapeRow(m_currentTool);
+    row.figure(m_shape, m_profile, m_canvas);
+    setShapeDrag(false);
+    const Ink ink = toolInfo(m_currentTool).ink;
+    row.commit(m_shape, m_profile, [this, ink](int column, int row) { plot(column, row, ink); });
 }
 
 } // namespace core

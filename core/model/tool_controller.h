@@ -3,13 +3,20 @@
 #include "core/model/calculator_profile.h"
 #include "core/model/canvas.h"
 #include "core/model/draw_tool.h"
+#include "core/model/mouse_buttons.h"
 #include "core/model/pixel_grid.h"
 #include "core/model/rasterizers.h"
 
 namespace core {
 
-// Mouse buttons as the canvas handlers receive them; summed when several are held.
-enum MouseButton { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+// What a drag keeps between events: the press point (for freehand strokes, the last point
+// joined to), the drag point, the radius and the ellipse's aspect at its last preview.
+struct ShapeState {
+    CellPoint anchor;
+    CellPoint drag;
+    double radius = 0;
+    double aspect = 1;
+};
 
 // The drawing tools' state and behaviour on the canvas: freehand plotting, the XOR rubber
 // band of the shapes and their rasterising on release. Every cell change goes through
@@ -23,6 +30,7 @@ public:
     DrawTool rememberedTool() const { return m_rememberedTool; }
     // The one tool item the menu shows checked.
     DrawTool checkedTool() const { return m_currentTool != 0 ? m_currentTool : m_rememberedTool; }
+    bool shapeDragInProgress() const { return m_shapeDrag; }
 
     void selectTool(DrawTool tool); // a choice in the tool menu
     void setCurrentTool(DrawTool tool) { m_currentTool = tool; }
@@ -30,9 +38,11 @@ public:
     void disarm();
     void reset() { m_currentTool = 0, m_rememberedTool = kPen; } // start-up: Pen waits
 
+    // Sets or clears one cell, as the current tool says (Pen sets, Erase clears, any other
+    // tool does nothing), and paints its square.
     void PlotCell(int column, int row);
 
-    void setAnchor(double x, double y) { m_anchor = {x, y}; }
+    void setAnchor(double x, double y) { m_shape.anchor = {x, y}; }
     // A left or middle press, after the window has marked the picture as edited.
     void press(double x, double y);
     void drag(int buttons, double x, double y);
@@ -45,8 +55,8 @@ public:
     void redrawPreview();
 
 private:
-    void drawPreview(DrawTool tool);
-    void completeShape();
+    void plot(int column, int row, Ink ink);
+    void setShapeDrag(bool inProgress);
 
     const CalculatorProfile& m_profile;
     PixelGrid& m_grid;
@@ -54,10 +64,8 @@ private:
 
     DrawTool m_currentTool = 0;
     DrawTool m_rememberedTool = kPen;
-    CellPoint m_anchor;
-    CellPoint m_dragPoint;
-    double m_dragRadius = 0;
-    double m_previewAspect = 1; // the ellipse preview's aspect, for erasing it
+    ShapeState m_shape;
+    bool m_shapeDrag = false; // between a shape's first left-button drag event and its end
 };
 
 } // namespace core

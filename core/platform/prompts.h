@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -28,7 +29,6 @@ struct FileDialogRequest {
     QString defaultExtension; // without the dot
     QString initialName;
     int flags = 0;
-    int maxFileNameLength = 512;
     // Entries (1-based) whose files are of another kind, such as "Bitmaps": a name typed
     // without extension gets the entry's own (".bmp"), not the default extension.
     QList<int> entriesWithOwnExtension;
@@ -52,6 +52,8 @@ public:
     virtual bool askPrinter(QWidget* parent, QPrinter& printer) = 0;
     // The unsaved-picture warning window; true when the user chooses to quit.
     virtual bool confirmExit(QWidget* parent, const QString& title, const QString& text) = 0;
+    // An information window (About, Help), shown modal until the user closes it.
+    virtual void showInformation(QDialog* window) = 0;
 };
 
 } // namespace core

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -182,6 +183,10 @@ bool QtPrompts::confirmExit(QWidget* parent, const QString& title, const QString
     frmExit.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
     frmExit.setDefaultButton(QMessageBox::Cancel);
     return frmExit.exec() == QMessageBox::Ok;
+}
+
+void QtPrompts::showInformation(QDialog* window) {
+    window->exec();
 }
 
 } // namespace core

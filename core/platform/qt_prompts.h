@@ -14,6 +14,7 @@ public:
                    MessageButtons buttons) override;
     bool askPrinter(QWidget* parent, QPrinter& printer) override;
     bool confirmExit(QWidget* parent, const QString& title, const QString& text) override;
+    void showInformation(QDialog* window) override;
 };
 
 // Places a window in the middle of its screen (not of the window it belongs to).

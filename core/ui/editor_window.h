@@ -2,43 +2,36 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
-#include <QLabel>
 #include <QMainWindow>
 #include <QString>
 
 #include "core/model/calculator_profile.h"
+#include "core/model/document_state.h"
 #include "core/model/page_settings.h"
 #include "core/model/pixel_grid.h"
+#include "core/model/save_as_naming.h"
 #include "core/model/tool_controller.h"
 #include "core/platform/prompts.h"
+#include "core/ui/editor_menus.h"
 #include "core/ui/picture_canvas.h"
-#include "core/ui/toolbar_image.h"
+#include "core/ui/status_panels.h"
+#include "core/ui/toolbar.h"
 
-class QAction;
-class QMenu;
-class QStatusBar;
 class QVBoxLayout;
 
 namespace core {
 
-class PageSetupDialog;
 class AboutWindow;
 class HelpWindow;
+class ImportCommand;
+class PageSetupDialog;
 
-// What decides which commands are available: the file name and the enabled and visible
-// states of the menu items and the toolbar's cover images.
-struct DocumentState {
-    QString fileName;
-    bool open, save, saveAs, print;
-    bool image11, image5, image8; // cover images shown
-    bool operator==(const DocumentState&) const = default;
-};
-
-// The main window logic both programs share: canvas, tools, menus, toolbar, status bar,
-// printing, page setup, import, bitmap export and the exit guard. The programs add their
-// file commands and their text boxes.
-class EditorWindow : public QMainWindow {
+// The main window both programs share: it wires the canvas, the tools, the menus, the
+// toolbar and the status bar, and keeps the handlers whose names the behaviour fixes thin.
+// The programs add their file commands and their text boxes.
+class EditorWindow : public QMainWindow, public EditorMenus {
     Q_OBJECT
 public:
     EditorWindow(const CalculatorProfile& profile, Prompts& prompts, QWidget* parent = nullptr);
@@ -68,10 +61,10 @@ public:
     PixelGrid& grid() { return m_grid; }
     ToolController& tools() { return m_tools; }
     PageSettings& pageSettings() { return m_pageSettings; }
-    DocumentState documentState() const;
-    const QString& fileName() const { return m_fileName; }
-    QString statusFileText() const;
-    QString statusCoordinateText() const;
+    const DocumentState& documentState() const { return m_document; }
+    QString fileName() const { return QString::fromStdString(m_document.fileName); }
+    QString statusFileText() const { return StatusBar1->fileText(); }
+    QString statusCoordinateText() const { return StatusBar1->cellText(); }
     PageSetupDialog* pageSetupDialog() const { return pgset; }
     AboutWindow* aboutWindow() const { return frmAbout; }
     HelpWindow* helpWindow() const { return frmHelp; }
@@ -80,22 +73,10 @@ public:
     std::function<void()> endProgram;
 
     PictureCanvas* Picture1 = nullptr;
-    QAction* miOpen = nullptr;
-    QAction* miSave = nullptr;
-    QAction* miSaveAs = nullptr;
-    QAction* miImport = nullptr;
-    QAction* mipgset = nullptr;
-    QAction* miPrint = nullptr;
-    QAction* miExit = nullptr;
-    QAction* miCls = nullptr;
-    QMenu* miTools = nullptr;
-    std::array<QAction*, 13> miTool{}; // items 1..12
-    QAction* miInstructions = nullptr;
-    QAction* miAbout = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
-    std::array<ToolbarImage*, 12> Image{}; // Image[1]..Image[11]
-    // The part of a toolbar button that takes the mouse, by the index of its raised picture.
-    ToolbarImage* buttonArea(int raised) const { return m_buttonAreas[size_t(raised)]; }
+    StatusPanels* StatusBar1 = nullptr;
+    Toolbar* toolbar = nullptr;
+    std::array<ToolbarImage*, 12> Image{}; // Image[1]..Image[11], the toolbar's
+    ToolbarImage* buttonArea(int raised) const { return toolbar->buttonArea(raised); }
 
 protected:
     // Form_Load step 3: the blank file image and the picture-variable fields.
@@ -112,45 +93,43 @@ protected:
     QVBoxLayout* fieldsLayout() const { return m_fieldsLayout; }
     Prompts& prompts() { return m_prompts; }
 
-    void setFileName(const QString& name) { m_fileName = name; }
-    void setStatusFileText(const QString& text);
-    // The canvas side of a successful read: enable Save, Save As and Print, disarm the tool,
-    // repaint from the grid (which the caller has just filled).
-    void showReadPicture();
-    // Save or a calculator-file Save As has written the picture.
-    void markSaved();
-    // Writes the zoomed canvas as a Windows bitmap and reports it.
-    void exportBitmap(const QString& path);
-    // Shows a file-system failure with the path and the system's reason.
-    void showFileError(const QString& title, const QString& text);
+    // Every change of the document state goes through here and is shown at once.
+    void changeDocument(const std::function<void(DocumentState&)>& change);
+    void setFileName(const QString& name);
+    void setStatusFileText(const QString& text) { StatusBar1->setFileText(text); }
+    // The canvas side of a successful read from `path`: the document state of an open, the
+    // tool disarmed, the canvas repainted from the grid (which the caller has just filled).
+    void showReadPicture(const QString& path);
+    // Save As once the name is chosen: a picture export, or the calculator file that `write`
+    // writes (the document is then saved under that name), or the refusal message.
+    void completeSaveAs(const SaveAsTarget& target,
+                        const std::function<bool(const QString& path)>& write,
+                        const QString& refusal);
+    // A message with the exclamation icon and an OK button.
+    void showWarning(const QString& title, const QString& text);
 
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
-    void createActions();
-    void createMenus();
-    void createToolbar(QWidget* toolbar);
-    void connectToolbarButton(int raised, std::function<void()> command);
-    void markEdited();
+    // Writes the zoomed canvas as a Windows bitmap and reports it.
+    void exportBitmap(const QString& path);
+    void connectMenus();
+    // The one place that sets the menu items' enabled states and the covers' visibility.
+    void applyDocumentState();
+    void syncToolChecks();
     // The exit command; true when the program was told to end.
     bool exitProgram();
-    void syncToolChecks();
-    void fitCanvas();
 
     const CalculatorProfile& m_profile;
     Prompts& m_prompts;
     PixelGrid m_grid;
     ToolController m_tools;
     PageSettings m_pageSettings;
-    QString m_fileName;
-    QWidget* m_canvasHost = nullptr;
+    DocumentState m_document;
     QVBoxLayout* m_fieldsLayout = nullptr;
-    QLabel* m_panel1 = nullptr;
-    QLabel* m_panel2 = nullptr;
-    QLabel* Picture2 = nullptr;
-    std::array<ToolbarImage*, 12> m_buttonAreas{};
+    std::unique_ptr<ImportCommand> m_import;
     PageSetupDialog* pgset = nullptr;
     AboutWindow* frmAbout = nullptr;
     HelpWindow* frmHelp = nullptr;

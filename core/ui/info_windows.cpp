@@ -1,5 +1,7 @@
 #include "core/ui/info_windows.h"
 
+#include <iterator>
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -9,6 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/model/canvas.h"
 #include "core/model/pixel_grid.h"
 #include "core/model/rasterizers.h"
 #include "core/platform/qt_prompts.h"
@@ -17,8 +20,8 @@
 namespace core {
 namespace {
 
-bool isDotwell(const CalculatorProfile& profile) {
-    return profile.program == CalculatorProfile::Program::Dotwell;
+QString text(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
 QString upperName(const CalculatorProfile& profile) {
@@ -41,14 +44,14 @@ QPixmap aboutArtwork(const CalculatorProfile& profile) {
     p.setRenderHint(QPainter::Antialiasing, false);
     // A calculator screen with a circle and a line drawn by the program's own rasterisers.
     const QRect screen(8, 8, 93, 52);
-    p.fillRect(screen, QColor(0xE8, 0xF0, 0xD8));
+    p.fillRect(screen, QColor::fromRgb(kScreenColour));
     p.setPen(QColor(20, 20, 20));
     p.drawRect(screen.adjusted(-1, -1, 0, 0));
     auto dot = [&](int column, int row) {
         if (column >= 0 && column < 46 && row >= 0 && row < 25)
             p.fillRect(screen.x() + 1 + column * 2, screen.y() + 1 + row * 2, 2, 2, Qt::black);
     };
-    rasterCircle({14.5, 12.5}, 9, isDotwell(profile) ? 0.92 : 1.0, dot);
+    rasterCircle({14.5, 12.5}, 9, profile.circleVerticalDivisor, dot);
     rasterLine({24.5, 22.5}, {44.5, 3.5}, dot);
     rasterBox({30.5, 14.5}, {42.5, 21.5}, dot);
     // Keys below the screen.
@@ -79,13 +82,9 @@ AboutWindow::AboutWindow(const CalculatorProfile& profile, QWidget* parent) : QD
     QFont big = title->font();
     big.setPointSizeF(big.pointSizeF() * 1.6);
     title->setFont(big);
-    auto* lines =
-        new QLabel(isDotwell(profile)
-                       ? tr("Version 2.6\n\nViews, edits and saves TI-82 and TI-83 pictures.\n\n"
-                            "Made by the Dotwell and Pixvane developers.")
-                       : tr("Version 2.6\n\nViews, edits and saves TI-92 pictures.\n\n"
-                            "Made by the Dotwell and Pixvane developers."),
-                   this);
+    auto* lines = new QLabel(tr("Version 2.6\n\n%1\n\nMade by the Dotwell and Pixvane developers.")
+                                 .arg(text(profile.aboutLine)),
+                             this);
     lines->setObjectName(name + QStringLiteral("AboutText"));
     lines->setWordWrap(true);
     lines->setGeometry(int(2400 / t), int(900 / t), int(2800 / t), int(2000 / t));
@@ -141,7 +140,6 @@ HelpWindow::HelpWindow(const CalculatorProfile& profile, QWidget* parent) : QDia
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(upperName(profile) + QStringLiteral(" Brief Instructions"));
     setModal(true);
-    const bool dotwell = isDotwell(profile);
 
     auto* layout = new QVBoxLayout(this);
     auto label = [&](const QString& text) {
@@ -152,45 +150,10 @@ HelpWindow::HelpWindow(const CalculatorProfile& profile, QWidget* parent) : QDia
         layout->addWidget(l);
         return l;
     };
-    Label2 = label(QStringLiteral("On the picture box, use the left mouse button to draw and the "
-                                  "right mouse button to pop up the drawing tools menu."));
-    Label3 =
-        label(dotwell ? QStringLiteral("Use this program to view, edit, create, and save TI-82/3 "
-                                       "Image (PIC) files. The image can be printed or "
-                                       "downloaded to a TI-82/3 calculator using TI's "
-                                       "Graph-Link cable and software.")
-                      : QStringLiteral("Use this program to view, edit, create, and save Texas "
-                                       "Instruments 92I files. The image can be printed or "
-                                       "downloaded to a TI-92 computer using Texas "
-                                       "Instruments' Graph-Link cable and software."));
-    Label4 =
-        label(dotwell ? QStringLiteral("Use the File menu to Open, Save, and Print images. In "
-                                       "'Save As...' you can save the image as a BMP file, but "
-                                       "you cannot 'Open' a BMP file. Use 'Import...' to import "
-                                       "BMP, ICO, WMF, and RLE files.")
-                      : QStringLiteral("Use the File menu to Open, Save, and Print images. In "
-                                       "'Save As...' you can also save the image as a BMP. You "
-                                       "can import b/w BMP, ICO, RLE, and WMF files."));
-    Label5 =
-        label(dotwell ? QStringLiteral("Use the Draw menu to Clear the image or choose a tool. "
-                                       "You cannot save a clear image and you must save or "
-                                       "clear an existing image before opening another.")
-                      : QStringLiteral("Use the Draw menu to Clear the image and choose a tool. "
-                                       "You cannot save a cleared image.  You must clear or "
-                                       "save an edited image before opening another. "));
-    Label7 = label(dotwell ? QStringLiteral("TI-82, TI-83 and TI Graph-Link are registered "
-                                            "trademarks of Texas Instruments, Inc.")
-                           : QStringLiteral("TI-92 and TI Graph-Link are registered trademarks "
-                                            "of Texas Instruments, Inc."));
-    Label9 =
-        label(dotwell ? QStringLiteral("Use the PIC radio buttons to determine the PIC variable "
-                                       "to use when donloading to a TI-82/3. Use 7, 8, 9, and 0 "
-                                       "for 83I files only. The comment is stored in the "
-                                       "computer file only, not the image in the calculator.")
-                      : QStringLiteral("The 92 Folder and Var Name can be different from the "
-                                       "DOS filename, but use caution. The 92 Names must comply "
-                                       "with TI-92 standards. The comment is saved in the 92I "
-                                       "file only, not the BMP file or in the calculator."));
+    // The instruction labels in their order on the form, then the authorship line.
+    QLabel** labels[] = {&Label2, &Label3, &Label4, &Label5, &Label7, &Label9};
+    for (size_t i = 0; i < std::size(labels); ++i)
+        *labels[i] = label(text(profile.helpTexts[i]));
     Label6 = label(tr("Written by the Dotwell and Pixvane developers."));
     Label6->setFont(font());
 

@@ -2,13 +2,15 @@
 
 #include <Qt>
 
+#include "core/model/mouse_buttons.h"
+
 namespace core {
 
-// Mouse buttons as the handlers receive them: 1 left, 2 right, 4 middle, summed when several
-// are held.
+// Qt's buttons as the handlers receive them, summed when several are held.
 inline int mouseButtonCode(Qt::MouseButtons buttons) {
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
-           (buttons & Qt::MiddleButton ? 4 : 0);
+    return (buttons & Qt::LeftButton ? kLeftButton : 0) |
+           (buttons & Qt::RightButton ? kRightButton : 0) |
+           (buttons & Qt::MiddleButton ? kMiddleButton : 0);
 }
 
 // Shift 1, Ctrl 2, Alt 4.

@@ -9,6 +9,12 @@
 #include "core/ui/mouse_codes.h"
 
 namespace core {
+namespace {
+
+constexpr int kMinimumZoom = 2;
+
+} // namespace
+
 PictureCanvas::PictureCanvas(int rows, int columns, int zoom, QWidget* parent)
     : QWidget(parent), m_rows(rows), m_columns(columns), m_zoom(std::max(1, zoom)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -58,13 +64,6 @@ template <class Draw> void PictureCanvas::drawOutline(Rgb colour, Draw draw) {
     draw(painter);
     painter.end();
     update();
-}
-
-void PictureCanvas::fillRect(double x1, double y1, double x2, double y2) {
-    // Edges at whole screen pixels; a fill never vanishes, even at the smallest zoom.
-    int left = toPixel(std::min(x1, x2)), right = toPixel(std::max(x1, x2));
-    int top = toPixel(std::min(y1, y2)), bottom = toPixel(std::max(y1, y2));
-    fillPixels(left, top, std::max(right, left + 1), std::max(bottom, top + 1));
 }
 
 void PictureCanvas::fillCell(int column, int row, double fill) {
@@ -122,6 +121,19 @@ void PictureCanvas::drawEllipseOutline(double cx, double cy, double radius, doub
     });
 }
 
+void PictureCanvas::paintGrid(const PixelGrid& grid, double fill) {
+    const Batch batch(*this);
+    setForeground(kBlack);
+    // Row by row, the order the surface lies in memory; the squares never overlap, so the
+    // order does not change the picture.
+    for (int row = 0; row < grid.rows(); ++row) {
+        for (int column = 0; column < grid.columns(); ++column) {
+            if (grid.at(row, column) == 1)
+                fillCell(column, row, fill);
+        }
+    }
+}
+
 void PictureCanvas::clear() {
     m_surface.fill(QColor::fromRgb(m_background));
     update();
@@ -157,6 +169,29 @@ void PictureCanvas::mouseMoveEvent(QMouseEvent* event) {
 void PictureCanvas::mouseReleaseEvent(QMouseEvent* event) {
     const auto [x, y] = cellPosition(event);
     emit mouseUp(mouseButtonCode(event->button()), shiftCode(event->modifiers()), x, y);
+}
+
+CanvasHost::CanvasHost(PictureCanvas* canvas, int initialZoom, QWidget* parent)
+    : QWidget(parent), m_canvas(canvas), m_initialZoom(initialZoom) {
+    canvas->setParent(this);
+    setMouseTracking(true);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+QSize CanvasHost::sizeHint() const {
+    return m_canvas->sizeForZoom(m_initialZoom);
+}
+
+QSize CanvasHost::minimumSizeHint() const {
+    return m_canvas->sizeForZoom(kMinimumZoom);
+}
+
+void CanvasHost::resizeEvent(QResizeEvent*) {
+    const QSize one = m_canvas->sizeForZoom(1);
+    const int fit =
+        std::max(kMinimumZoom, std::min(width() / one.width(), height() / one.height()));
+    m_canvas->setZoom(m_initialZoom <= fit ? std::max(m_initialZoom, fit) : fit);
+    m_canvas->move((width() - m_canvas->width()) / 2, (height() - m_canvas->height()) / 2);
 }
 
 } // namespace core

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "core/model/canvas.h"
+#include "core/model/pixel_grid.h"
 
 namespace core {
 
@@ -43,6 +44,9 @@ public:
         PictureCanvas& m_canvas;
     };
 
+    // Every dark cell's square in black, over what the surface holds.
+    void paintGrid(const PixelGrid& grid, double fill);
+
     // Run whenever the surface is (re)made, to redraw it from the grid.
     void setRepaintHandler(std::function<void()> handler) { m_repaint = std::move(handler); }
 
@@ -50,7 +54,6 @@ public:
     Rgb background() const override { return m_background; }
     void setDrawMode(DrawMode mode) override { m_mode = mode; }
     DrawMode drawMode() const override { return m_mode; }
-    void fillRect(double x1, double y1, double x2, double y2) override;
     void fillCell(int column, int row, double fill) override;
     void drawLine(double x1, double y1, double x2, double y2, Rgb colour) override;
     void drawRectOutline(double x1, double y1, double x2, double y2, Rgb colour) override;
@@ -85,12 +88,28 @@ private:
     int m_columns;
     int m_zoom;
     QImage m_surface;
-    Rgb m_background = 0xE8F0D8; // the pale green-grey of a calculator screen
+    Rgb m_background = kScreenColour;
     Rgb m_foreground = kBlack;
     DrawMode m_mode = DrawMode::Copy;
     int m_batchDepth = 0;
     uchar* m_batchBits = nullptr; // the surface's pixels, fetched once for a batch
     std::function<void()> m_repaint;
+};
+
+// Holds the canvas in the middle of the window's free space, as large as whole pixels per
+// cell allow; it starts at the profile's zoom where that fits and grows with the window.
+class CanvasHost : public QWidget {
+public:
+    CanvasHost(PictureCanvas* canvas, int initialZoom, QWidget* parent);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent*) override;
+
+private:
+    PictureCanvas* m_canvas;
+    int m_initialZoom;
 };
 
 } // namespace core

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPrinter>
+#include <QWidget>
 
 namespace core {
 
@@ -27,6 +28,23 @@ bool playPage(QPrinter& printer, const std::vector<PrintRect>& page) {
         }
     }
     return painter.end();
+}
+
+void printPicture(QWidget* window, Prompts& prompts, const PixelGrid& grid,
+                  const PageSettings& settings) {
+    if (!printable(settings)) {
+        prompts.message(window, window->windowTitle(),
+                        QObject::tr("The picture cannot be printed where Page Setup puts it: "
+                                    "the margins and the image width must each be at most %1 "
+                                    "inches. Nothing was printed.")
+                            .arg(kLargestPrintInches),
+                        MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    if (!prompts.askPrinter(window, printer))
+        return;
+    playPage(printer, printPage(grid, settings));
 }
 
 } // namespace core

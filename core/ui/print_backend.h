@@ -3,8 +3,10 @@
 #include <vector>
 
 #include "core/model/print_layout.h"
+#include "core/platform/prompts.h"
 
 class QPrinter;
+class QWidget;
 
 namespace core {
 
@@ -15,5 +17,10 @@ inline constexpr int kPrintDotsPerInch = 300;
 // Plays a page in twips on the printer, from its printable area's top-left corner.
 // False when the printer could not be started.
 bool playPage(QPrinter& printer, const std::vector<PrintRect>& page);
+
+// The Print command: refuses a page setup no printer can take, asks for the printer, plays the
+// page. Cancel and printer failures end it silently.
+void printPicture(QWidget* window, Prompts& prompts, const PixelGrid& grid,
+                  const PageSettings& settings);
 
 } // namespace core

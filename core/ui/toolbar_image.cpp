@@ -38,7 +38,7 @@ namespace {
 // The standard 16-colour palette the pictures keep to.
 const QColor kBlack16(0, 0, 0), kGrey(128, 128, 128), kSilver(192, 192, 192), kWhite(255, 255, 255),
     kNavy(0, 0, 128), kOlive(128, 128, 0), kYellow(255, 255, 0), kTeal(0, 128, 128),
-    kMaroon(128, 0, 0), kBlue(0, 0, 255);
+    kBlue(0, 0, 255);
 
 void drawSymbol(QPainter& p, ButtonPicture picture, bool greyed) {
     const QColor ink = greyed ? kGrey : kBlack16;
@@ -77,7 +77,6 @@ void drawSymbol(QPainter& p, ButtonPicture picture, bool greyed) {
         p.setFont(font);
         p.setPen(colour(kBlue));
         p.drawText(QRect(3, 2, 18, 17), Qt::AlignCenter, QStringLiteral("?"));
-        p.setPen(colour(kMaroon));
         break;
     }
     }

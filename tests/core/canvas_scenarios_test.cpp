@@ -15,6 +15,7 @@
 #include "pixvane/frm_pixvane.h"
 #include "tests/support/grid_pictures.h"
 #include "tests/support/scripted_prompts.h"
+#include "tests/support/window_fixture.h"
 
 using core::EditorWindow;
 using testing_support::darkCells;
@@ -51,15 +52,9 @@ QImage repaintedSurface(EditorWindow& window) {
     return window.Picture1->surface().copy();
 }
 
-template <class Window> struct Fixture {
-    Fixture() {
-        window.endProgram = [] {};
-        window.Form_Load(QString());
-        window.show();
-    }
-    ScriptedPrompts prompts;
-    Window window{prompts};
-    Mouse mouse{window.Picture1};
+template <class Window> struct Fixture : testing_support::TestWindow<Window> {
+    Fixture() { this->window.show(); }
+    Mouse mouse{this->window.Picture1};
 };
 
 } // namespace

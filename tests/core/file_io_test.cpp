@@ -19,8 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/imaging/file_io.h"
 #include "core/platform/qt_prompts.h"
-#include "core/ui/file_io.h"
 #include "dotwell/frm_dotwell.h"
 #include "pixvane/frm_pixvane.h"
 #include "pixvane/ti92_picture_file.h"

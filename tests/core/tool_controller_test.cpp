@@ -21,7 +21,7 @@ public:
     Rgb background() const override { return 0xE0E0E0; }
     void setDrawMode(DrawMode m) override { mode = m; }
     DrawMode drawMode() const override { return mode; }
-    void fillRect(double, double, double, double) override { ++fills; }
+    void fillCell(int, int, double) override { ++fills; }
     void drawLine(double x1, double y1, double x2, double y2, Rgb) override {
         record("line", {x1, y1, x2, y2});
     }

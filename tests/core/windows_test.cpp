@@ -24,24 +24,13 @@
 #include "pixvane/frm_pixvane.h"
 #include "pixvane/ti92_picture_file.h"
 #include "tests/support/scripted_prompts.h"
+#include "tests/support/window_fixture.h"
 
 using testing_support::ScriptedPrompts;
 
 namespace {
 
-template <class Window> struct Fixture {
-    Fixture() {
-        window.endProgram = [this] { ++ended; };
-        window.Form_Load(QString());
-    }
-    void draw() {
-        window.Picture1_MouseDown(1, 0, 5.5, 5.5);
-        window.Picture1_MouseDown(1, 0, 5.5, 5.5);
-    }
-    ScriptedPrompts prompts;
-    Window window{prompts};
-    int ended = 0;
-};
+template <class Window> using Fixture = testing_support::TestWindow<Window>;
 
 // The bounding box of the black pixels of an image.
 QRect blackBox(const QImage& image) {
@@ -251,10 +240,11 @@ TEST(DocumentState, EveryEventSetsAllSevenFlags) {
              f.prompts.answerFile(picture);
              w.miOpen_click();
          },
-         S{picture, true, true, true, true, false, false, false}},
-        {"press", [&] { f.draw(); }, S{picture, false, true, true, true, true, false, false}},
+         S{picture.toStdString(), true, true, true, true, false, false, false}},
+        {"press", [&] { f.draw(); },
+         S{picture.toStdString(), false, true, true, true, true, false, false}},
         {"save", [&] { w.miSave_click(); },
-         S{picture, true, true, true, true, false, false, false}},
+         S{picture.toStdString(), true, true, true, true, false, false, false}},
         {"import",
          [&] {
              f.prompts.answerFile(dir.filePath("b.bmp"));
@@ -266,7 +256,7 @@ TEST(DocumentState, EveryEventSetsAllSevenFlags) {
              f.prompts.answerFile(dir.filePath("q.92i"));
              w.miSaveAs_Click();
          },
-         S{dir.filePath("q.92i"), true, true, true, true, false, false, false}},
+         S{dir.filePath("q.92i").toStdString(), true, true, true, true, false, false, false}},
         {"ClrDraw", [&] { w.miCls_Click(); }, S{{}, true, false, false, false, false, true, true}},
     };
     for (const Row& row : rows) {
@@ -519,4 +509,26 @@ TEST(Toolbar, SaveWithAFileNameSavesWithoutAsking) {
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(std::uint8_t(saved.readAll().at(92 + 5 * 30)), 0x04); // cell (5, 5)
     EXPECT_TRUE(f.window.documentState().open);
+}
+
+TEST(InformationWindows, OpenFromTheMenusAndTheHelpButtonWithoutBlocking) {
+    Fixture<pixvane::FrmPixvane> f;
+    f.window.show();
+    f.window.miAbout->trigger();
+    f.window.miInstructions->trigger();
+    const QPoint inside(5, 5);
+    mouse(f.window.buttonArea(10), QEvent::MouseButtonPress, inside, Qt::LeftButton,
+          Qt::LeftButton);
+    mouse(f.window.buttonArea(10), QEvent::MouseButtonRelease, inside, Qt::LeftButton,
+          Qt::NoButton);
+    ASSERT_EQ(f.prompts.asked().size(), 3u);
+    for (const auto& asked : f.prompts.asked())
+        EXPECT_EQ(asked.kind, testing_support::Asked::Kind::Information);
+    EXPECT_EQ(f.prompts.asked()[0].title, "About PIXVANE");
+    EXPECT_EQ(f.prompts.asked()[1].title, "PIXVANE Brief Instructions");
+    EXPECT_EQ(f.prompts.asked()[2].title, "PIXVANE Brief Instructions");
+    EXPECT_EQ(f.window.helpWindow()->Label3->text(),
+              "Use this program to view, edit, create, and save Texas Instruments 92I files. The "
+              "image can be printed or downloaded to a TI-92 computer using Texas Instruments' "
+              "Graph-Link cable and software.");
 }

@@ -22,10 +22,6 @@ using testing_support::writeAll;
 
 namespace {
 
-QByteArray bytesOf(const PicFileBuffer& b) {
-    return QByteArray(reinterpret_cast<const char*>(b.bytes().data()), 830);
-}
-
 // A picture file made by the format code: one diagonal, the given PIC number and comment.
 QByteArray pictureFile(int pic, const std::string& comment, const char* name = "x.83i") {
     PicFileBuffer buffer;
@@ -34,7 +30,7 @@ QByteArray pictureFile(int pic, const std::string& comment, const char* name = "
     for (int i = 0; i < 63; ++i)
         grid.set(i, i, 1);
     buffer.complete(name, comment, grid);
-    return bytesOf(buffer);
+    return QByteArray(buffer.view().data(), qsizetype(buffer.view().size()));
 }
 
 using DotwellWindow = testing_support::WindowFixture<FrmDotwell>;

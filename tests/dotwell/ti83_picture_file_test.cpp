@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include "dotwell/ti83_picture_file.h"
+#include "tests/support/files.h"
 #include "tests/support/tifiles_check.h"
 
 using dotwell::PicFileBuffer;
+using testing_support::bytesOf;
 
 namespace {
 
@@ -30,10 +32,6 @@ Bytes blankFixture() {
     return b;
 }
 
-Bytes bytesOf(const PicFileBuffer& buffer) {
-    return {buffer.bytes().begin(), buffer.bytes().end()};
-}
-
 core::PixelGrid emptyGrid() {
     return core::PixelGrid(63, 96);
 }
@@ -43,7 +41,7 @@ core::PixelGrid emptyGrid() {
 TEST(Ti83File, NewPictureAsTi82WithPic1) {
     PicFileBuffer buffer;
     buffer.complete("pic.82i", "", emptyGrid());
-    EXPECT_EQ(bytesOf(buffer), blankFixture());
+    EXPECT_EQ(bytesOf(buffer.bytes()), blankFixture());
 }
 
 TEST(Ti83File, CornerCellsAndChecksum) {
@@ -56,7 +54,7 @@ TEST(Ti83File, CornerCellsAndChecksum) {
     expected[72] = 0x80;
     expected[827] = 0x01;
     expected[828] = 0x58 + 0x81, expected[829] = 0x03;
-    EXPECT_EQ(bytesOf(buffer), expected);
+    EXPECT_EQ(bytesOf(buffer.bytes()), expected);
 
     core::PixelGrid decoded = emptyGrid();
     buffer.decodePicture(decoded);
@@ -71,7 +69,7 @@ TEST(Ti83File, Pic0AsTi83) {
     expected[5] = '3';
     expected[61] = 9;
     expected[828] = 0x58 + 9;
-    EXPECT_EQ(bytesOf(buffer), expected);
+    EXPECT_EQ(bytesOf(buffer.bytes()), expected);
 }
 
 TEST(Ti83File, CommentRules) {

@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "pixvane/ti92_picture_file.h"
+#include "tests/support/files.h"
 #include "tests/support/grid_pictures.h"
 #include "tests/support/tifiles_check.h"
 
 using namespace pixvane;
+using testing_support::bytesOf;
 
 namespace {
 
@@ -43,9 +45,6 @@ Bytes blankFixture() {
     return b;
 }
 
-Bytes bytesOf(const PicFileBuffer& f) {
-    return {f.begin(), f.end()};
-}
 std::string_view view(const Bytes& b) {
     return {reinterpret_cast<const char*>(b.data()), b.size()};
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -17,6 +20,11 @@ inline void writeAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
     file.write(bytes);
+}
+
+// The bytes of a file image (a std::array or vector of bytes) for comparing with a fixture.
+template <class Image> std::vector<std::uint8_t> bytesOf(const Image& image) {
+    return {image.begin(), image.end()};
 }
 
 } // namespace testing_support

@@ -1,5 +1,6 @@
 #include "tests/support/scripted_prompts.h"
 
+#include <QDialog>
 #include <QPrinter>
 
 namespace testing_support {
@@ -53,6 +54,15 @@ bool ScriptedPrompts::confirmExit(QWidget*, const QString& title, const QString&
     const bool quit = m_exits.front();
     m_exits.pop_front();
     return quit;
+}
+
+void ScriptedPrompts::showInformation(QDialog* window) {
+    m_asked.push_back({Asked::Kind::Information,
+                       window->windowTitle(),
+                       {},
+                       core::MessageIcon::None,
+                       core::MessageButtons::Ok,
+                       {}});
 }
 
 std::vector<Asked> ScriptedPrompts::messages() const {

@@ -11,7 +11,7 @@ namespace testing_support {
 
 // One question the program asked.
 struct Asked {
-    enum class Kind { File, Message, Printer, Exit } kind;
+    enum class Kind { File, Message, Printer, Exit, Information } kind;
     QString title;
     QString text;
     core::MessageIcon icon = core::MessageIcon::None;
@@ -38,6 +38,8 @@ public:
                          core::MessageIcon icon, core::MessageButtons buttons) override;
     bool askPrinter(QWidget*, QPrinter& printer) override;
     bool confirmExit(QWidget*, const QString& title, const QString& text) override;
+    // Records the window by its title and returns at once, leaving it hidden.
+    void showInformation(QDialog* window) override;
 
     const std::vector<Asked>& asked() const { return m_asked; }
     std::vector<Asked> messages() const;

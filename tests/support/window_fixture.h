@@ -8,11 +8,11 @@
 
 namespace testing_support {
 
-// A started main window answering from a script, with a folder for its files.
-template <class Window> class WindowFixture : public ::testing::Test {
-protected:
-    void SetUp() override {
-        window.endProgram = [this] { ended = true; };
+// A started main window answering from a script, with a folder for its files. `ended`
+// counts how often the program would have ended.
+template <class Window> struct TestWindow {
+    TestWindow() {
+        window.endProgram = [this] { ++ended; };
         window.Form_Load(QString());
     }
     QString path(const QString& name) const { return dir.filePath(name); }
@@ -27,6 +27,11 @@ protected:
         window.Picture1_MouseDown(1, 0, 5.5, 5.5);
         window.Picture1_MouseUp(1, 0, 5.5, 5.5);
     }
+    void import(const QString& file, core::Answer answer = core::Answer::Yes) {
+        prompts.answerFile(file);
+        prompts.answerMessage(answer);
+        window.miImport_Click();
+    }
     Asked lastMessage() const {
         const auto all = prompts.messages();
         return all.empty() ? Asked{} : all.back();
@@ -35,7 +40,10 @@ protected:
     QTemporaryDir dir;
     ScriptedPrompts prompts;
     Window window{prompts};
-    bool ended = false;
+    int ended = 0;
 };
+
+// The same as a GoogleTest fixture, for TEST_F.
+template <class Window> class WindowFixture : public ::testing::Test, public TestWindow<Window> {};
 
 } // namespace testing_support

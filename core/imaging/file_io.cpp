@@ -1,4 +1,4 @@
-#include "core/ui/file_io.h"
+#include "core/imaging/file_io.h"
 
 #include <cerrno>
 #include <cstring>

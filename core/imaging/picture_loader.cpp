@@ -1,4 +1,4 @@
-#include "core/ui/picture_import.h"
+#include "core/imaging/picture_loader.h"
 
 #include <cstdint>
 
@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QImageReader>
 
-#include "core/ui/file_io.h"
-#include "core/ui/icon_reader.h"
-#include "core/ui/wmf_player.h"
+#include "core/imaging/file_io.h"
+#include "core/imaging/icon_reader.h"
+#include "core/imaging/wmf_player.h"
 
 namespace core {
 namespace {

@@ -1,4 +1,10 @@
-#include "core/ui/wmf_player.h"
+// Windows metafiles played onto a QImage. Qt reads no metafiles. libwmf was tried and
+// dropped: it needs some 10 MB of fonts, renders text anti-aliased grey (which the import's
+// exact-black scan loses) and loses rounded corners. So libuemf reads the records, with
+// bounds-checked getters and the extra checks below where it does not look, and this player
+// draws them with QPainter, antialiasing off, following GDI's pixel rules.
+
+#include "core/imaging/wmf_player.h"
 
 #include <algorithm>
 #include <cmath>
@@ -900,11 +906,6 @@ bool looksLikeWmf(const QByteArray& head) {
     const auto words = readAt<std::uint16_t>(head.constData() + 2);
     const auto version = readAt<std::uint16_t>(head.constData() + 4);
     return (type == 1 || type == 2) && words == 9 && (version == 0x0100 || version == 0x0300);
-}
-
-QSize wmfNaturalSize(const QByteArray& data) {
-    const auto frame = readFrame(data);
-    return frame ? frame->size : QSize();
 }
 
 QImage renderWmf(const QByteArray& data, QSize reach, QString* error, QSize* naturalSize) {

@@ -1,4 +1,4 @@
-#include "core/ui/icon_reader.h"
+#include "core/imaging/icon_reader.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace core {
+
+// Mouse buttons as the canvas and toolbar handlers receive them; summed when several are held.
+enum MouseButton { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+
+} // namespace core

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+
+class QAction;
+class QMainWindow;
+class QMenu;
+
+namespace core {
+
+// The main window's menus: File (Open, Save, Save As..., Import..., Page Setup, Print,
+// Exit), Draw (ClrDraw and Tools... with the twelve tools) and Help (Instructions, About),
+// with the standard shortcuts. The window connects the items to its handlers.
+struct EditorMenus {
+    QAction* miOpen = nullptr;
+    QAction* miSave = nullptr;
+    QAction* miSaveAs = nullptr;
+    QAction* miImport = nullptr;
+    QAction* mipgset = nullptr;
+    QAction* miPrint = nullptr;
+    QAction* miExit = nullptr;
+    QAction* miCls = nullptr;
+    QMenu* miTools = nullptr;
+    std::array<QAction*, 13> miTool{}; // items 1..12
+    QAction* miInstructions = nullptr;
+    QAction* miAbout = nullptr;
+
+    void createMenus(QMainWindow* window);
+};
+
+} // namespace core

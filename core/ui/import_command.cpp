@@ -1,0 +1,63 @@
+#include "core/ui/import_command.h"
+
+#include <QLabel>
+#include <QPixmap>
+
+#include "core/model/import_mapping.h"
+
+namespace core {
+
+ImportCommand::ImportCommand(const CalculatorProfile& profile, Prompts& prompts, QWidget* over)
+    : Picture2(new QLabel(over->parentWidget())), m_profile(profile), m_prompts(prompts),
+      m_over(over) {
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->hide();
+}
+
+ImportCommand::Result ImportCommand::run(const QString& filter) {
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Open;
+    request.title = QStringLiteral("Import a picture");
+    request.flags = kFileMustExist | kHideReadOnly;
+    // Qt reads more kinds than the four of the first entry; the second offers them.
+    request.filter =
+        filter + QStringLiteral("|Other pictures|*.PNG;*.GIF;*.JPG;*.JPEG;*.PBM;*.PGM;*.PPM;*.XBM");
+    request.defaultExtension = QStringLiteral("BMP");
+    QWidget* window = m_over->window();
+    const FileDialogAnswer answer = m_prompts.askFileName(window, request);
+    if (!answer.accepted)
+        return {};
+
+    // Only the part of the picture the scan can reach is ever rendered.
+    Result result;
+    result.picture = loadPicture(answer.path, QSize(m_profile.columns + 1, m_profile.rows + 1));
+    if (!result.picture.error.isEmpty()) {
+        m_prompts.message(window, window->windowTitle(),
+                          QStringLiteral("Error: ") + result.picture.error, MessageIcon::None,
+                          MessageButtons::Ok);
+        result.outcome = Outcome::Failed;
+        return result;
+    }
+    // The picture shows over the canvas while the question is asked; only the part that fits
+    // is converted for the screen.
+    const QSize shown = result.picture.image.size().boundedTo(m_over->size());
+    Picture2->setPixmap(QPixmap::fromImage(result.picture.image.copy(QRect(QPoint(0, 0), shown))));
+    Picture2->setGeometry(QRect(m_over->geometry().topLeft(), shown));
+    Picture2->raise();
+    Picture2->show();
+    const QString question = answer.path + QStringLiteral("\n\r\n\r     ...this picture?");
+    const Answer reply = m_prompts.message(window, QStringLiteral("Import..."), question,
+                                           MessageIcon::None, MessageButtons::YesNo);
+    Picture2->hide();
+    Picture2->clear();
+    result.outcome = reply == Answer::Yes ? Outcome::Accepted : Outcome::Declined;
+    return result;
+}
+
+void ImportCommand::overlay(const LoadedPicture& picture, const CellSink& plot) const {
+    overlayBlackPixels(
+        importScan(m_profile, picture.size.width(), picture.size.height()),
+        [&](int x, int y) { return isExactlyBlack(picture.image, x, y); }, plot);
+}
+
+} // namespace core

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include "core/imaging/picture_loader.h"
+#include "core/model/calculator_profile.h"
+#include "core/model/rasterizers.h"
+#include "core/platform/prompts.h"
+
+class QLabel;
+class QWidget;
+
+namespace core {
+
+// File > Import's questions: which picture, then, with the picture shown over the canvas,
+// whether to take it. What a Yes changes is the window's.
+class ImportCommand {
+public:
+    enum class Outcome { Cancelled, Failed, Declined, Accepted };
+    struct Result {
+        Outcome outcome = Outcome::Cancelled;
+        LoadedPicture picture;
+    };
+
+    // `over` is the part of the window the picture is shown on while the question is asked.
+    ImportCommand(const CalculatorProfile& profile, Prompts& prompts, QWidget* over);
+
+    // `filter`: the program's own first filter entry. A picture that cannot be read is
+    // reported here.
+    Result run(const QString& filter);
+
+    // Plots the exactly-black pixels of an accepted picture, as the program scans them.
+    void overlay(const LoadedPicture& picture, const CellSink& plot) const;
+
+    QLabel* Picture2; // the holder that shows the picture while asking; hidden otherwise
+
+private:
+    const CalculatorProfile& m_profile;
+    Prompts& m_prompts;
+    QWidget* m_over;
+};
+
+} // namespace core
