@@ -1,58 +1,251 @@
-#include <benchmark/benchmark.h>
+// What a user waits for on the canvas: a pen drag with the paint it causes, a full repaint,
+// and a long drag with no time to paint in between; each beside the floor Qt itself sets.
+#include <cstdio>
 
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTest>
+
+#include "bench/bench_app.h"
+#include "bench/harness.h"
 #include "pixvane/frm_pixvane.h"
 #include "tests/support/scripted_prompts.h"
 
 namespace {
 
+// Counts the paints a widget gets, to be sure a figure includes them.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        paints += e->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// The floor: a bare widget showing its own image of the same size, painting what changed.
+class BareCanvas : public QWidget {
+public:
+    explicit BareCanvas(QSize size) : m_image(size, QImage::Format_RGB32) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setFixedSize(size);
+        m_image.fill(Qt::white);
+    }
+    // What a pen drag must do at the least: ten 3 x 3 squares, one update.
+    void plotTen(int x0, int y0) {
+        QRect dirty;
+        for (int i = 0; i < 10; ++i) {
+            const QRect square(x0 + 4 * i, y0, 3, 3);
+            for (int y = square.top(); y <= square.bottom(); ++y)
+                std::fill_n(reinterpret_cast<QRgb*>(m_image.scanLine(y)) + square.left(), 3,
+                            0xFF000000u);
+            dirty |= square;
+        }
+        update(dirty);
+    }
+    QImage& image() { return m_image; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        QPainter(this).drawImage(e->rect(), m_image, e->rect());
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        plotTen(int(e->position().x()), int(e->position().y()));
+    }
+
+private:
+    QImage m_image;
+};
+
+void send(QWidget* w, QEvent::Type type, QPointF at, Qt::MouseButtons held) {
+    QMouseEvent event(type, at, w->mapToGlobal(at),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
 struct Editor {
     Editor() {
         window.endProgram = [] {};
         window.Form_Load(QString());
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            std::printf("the window was never exposed\n");
+        QApplication::processEvents();
     }
     testing_support::ScriptedPrompts prompts;
     pixvane::FrmPixvane window{prompts};
 };
 
-// A full repaint of an all-dark pixvane picture at the default zoom: clear, then one square
-// per dark cell.
-void BM_RepaintAllDarkPixvane(benchmark::State& state) {
-    Editor e;
-    e.window.Picture1_MouseDown(1, 0, 0.5, 0.5); // a picture now exists
-    for (int r = 0; r < 103; ++r)
-        for (int c = 0; c < 240; ++c)
-            e.window.grid().set(r, c, 1);
-    for (auto _ : state) {
-        e.window.Picture1->clear();
-        e.window.Picture1_Paint();
-        benchmark::DoNotOptimize(e.window.Picture1->surface().constBits());
-    }
-    state.counters["zoom"] = e.window.Picture1->zoom();
-}
-BENCHMARK(BM_RepaintAllDarkPixvane)->Unit(benchmark::kMicrosecond);
-
-// The same surface filled once with one colour: the floor a repaint is measured against.
-void BM_RawFillOfTheSameSurface(benchmark::State& state) {
-    Editor e;
-    QImage& surface = const_cast<QImage&>(e.window.Picture1->surface());
-    for (auto _ : state) {
-        surface.fill(Qt::black);
-        benchmark::DoNotOptimize(surface.constBits());
-    }
-}
-BENCHMARK(BM_RawFillOfTheSameSurface)->Unit(benchmark::kMicrosecond);
-
-// One pen drag event that crosses 10 cells, status read-out included.
-void BM_PenDragEventAcrossTenCells(benchmark::State& state) {
-    Editor e;
+void penDrag(Editor& e) {
+    core::PictureCanvas* canvas = e.window.Picture1;
+    const int zoom = canvas->zoom();
     e.window.miTool_Click(1);
-    e.window.Picture1_MouseDown(1, 0, 5.5, 50.5);
+    send(canvas, QEvent::MouseButtonPress, QPointF(5.5 * zoom, 50.5 * zoom), Qt::LeftButton);
+    QApplication::processEvents();
+    // Back and forth across the canvas, ten cells per event.
     double x = 5.5;
-    for (auto _ : state) {
-        x = x > 220 ? 5.5 : x + 10;
-        e.window.Picture1_MouseMove(1, 0, x, 50.5);
+    double step = 10;
+    PaintCounter paints(canvas);
+    auto ours = [&] {
+        if (x + step > 235 || x + step < 5)
+            step = -step;
+        x += step;
+        send(canvas, QEvent::MouseMove, QPointF(x * zoom, 50.5 * zoom), Qt::LeftButton);
+        QApplication::processEvents();
+    };
+    BareCanvas bare(canvas->size());
+    bare.show();
+    if (!QTest::qWaitForWindowExposed(&bare))
+        std::printf("the anchor was never exposed\n");
+    int bx = 0;
+    auto anchor = [&] {
+        bx = (bx + 40) % (bare.width() - 40);
+        send(&bare, QEvent::MouseMove, QPointF(bx, 200), Qt::LeftButton);
+        QApplication::processEvents();
+    };
+    // Events as fast as they come: the canvas paints at most once a frame.
+    const bench::Comparison c = bench::compare(ours, anchor, 200);
+    std::printf("  canvas paints: %d for %d drag events\n", paints.paints,
+                int(c.ours.values.size() + 1) * 200);
+    bench::report("pen drag event, 10 cells, shown, paints paced to frames", c, "us",
+                  "ours <= 50 us", c.ours.median() <= 50 && paints.paints > 0);
+
+    // Events a frame and more apart, as a hand moves a mouse: every event is painted.
+    auto idle = [] {
+        const double until = bench::now() + 20000;
+        while (bench::now() < until)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+    };
+    bench::Comparison spaced;
+    const int before = paints.paints;
+    for (int rep = 0; rep < 21; ++rep) {
+        double a = 0, b = 0;
+        for (int i = 0; i < 10; ++i) {
+            const bool oursFirst = rep % 2 == 0;
+            for (int k = 0; k < 2; ++k) {
+                idle();
+                const double start = bench::now();
+                (oursFirst == (k == 0)) ? ours() : anchor();
+                ((oursFirst == (k == 0)) ? a : b) += (bench::now() - start) / 10;
+            }
+        }
+        spaced.ours.values.push_back(a);
+        spaced.anchor.values.push_back(b);
+        spaced.ratio.values.push_back(a / b);
     }
+    std::printf("  canvas paints: %d for %d drag events\n", paints.paints - before, 21 * 10);
+    bench::report("  the same 20 ms apart, each painted (cold caches)", spaced, "us", "-", true,
+                  false);
+    send(canvas, QEvent::MouseButtonRelease, QPointF(x * zoom, 50.5 * zoom), Qt::NoButton);
 }
-BENCHMARK(BM_PenDragEventAcrossTenCells)->Unit(benchmark::kMicrosecond);
+
+void fillGrid(core::PixelGrid& grid) {
+    for (int r = 0; r < grid.rows(); ++r)
+        for (int c = 0; c < grid.columns(); ++c)
+            grid.set(r, c, 1);
+}
+
+void repaints(Editor& e) {
+    core::PictureCanvas* canvas = e.window.Picture1;
+    e.window.Picture1_MouseDown(1, 0, 0.5, 0.5); // a picture now exists
+    fillGrid(e.window.grid());
+    for (int zoom : {1, 2, 4, 8}) {
+        canvas->setZoom(zoom);
+        QImage plain(canvas->size(), QImage::Format_RGB32);
+        const bench::Comparison c =
+            bench::compare([&] { e.window.Picture1_Paint(); }, [&] { plain.fill(Qt::black); }, 20);
+        const std::string measure =
+            "canvas rebuild, all dark, zoom " + std::to_string(zoom) + " (anchor: QImage::fill)";
+        if (zoom == 4)
+            bench::report(measure, c, "us", "ratio <= 3", c.ratio.median() <= 3);
+        else
+            bench::report(measure, c, "us", "-", true, false);
+    }
+    canvas->setZoom(4);
+    QApplication::processEvents();
+
+    // Shown: a repaint the window system asks for (an expose) copies the surface, which is
+    // rebuilt only when the grid changes; against a bare widget of the same size repainting
+    // a copy of a same-size image.
+    BareCanvas bare(canvas->size());
+    bare.image().fill(Qt::black);
+    bare.show();
+    if (!QTest::qWaitForWindowExposed(&bare))
+        std::printf("the anchor was never exposed\n");
+    PaintCounter paints(canvas);
+    const bench::Comparison shown =
+        bench::compare([&] { canvas->repaint(); }, [&] { bare.repaint(); }, 20);
+    std::printf("  canvas paints: %d\n", paints.paints);
+    bench::report("window-system repaint of the canvas, zoom 4 (anchor: bare widget)", shown, "us",
+                  "ratio <= 1.25", shown.ratio.median() <= 1.25 && paints.paints > 0);
+    // And when the picture itself changed (a file opened): the rebuild and that repaint.
+    const bench::Comparison changed = bench::compare(
+        [&] {
+            e.window.Picture1_Paint();
+            canvas->repaint();
+        },
+        [&] { bare.repaint(); }, 20);
+    bench::report("  after a grid change: rebuild, then repaint", changed, "us", "-", true, false);
+}
+
+// Ten thousand drag events with no event processing in between: the last thousand against
+// the first thousand.
+void longDrag(Editor& e) {
+    core::PictureCanvas* canvas = e.window.Picture1;
+    const int zoom = canvas->zoom();
+    e.window.miTool_Click(1);
+    bench::Comparison c;
+    for (int rep = 0; rep < 21; ++rep) {
+        e.window.miCls_Click();
+        send(canvas, QEvent::MouseButtonPress, QPointF(2.5 * zoom, 2.5 * zoom), Qt::LeftButton);
+        send(canvas, QEvent::MouseButtonPress, QPointF(2.5 * zoom, 2.5 * zoom), Qt::LeftButton);
+        std::vector<double> times;
+        times.reserve(10000);
+        for (int i = 0; i < 10000; ++i) {
+            // A zigzag over the whole canvas, a few cells per event.
+            const double x = 2.5 + (i * 3) % 230;
+            const double y = 2.5 + (i / 77 * 5) % 98;
+            const double start = bench::now();
+            send(canvas, QEvent::MouseMove, QPointF(x * zoom, y * zoom), Qt::LeftButton);
+            times.push_back(bench::now() - start);
+        }
+        send(canvas, QEvent::MouseButtonRelease, QPointF(2.5 * zoom, 2.5 * zoom), Qt::NoButton);
+        QApplication::processEvents();
+        double first = 0, last = 0;
+        for (int i = 0; i < 1000; ++i) {
+            first += times[size_t(i)] / 1000;
+            last += times[size_t(9000 + i)] / 1000;
+        }
+        c.ours.values.push_back(last);
+        c.anchor.values.push_back(first);
+        c.ratio.values.push_back(last / first);
+    }
+    bench::report("10,000-event drag: last 1,000 events (anchor: first 1,000)", c, "us",
+                  "ratio <= 1.2", c.ratio.median() <= 1.2);
+}
 
 } // namespace
+
+int main(int argc, char** argv) {
+    bench::choosePlatform();
+    QApplication app(argc, argv);
+    std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
+    {
+        Editor e;
+        penDrag(e);
+    }
+    {
+        Editor e;
+        repaints(e);
+    }
+    {
+        Editor e;
+        longDrag(e);
+    }
+    return 0;
+}

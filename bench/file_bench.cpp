@@ -1,9 +1,12 @@
+// Both calculator formats decoded and encoded in memory, against the link software's own
+// library reading the same bytes.
+#include <cstdio>
+
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <benchmark/benchmark.h>
-
-#include "core/imaging/file_io.h"
+#include "bench/harness.h"
 #include "dotwell/ti83_picture_file.h"
 #include "pixvane/ti92_picture_file.h"
 #include "tests/support/tifiles_check.h"
@@ -18,104 +21,51 @@ core::PixelGrid pattern(int rows, int columns) {
     return grid;
 }
 
-struct Files {
-    Files() {
-        dotwell::PicFileBuffer buffer;
-        buffer.applyTemplate(3);
-        buffer.complete("bench.83i", "benchmark", pattern(63, 96));
-        ti83 = dir.filePath("bench.83i");
-        write(ti83, QByteArray(buffer.view().data(), 830));
-        const auto file = pixvane::buildPicFile(pattern(103, 240), {"main", "bench", "benchmark"});
-        ti92 = dir.filePath("bench.92i");
-        write(ti92, QByteArray(reinterpret_cast<const char*>(file.data()), 3185));
-    }
-    static void write(const QString& path, const QByteArray& bytes) {
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
+void write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
         f.write(bytes);
-    }
-    QTemporaryDir dir;
-    QString ti83, ti92;
-};
-
-Files& files() {
-    static Files f;
-    return f;
 }
-
-void BM_Dotwell83iOpenAndDecode(benchmark::State& state) {
-    core::PixelGrid grid(63, 96);
-    for (auto _ : state) {
-        const core::FileRead read = core::readFileHead(files().ti83, 830);
-        const auto buffer = dotwell::PicFileBuffer::fromFile(
-            std::string_view(read.bytes.constData(), size_t(read.bytes.size())));
-        buffer.decodePicture(grid);
-        benchmark::DoNotOptimize(grid);
-    }
-}
-BENCHMARK(BM_Dotwell83iOpenAndDecode)->Unit(benchmark::kMicrosecond);
-
-void BM_Dotwell83iEncodeAndWrite(benchmark::State& state) {
-    const core::PixelGrid grid = pattern(63, 96);
-    const QString target = files().dir.filePath("out.83i");
-    dotwell::PicFileBuffer buffer;
-    for (auto _ : state) {
-        buffer.complete("out.83i", "benchmark", grid);
-        core::writeFileAtomically(target, QByteArray(buffer.view().data(), 830));
-    }
-}
-BENCHMARK(BM_Dotwell83iEncodeAndWrite)->Unit(benchmark::kMicrosecond);
-
-// The encoding alone, without the atomic write (temporary file, flush, rename).
-void BM_Dotwell83iEncode(benchmark::State& state) {
-    const core::PixelGrid grid = pattern(63, 96);
-    dotwell::PicFileBuffer buffer;
-    for (auto _ : state) {
-        buffer.complete("out.83i", "benchmark", grid);
-        benchmark::DoNotOptimize(buffer);
-    }
-}
-BENCHMARK(BM_Dotwell83iEncode)->Unit(benchmark::kMicrosecond);
-
-void BM_Tifiles83iRead(benchmark::State& state) {
-    for (auto _ : state)
-        benchmark::DoNotOptimize(testing_support::readWithTifiles(files().ti83, false));
-}
-BENCHMARK(BM_Tifiles83iRead)->Unit(benchmark::kMicrosecond);
-
-void BM_Pixvane92iOpenAndDecode(benchmark::State& state) {
-    core::PixelGrid grid(103, 240);
-    for (auto _ : state) {
-        const core::FileRead read = core::readFileHead(files().ti92, 3185);
-        const auto result = pixvane::readPicFile(
-            std::string_view(read.bytes.constData(), size_t(read.bytes.size())), grid);
-        benchmark::DoNotOptimize(result);
-    }
-}
-BENCHMARK(BM_Pixvane92iOpenAndDecode)->Unit(benchmark::kMicrosecond);
-
-void BM_Pixvane92iEncodeAndWrite(benchmark::State& state) {
-    const core::PixelGrid grid = pattern(103, 240);
-    const QString target = files().dir.filePath("out.92i");
-    for (auto _ : state) {
-        const auto file = pixvane::buildPicFile(grid, {"main", "bench", "benchmark"});
-        core::writeFileAtomically(target,
-                                  QByteArray(reinterpret_cast<const char*>(file.data()), 3185));
-    }
-}
-BENCHMARK(BM_Pixvane92iEncodeAndWrite)->Unit(benchmark::kMicrosecond);
-
-void BM_Pixvane92iEncode(benchmark::State& state) {
-    const core::PixelGrid grid = pattern(103, 240);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(pixvane::buildPicFile(grid, {"main", "bench", "benchmark"}));
-}
-BENCHMARK(BM_Pixvane92iEncode)->Unit(benchmark::kMicrosecond);
-
-void BM_Tifiles92iRead(benchmark::State& state) {
-    for (auto _ : state)
-        benchmark::DoNotOptimize(testing_support::readWithTifiles(files().ti92, false));
-}
-BENCHMARK(BM_Tifiles92iRead)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+
+    const auto ti92 = pixvane::buildPicFile(pattern(103, 240), {"main", "bench", "benchmark"});
+    const std::string_view ti92Bytes(reinterpret_cast<const char*>(ti92.data()), ti92.size());
+    const QString ti92Path = dir.filePath("bench.92i");
+    write(ti92Path, QByteArray(ti92Bytes.data(), qsizetype(ti92Bytes.size())));
+    core::PixelGrid grid92(103, 240);
+    std::uint8_t sink = 0;
+    const bench::Comparison c92 = bench::compare(
+        [&] {
+            const auto picture = pixvane::readPicFile(ti92Bytes, grid92);
+            const auto& texts = std::get<pixvane::Ti92Picture>(picture).texts;
+            sink ^= pixvane::buildPicFile(grid92, texts)[3184];
+        },
+        [&] { sink ^= testing_support::readWithTifiles(ti92Path, false).storedChecksum; }, 200);
+    bench::report(".92i decode + encode in memory (anchor: libtifiles reading it)", c92, "us",
+                  "ratio <= 0.5", c92.ratio.median() <= 0.5);
+
+    dotwell::PicFileBuffer ti83;
+    ti83.applyTemplate(3);
+    ti83.complete("bench.83i", "benchmark", pattern(63, 96));
+    const std::string ti83Bytes(ti83.view());
+    const QString ti83Path = dir.filePath("bench.83i");
+    write(ti83Path, QByteArray(ti83Bytes.data(), qsizetype(ti83Bytes.size())));
+    core::PixelGrid grid83(63, 96);
+    const bench::Comparison c83 = bench::compare(
+        [&] {
+            dotwell::PicFileBuffer buffer = dotwell::PicFileBuffer::fromFile(ti83Bytes);
+            buffer.decodePicture(grid83);
+            buffer.complete("bench.83i", "benchmark", grid83);
+            sink ^= buffer.bytes()[829];
+        },
+        [&] { sink ^= testing_support::readWithTifiles(ti83Path, false).storedChecksum; }, 200);
+    bench::report(".83i decode + encode in memory (anchor: libtifiles reading it)", c83, "us",
+                  "ratio <= 0.25", c83.ratio.median() <= 0.25);
+    std::printf("  (checksum sink %u)\n", unsigned(sink));
+    return 0;
+}

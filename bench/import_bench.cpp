@@ -1,59 +1,98 @@
+// Import of a large 1-bit bitmap through the window, answered Yes, against Qt's reader
+// decoding the same file: time and peak memory.
+#include <cstdio>
+
+#include <malloc.h>
+
+#include <QApplication>
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <QTest>
 
-#include <benchmark/benchmark.h>
-
-#include "core/imaging/picture_loader.h"
-#include "core/model/calculator_profile.h"
-#include "core/model/import_mapping.h"
+#include "bench/bench_app.h"
+#include "bench/harness.h"
+#include "pixvane/frm_pixvane.h"
+#include "tests/support/scripted_prompts.h"
 
 namespace {
 
-struct BigBitmap {
-    BigBitmap() {
-        QImage image(4000, 4000, QImage::Format_RGB888);
-        for (int y = 0; y < image.height(); ++y) {
-            uchar* line = image.scanLine(y);
-            for (int x = 0; x < image.width() * 3; ++x)
-                line[x] = uchar((x * 13 + y * 7) & 0xFF);
-        }
-        path = dir.filePath("big.bmp");
-        image.save(path, "BMP");
-    }
-    QTemporaryDir dir;
-    QString path;
-};
-
-BigBitmap& bitmap() {
-    static BigBitmap b;
-    return b;
+// Resident memory: the peak since the last reset, and now, in MiB.
+double peakMegabytes() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    return 0;
 }
 
-// What the import does with a picture: load it, then scan what reaches the grid.
-void BM_Import4000x4000Bmp(benchmark::State& state) {
-    const auto& profile = core::CalculatorProfile::pixvane();
-    for (auto _ : state) {
-        const core::LoadedPicture picture =
-            core::loadPicture(bitmap().path, QSize(profile.columns + 1, profile.rows + 1));
-        int dark = 0;
-        core::overlayBlackPixels(
-            core::importScan(profile, picture.size.width(), picture.size.height()),
-            [&](int x, int y) { return core::isExactlyBlack(picture.image, x, y); },
-            [&](int, int) { ++dark; });
-        benchmark::DoNotOptimize(dark);
-    }
+void resetPeak() {
+    QFile clear("/proc/self/clear_refs");
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
 }
-BENCHMARK(BM_Import4000x4000Bmp)->Unit(benchmark::kMillisecond);
-
-// Qt decoding the same file and nothing else.
-void BM_QImageReaderDecodeAlone(benchmark::State& state) {
-    for (auto _ : state) {
-        QImageReader reader(bitmap().path);
-        QImage image = reader.read();
-        benchmark::DoNotOptimize(image.constBits());
-    }
-}
-BENCHMARK(BM_QImageReaderDecodeAlone)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+int main(int argc, char** argv) {
+    // Every large buffer from fresh pages, so that a peak shows what each side allocates and
+    // not what the allocator happened to keep.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    bench::choosePlatform();
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    QImage picture(4000, 4000, QImage::Format_Mono);
+    picture.fill(1);
+    for (int y = 0; y < 4000; y += 3)
+        for (int x = (y * 7) % 5; x < 4000; x += 5)
+            picture.setPixel(x, y, 0);
+    const QString path = dir.filePath("big.bmp");
+    picture.save(path, "BMP");
+
+    testing_support::ScriptedPrompts prompts;
+    pixvane::FrmPixvane window(prompts);
+    window.endProgram = [] {};
+    window.Form_Load(QString());
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        std::printf("the window was never exposed\n");
+
+    qint64 sink = 0;
+    auto import = [&] {
+        prompts.answerFile(path);
+        prompts.answerMessage(core::Answer::Yes);
+        window.miImport_Click();
+        QApplication::processEvents();
+        prompts.clear();
+    };
+    auto read = [&] {
+        QImageReader reader(path);
+        sink += reader.read().sizeInBytes();
+    };
+    const bench::Comparison time = bench::compare(import, read, 3);
+    bench::report("import of a 4000 x 4000 1-bit BMP, Yes (anchor: QImageReader)", time, "us",
+                  "ratio <= 3", time.ratio.median() <= 3);
+
+    // Peak memory of each alone, alternating, from a reset high-water mark.
+    bench::Comparison memory;
+    for (int rep = 0; rep < 21; ++rep) {
+        double used[2];
+        for (int k = 0; k < 2; ++k) {
+            const bool ours = (rep % 2 == 0) == (k == 0);
+            resetPeak();
+            const double before = peakMegabytes();
+            ours ? import() : read();
+            used[ours ? 0 : 1] = peakMegabytes() - before;
+        }
+        memory.ours.values.push_back(used[0]);
+        memory.anchor.values.push_back(used[1]);
+        memory.ratio.values.push_back(used[1] > 0 ? used[0] / used[1] : 0);
+    }
+    bench::report("  its peak memory (anchor: QImageReader's)", memory, "MiB", "ratio <= 2",
+                  memory.ratio.median() <= 2);
+    std::printf("  (%lld bytes decoded)\n", sink);
+    return 0;
+}

@@ -1,16 +1,8 @@
-#include <QApplication>
-#include <QStringList>
-
-#include "core/platform/qt_prompts.h"
+#include "core/ui/program_main.h"
 #include "pixvane/frm_pixvane.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Pixvane"));
-    core::QtPrompts prompts;
-    pixvane::FrmPixvane window(prompts);
-    // The whole command text names the picture to open, blanks included.
-    window.Form_Load(QApplication::arguments().mid(1).join(' '));
-    window.show();
-    return app.exec();
+    return core::runProgram(argc, argv, {"Pixvane", [](core::Prompts& prompts) {
+                                             return std::make_unique<pixvane::FrmPixvane>(prompts);
+                                         }});
 }

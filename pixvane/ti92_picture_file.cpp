@@ -103,7 +103,9 @@ std::variant<Ti92Picture, Ti92ReadError> readPicFile(std::string_view bytes,
     picture.texts.comment = field(bytes, kTi92CommentOffset, 40);
     picture.texts.variable = field(bytes, kTi92NameOffset, 8);
 
-    grid.clear();
+    // A full-screen picture writes every cell; only a smaller one leaves cells to clear.
+    if (smallHeld)
+        grid.clear();
     for (int r = 0; r < picture.height; ++r) {
         const char* row = bytes.data() + kTi92PixelOffset + r * stride;
         for (int c0 = 0; c0 < picture.width; c0 += 8)

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/imaging/picture_writer.h"
@@ -27,7 +28,9 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
       m_tools(profile, m_grid, *Picture1) {
     setWindowTitle(QString::fromUtf8(profile.appTitle.data(), qsizetype(profile.appTitle.size())));
     endProgram = [] { QApplication::quit(); };
-    setWindowIcon(QIcon(aboutArtwork(profile))); // the About picture serves as the icon
+    // The About picture serves as the icon; drawn once the window is up, not before its
+    // first frame.
+    QTimer::singleShot(0, this, [this] { setWindowIcon(QIcon(aboutArtwork(m_profile))); });
 
     auto* central = new QWidget(this);
     central->setMouseTracking(true);
@@ -129,10 +132,11 @@ void EditorWindow::Form_Load(const QString& commandLine) {
 
 void EditorWindow::Picture1_Paint() {
     if (m_document.pictureExists())
-        Picture1->paintGrid(m_grid, m_profile.cellFill);
+        Picture1->rebuild(m_grid, m_profile.cellFill);
 }
 
 void EditorWindow::Picture1_MouseDown(int button, int, double x, double y) {
+    const PictureCanvas::Batch batch(*Picture1); // one screen update for what the press draws
     if (button == kRightButton) {
         // The pop-up takes the left button's release: a shape being dragged ends here.
         m_tools.cancelDrag();
@@ -151,10 +155,12 @@ void EditorWindow::Picture1_MouseDown(int button, int, double x, double y) {
 
 void EditorWindow::Picture1_MouseMove(int button, int, double x, double y) {
     StatusBar1->showCell(cellIndex(x), cellIndex(y));
+    const PictureCanvas::Batch batch(*Picture1);
     m_tools.drag(button, x, y);
 }
 
 void EditorWindow::Picture1_MouseUp(int, int, double, double) {
+    const PictureCanvas::Batch batch(*Picture1);
     m_tools.release();
 }
 
@@ -194,7 +200,6 @@ void EditorWindow::syncToolChecks() {
 
 void EditorWindow::showReadPicture(const QString& path) {
     changeDocument([&](DocumentState& d) { d.opened(path.toStdString()); });
-    Picture1->clear();
     m_tools.disarm();
     syncToolChecks();
     Picture1_Paint();
@@ -290,9 +295,8 @@ void EditorWindow::completeSaveAs(const SaveAsTarget& target,
 }
 
 void EditorWindow::exportBitmap(const QString& path) {
-    // The surface holds the zoomed picture at the canvas's size; redraw it from the grid so
+    // The surface holds the zoomed picture at the canvas's size; rebuild it from the grid so
     // that no rubber band or stale pixel goes into the file.
-    Picture1->clear();
     Picture1_Paint();
     const QString error = writePicture(Picture1->surface(), path, "bmp");
     if (!error.isEmpty()) {

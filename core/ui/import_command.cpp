@@ -1,15 +1,35 @@
 #include "core/ui/import_command.h"
 
-#include <QLabel>
-#include <QPixmap>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWidget>
 
 #include "core/model/import_mapping.h"
 
 namespace core {
 
+namespace {
+
+// Paints the picture as it is, converting only what a paint shows: no screen copy of it is
+// made.
+class PictureHolder : public QWidget {
+public:
+    PictureHolder(const QImage& image, QWidget* parent) : QWidget(parent), m_image(image) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter(this).drawImage(event->rect(), m_image, event->rect());
+    }
+
+private:
+    const QImage& m_image;
+};
+
+} // namespace
+
 ImportCommand::ImportCommand(const CalculatorProfile& profile, Prompts& prompts, QWidget* over)
-    : Picture2(new QLabel(over->parentWidget())), m_profile(profile), m_prompts(prompts),
-      m_over(over) {
+    : Picture2(new PictureHolder(m_shown, over->parentWidget())), m_profile(profile),
+      m_prompts(prompts), m_over(over) {
     Picture2->setObjectName(QStringLiteral("Picture2"));
     Picture2->hide();
 }
@@ -38,10 +58,9 @@ ImportCommand::Result ImportCommand::run(const QString& filter) {
         result.outcome = Outcome::Failed;
         return result;
     }
-    // The picture shows over the canvas while the question is asked; only the part that fits
-    // is converted for the screen.
+    // The picture shows over the canvas while the question is asked.
     const QSize shown = result.picture.image.size().boundedTo(m_over->size());
-    Picture2->setPixmap(QPixmap::fromImage(result.picture.image.copy(QRect(QPoint(0, 0), shown))));
+    m_shown = result.picture.image; // shared with the picture, not copied
     Picture2->setGeometry(QRect(m_over->geometry().topLeft(), shown));
     Picture2->raise();
     Picture2->show();
@@ -49,7 +68,7 @@ ImportCommand::Result ImportCommand::run(const QString& filter) {
     const Answer reply = m_prompts.message(window, QStringLiteral("Import..."), question,
                                            MessageIcon::None, MessageButtons::YesNo);
     Picture2->hide();
-    Picture2->clear();
+    m_shown = QImage();
     result.outcome = reply == Answer::Yes ? Outcome::Accepted : Outcome::Declined;
     return result;
 }

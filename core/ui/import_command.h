@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 #include "core/imaging/picture_loader.h"
@@ -7,7 +8,6 @@
 #include "core/model/rasterizers.h"
 #include "core/platform/prompts.h"
 
-class QLabel;
 class QWidget;
 
 namespace core {
@@ -32,12 +32,13 @@ public:
     // Plots the exactly-black pixels of an accepted picture, as the program scans them.
     void overlay(const LoadedPicture& picture, const CellSink& plot) const;
 
-    QLabel* Picture2; // the holder that shows the picture while asking; hidden otherwise
+    QWidget* Picture2; // the holder that shows the picture while asking; hidden otherwise
 
 private:
     const CalculatorProfile& m_profile;
     Prompts& m_prompts;
     QWidget* m_over;
+    QImage m_shown; // what Picture2 paints: the picture's part that fits over the canvas
 };
 
 } // namespace core

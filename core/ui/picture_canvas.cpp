@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "core/ui/mouse_codes.h"
@@ -16,12 +18,12 @@ constexpr int kMinimumZoom = 2;
 } // namespace
 
 PictureCanvas::PictureCanvas(int rows, int columns, int zoom, QWidget* parent)
-    : QWidget(parent), m_rows(rows), m_columns(columns), m_zoom(std::max(1, zoom)) {
+    : QWidget(parent), m_rows(rows), m_columns(columns), m_zoom(std::max(1, zoom)),
+      m_pacer([this] { update(m_pendingArea); }, this) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setCursor(Qt::CrossCursor);
     setFixedSize(sizeForZoom(m_zoom));
-    remakeSurface();
 }
 
 void PictureCanvas::setZoom(int zoom) {
@@ -30,7 +32,7 @@ void PictureCanvas::setZoom(int zoom) {
         return;
     m_zoom = zoom;
     setFixedSize(sizeForZoom(m_zoom));
-    if (m_surface.size() != size())
+    if (!m_surface.isNull() && m_surface.size() != size())
         remakeSurface();
 }
 
@@ -46,15 +48,36 @@ int PictureCanvas::toPixel(double cells) const {
     return i > p ? i - 1 : i;
 }
 
+void PictureCanvas::ensureSurface() const {
+    if (m_surface.isNull() || m_surface.size() != size())
+        const_cast<PictureCanvas*>(this)->remakeSurface();
+}
+
 void PictureCanvas::remakeSurface() {
     m_surface = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     m_surface.fill(QColor::fromRgb(m_background));
+    if (m_batchDepth > 0)
+        m_batchBits = m_surface.bits();
     if (m_repaint)
         m_repaint();
-    update();
+    updateArea(rect());
+}
+
+void PictureCanvas::updateArea(const QRect& area) {
+    if (area.isEmpty())
+        return;
+    if (m_batchDepth > 0) {
+        m_batchArea |= area;
+        return;
+    }
+    if (m_pendingArea.contains(area))
+        return; // already asked for
+    m_pendingArea |= area;
+    m_pacer.request();
 }
 
 template <class Draw> void PictureCanvas::drawOutline(Rgb colour, Draw draw) {
+    ensureSurface();
     QPainter painter(&m_surface);
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (m_mode == DrawMode::Xor)
@@ -63,7 +86,7 @@ template <class Draw> void PictureCanvas::drawOutline(Rgb colour, Draw draw) {
     painter.setBrush(Qt::NoBrush);
     draw(painter);
     painter.end();
-    update();
+    updateArea(rect());
 }
 
 void PictureCanvas::fillCell(int column, int row, double fill) {
@@ -74,6 +97,7 @@ void PictureCanvas::fillCell(int column, int row, double fill) {
 }
 
 void PictureCanvas::fillPixels(int left, int top, int right, int bottom) {
+    ensureSurface();
     // Straight into the surface's pixels: a repaint fills one square per dark cell, and a
     // painter for each would cost more than the whole fill.
     left = std::max(left, 0);
@@ -95,8 +119,7 @@ void PictureCanvas::fillPixels(int left, int top, int right, int bottom) {
             std::fill_n(line, area.width(), colour);
         }
     }
-    if (m_batchDepth == 0)
-        update(area);
+    updateArea(area);
 }
 
 void PictureCanvas::drawLine(double x1, double y1, double x2, double y2, Rgb colour) {
@@ -121,31 +144,74 @@ void PictureCanvas::drawEllipseOutline(double cx, double cy, double radius, doub
     });
 }
 
-void PictureCanvas::paintGrid(const PixelGrid& grid, double fill) {
-    const Batch batch(*this);
-    setForeground(kBlack);
-    // Row by row, the order the surface lies in memory; the squares never overlap, so the
-    // order does not change the picture.
-    for (int row = 0; row < grid.rows(); ++row) {
-        for (int column = 0; column < grid.columns(); ++column) {
-            if (grid.at(row, column) == 1)
-                fillCell(column, row, fill);
+void PictureCanvas::prepareStamps(int size) {
+    if (m_stampZoom == m_zoom && m_stampSize == size)
+        return;
+    const int span = 8 * m_zoom;
+    m_stamps.assign(size_t(256 * span), 0xFF000000u | m_background);
+    for (int byte = 0; byte < 256; ++byte) {
+        for (int k = 0; k < 8; ++k) {
+            if ((byte >> (7 - k)) & 1)
+                std::fill_n(m_stamps.begin() + byte * span + k * m_zoom, size,
+                            0xFF000000u | kBlack);
         }
     }
+    m_stampZoom = m_zoom;
+    m_stampSize = size;
+}
+
+void PictureCanvas::rebuild(const PixelGrid& grid, double fill) {
+    ensureSurface();
+    const int width = m_surface.width();
+    const int height = m_surface.height();
+    const int size = std::min(m_zoom, std::max(1, toPixel(fill))); // as fillCell draws
+    const QRgb background = 0xFF000000u | m_background;
+    prepareStamps(size);
+    const int span = 8 * m_zoom;
+    const int whole = grid.columns() / 8; // the cells that come in bytes of eight
+    std::vector<QRgb> line(static_cast<size_t>(std::max(width, grid.columns() * m_zoom)),
+                           background);
+    const qsizetype stride = m_surface.bytesPerLine();
+    uchar* bits = m_surface.bits();
+    for (int y = 0; y < height; ++y) {
+        const int row = y / m_zoom;
+        QRgb* out = reinterpret_cast<QRgb*>(bits + y * stride);
+        if (y % m_zoom >= size || row >= grid.rows()) {
+            std::fill_n(out, width, background); // the gap under a row of squares
+            continue;
+        }
+        if (y % m_zoom == 0) { // a new grid row: its line of squares, eight cells at a time
+            for (int j = 0; j < whole; ++j)
+                std::copy_n(m_stamps.begin() + grid.packBits(row, 8 * j) * span, span,
+                            line.begin() + j * span);
+            for (int column = 8 * whole; column < grid.columns(); ++column)
+                std::fill_n(line.begin() + column * m_zoom, size,
+                            grid.at(row, column) == 1 ? 0xFF000000u | kBlack : background);
+        }
+        std::copy_n(line.begin(), width, out);
+    }
+    updateArea(rect());
 }
 
 void PictureCanvas::clear() {
+    ensureSurface();
     m_surface.fill(QColor::fromRgb(m_background));
-    update();
+    updateArea(rect());
 }
 
-void PictureCanvas::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.drawImage(0, 0, m_surface);
+void PictureCanvas::paintEvent(QPaintEvent* event) {
+    m_pendingArea = QRect();
+    m_pacer.painted();
+    // The window system's repaint copies the surface; it is rebuilt only when the grid is.
+    const QRect area = event->rect();
+    if (m_surface.isNull()) // nothing drawn yet: the empty canvas
+        QPainter(this).fillRect(area, QColor::fromRgb(m_background));
+    else
+        QPainter(this).drawImage(area, m_surface, area);
 }
 
 void PictureCanvas::resizeEvent(QResizeEvent*) {
-    if (m_surface.size() != size())
+    if (!m_surface.isNull() && m_surface.size() != size())
         remakeSurface();
 }
 

@@ -2,12 +2,16 @@
 
 #include <functional>
 #include <utility>
+#include <vector>
+
+#include <QRect>
 
 #include <QImage>
 #include <QWidget>
 
 #include "core/model/canvas.h"
 #include "core/model/pixel_grid.h"
+#include "core/ui/frame_pacer.h"
 
 namespace core {
 
@@ -22,19 +26,26 @@ public:
     int zoom() const { return m_zoom; }
     void setZoom(int zoom);
     QSize sizeForZoom(int zoom) const { return {m_columns * zoom, m_rows * zoom}; }
-    const QImage& surface() const { return m_surface; }
+    // What the canvas shows. Made on first use: an empty canvas needs none to be painted.
+    const QImage& surface() const {
+        ensureSurface();
+        return m_surface;
+    }
 
-    // Many fills, one screen update: for redrawing the whole picture.
+    // Everything drawn while one lives (the cells of one pointer event, say) reaches the
+    // screen as one update of the rectangle around it.
     class Batch {
     public:
         explicit Batch(PictureCanvas& canvas) : m_canvas(canvas) {
-            if (m_canvas.m_batchDepth++ == 0)
+            if (m_canvas.m_batchDepth++ == 0) {
+                m_canvas.ensureSurface();
                 m_canvas.m_batchBits = m_canvas.m_surface.bits();
+            }
         }
         ~Batch() {
             if (--m_canvas.m_batchDepth == 0) {
                 m_canvas.m_batchBits = nullptr;
-                m_canvas.update();
+                m_canvas.updateArea(std::exchange(m_canvas.m_batchArea, QRect()));
             }
         }
         Batch(const Batch&) = delete;
@@ -44,8 +55,10 @@ public:
         PictureCanvas& m_canvas;
     };
 
-    // Every dark cell's square in black, over what the surface holds.
-    void paintGrid(const PixelGrid& grid, double fill);
+    // The whole surface from the grid: background, and each dark cell's square in black.
+    // Row by row, one line of pixels per grid row copied to the pixel rows of its squares:
+    // the same pixels as filling every dark cell's square on a clear surface.
+    void rebuild(const PixelGrid& grid, double fill);
 
     // Run whenever the surface is (re)made, to redraw it from the grid.
     void setRepaintHandler(std::function<void()> handler) { m_repaint = std::move(handler); }
@@ -80,6 +93,12 @@ private:
     std::pair<double, double> cellPosition(const QMouseEvent* event) const;
     int toPixel(double cells) const;
     void fillPixels(int left, int top, int right, int bottom);
+    // The pixels of a line of squares for each byte of eight cells, at this zoom.
+    void prepareStamps(int size);
+    // Asks for a repaint of the area, keeping the widget's pending update one rectangle: a
+    // long drag with no time to paint must not pile up a region of thousands of them.
+    void updateArea(const QRect& area);
+    void ensureSurface() const;
     void remakeSurface();
     // Rubber-band figures: a one-pixel outline in the current draw mode.
     template <class Draw> void drawOutline(Rgb colour, Draw draw);
@@ -87,12 +106,18 @@ private:
     int m_rows;
     int m_columns;
     int m_zoom;
-    QImage m_surface;
+    FramePacer m_pacer;
+    mutable QImage m_surface;
     Rgb m_background = kScreenColour;
     Rgb m_foreground = kBlack;
     DrawMode m_mode = DrawMode::Copy;
     int m_batchDepth = 0;
     uchar* m_batchBits = nullptr; // the surface's pixels, fetched once for a batch
+    QRect m_batchArea;            // what the batch drew
+    QRect m_pendingArea;          // asked to be repainted and not yet painted
+    std::vector<QRgb> m_stamps;   // 256 x 8 cells' pixels, for rebuild
+    int m_stampZoom = 0;
+    int m_stampSize = 0;
     std::function<void()> m_repaint;
 };
 

@@ -1,14 +1,37 @@
 #include "core/ui/status_panels.h"
 
 #include <QLabel>
+#include <QPainter>
 
 #include "core/model/number_text.h"
 
 namespace core {
 
+CellReadout::CellReadout(QWidget* parent) : QWidget(parent), m_pacer([this] { update(); }, this) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Room for the widest read-out a drag far off the canvas can give.
+    const QFontMetrics metrics(font());
+    setFixedSize(std::max(110, metrics.horizontalAdvance(QStringLiteral("(-1000000, -1000000)"))),
+                 metrics.height() + 2);
+}
+
+void CellReadout::setText(const QString& text) {
+    if (text == m_text)
+        return;
+    m_text = text;
+    m_pacer.request();
+}
+
+void CellReadout::paintEvent(QPaintEvent*) {
+    m_pacer.painted();
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    painter.setPen(palette().windowText().color());
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, m_text);
+}
+
 StatusPanels::StatusPanels(QWidget* parent)
-    : QStatusBar(parent), m_file(new QLabel(this)), m_cell(new QLabel(this)) {
-    m_cell->setMinimumWidth(110);
+    : QStatusBar(parent), m_file(new QLabel(this)), m_cell(new CellReadout(this)) {
     addWidget(m_file, 1);
     addWidget(m_cell, 0);
 }
@@ -21,18 +44,15 @@ void StatusPanels::setFileText(const QString& text) {
     m_file->setText(text);
 }
 
-QString StatusPanels::cellText() const {
-    return m_cell->text();
-}
-
 void StatusPanels::showCell(int column, int row) {
+    // A move inside the same cell changes nothing: no text is made for it.
+    if (!m_cell->text().isEmpty() && column == m_column && row == m_row)
+        return;
+    m_column = column;
+    m_row = row;
     m_cell->setText(QStringLiteral("(%1, %2)")
                         .arg(QString::fromStdString(signedNumber(column)),
                              QString::fromStdString(signedNumber(row))));
-}
-
-void StatusPanels::clearCell() {
-    m_cell->clear();
 }
 
 } // namespace core

@@ -8,8 +8,22 @@
 
 namespace core {
 
-ToolbarImage::ToolbarImage(QWidget* parent) : QLabel(parent) {
+ToolbarImage::ToolbarImage(QWidget* parent) : QWidget(parent) {
     setFixedSize(24, 22);
+}
+
+void ToolbarImage::setPixmap(const QPixmap& pixmap) {
+    m_pixmap = pixmap;
+    // A picture that covers the image hides what lies under it: Qt then paints only the top
+    // of each stack.
+    setAttribute(Qt::WA_OpaquePaintEvent,
+                 !pixmap.isNull() && pixmap.size() == size() && !pixmap.hasAlphaChannel());
+    update();
+}
+
+void ToolbarImage::paintEvent(QPaintEvent*) {
+    if (!m_pixmap.isNull())
+        QPainter(this).drawPixmap(0, 0, m_pixmap);
 }
 
 double twipsPerPixel(const QWidget* widget) {
@@ -70,26 +84,26 @@ void drawSymbol(QPainter& p, ButtonPicture picture, bool greyed) {
         p.setPen(colour(kTeal));
         p.drawPoint(16, 11);
         break;
-    case ButtonPicture::Help: {
-        QFont font = p.font();
-        font.setBold(true);
-        font.setPixelSize(15);
-        p.setFont(font);
-        p.setPen(colour(kBlue));
-        p.drawText(QRect(3, 2, 18, 17), Qt::AlignCenter, QStringLiteral("?"));
+    case ButtonPicture::Help:
+        // A bold "?" drawn as shapes: a font would be loaded for this one character.
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour(kBlue));
+        p.drawRect(8, 4, 7, 2);   // the top of the hook
+        p.drawRect(7, 5, 3, 2);   // its left end
+        p.drawRect(13, 5, 3, 4);  // its right side
+        p.drawRect(11, 8, 3, 2);  // the turn inwards
+        p.drawRect(10, 10, 3, 3); // the stem
+        p.drawRect(10, 14, 3, 3); // the dot
         break;
-    }
     }
 }
 
 } // namespace
 
-QPixmap toolbarPicture(ButtonPicture picture, ButtonLook look) {
-    QImage image(24, 22, QImage::Format_RGB32);
-    image.fill(kSilver);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setRenderHint(QPainter::TextAntialiasing, false);
+namespace {
+
+// One button picture, drawn at the painter's origin.
+void drawPicture(QPainter& p, ButtonPicture picture, ButtonLook look) {
     const bool pressed = look == ButtonLook::Pressed;
     // Bevel: light top-left and dark bottom-right when raised, the other way when pressed.
     p.setPen(pressed ? kBlack16 : kWhite);
@@ -102,15 +116,43 @@ QPixmap toolbarPicture(ButtonPicture picture, ButtonLook look) {
     if (pressed) {
         p.drawLine(1, 1, 21, 1);
         p.drawLine(1, 1, 1, 19);
+        p.translate(1, 1);
     } else {
         p.drawLine(1, 20, 22, 20);
         p.drawLine(22, 1, 22, 20);
     }
-    if (pressed)
-        p.translate(1, 1);
     drawSymbol(p, picture, look == ButtonLook::Greyed);
-    p.end();
-    return QPixmap::fromImage(image);
+}
+
+constexpr QSize kPictureSize(24, 22);
+
+// Every picture of every button on one sheet, drawn once with one painter: a toolbar's
+// eleven pictures cost one painter rather than eleven at start-up.
+const QImage& pictureSheet() {
+    static const QImage sheet = [] {
+        QImage image(kPictureSize.width() * 3, kPictureSize.height() * 4, QImage::Format_RGB32);
+        image.fill(kSilver);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        for (int picture = 0; picture < 4; ++picture) {
+            for (int look = 0; look < 3; ++look) {
+                p.save();
+                p.translate(look * kPictureSize.width(), picture * kPictureSize.height());
+                p.setClipRect(QRect(QPoint(0, 0), kPictureSize));
+                drawPicture(p, ButtonPicture(picture), ButtonLook(look));
+                p.restore();
+            }
+        }
+        return image;
+    }();
+    return sheet;
+}
+
+} // namespace
+
+QPixmap toolbarPicture(ButtonPicture picture, ButtonLook look) {
+    const QPoint at(int(look) * kPictureSize.width(), int(picture) * kPictureSize.height());
+    return QPixmap::fromImage(pictureSheet().copy(QRect(at, kPictureSize)));
 }
 
 } // namespace core

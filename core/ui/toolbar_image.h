@@ -1,15 +1,20 @@
 #pragma once
 
-#include <QLabel>
+#include <QPixmap>
+#include <QWidget>
 
 namespace core {
 
-// One picture of a toolbar button's stack (raised, pressed or greyed cover). The owner wires
-// the press, move and release handlers of the images that have them.
-class ToolbarImage : public QLabel {
+// One picture of a toolbar button's stack (raised, pressed or greyed cover), or the clear
+// area that takes the mouse. The owner wires the press, move and release handlers of the
+// images that have them. A plain widget that paints its picture: a toolbar holds fifteen.
+class ToolbarImage : public QWidget {
     Q_OBJECT
 public:
     explicit ToolbarImage(QWidget* parent = nullptr);
+
+    void setPixmap(const QPixmap& pixmap);
+    const QPixmap& pixmap() const { return m_pixmap; }
 
 signals:
     // x, y in twips relative to the image, as the button logic measures them.
@@ -21,6 +26,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap m_pixmap;
 };
 
 enum class ButtonPicture { Open, Save, Print, Help };

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/ui/status_panels.h"
 #include "dotwell/frm_dotwell.h"
 #include "pixvane/frm_pixvane.h"
 #include "tests/support/grid_pictures.h"
@@ -271,4 +272,78 @@ TEST(Canvas, TheReadOutEmptiesOverEveryOtherPartOfTheWindow) {
         }
     }
     EXPECT_EQ(p.window.Label2->text(), "");
+}
+
+TEST(Canvas, ARebuildGivesTheSamePixelsAsPlottingEveryCell) {
+    for (int zoom : {1, 2, 3, 4, 7, 8}) {
+        Fixture<pixvane::FrmPixvane> f;
+        f.window.Picture1->setZoom(zoom);
+        f.mouse.press(0.5, 0.5); // a picture exists; the pen is armed
+        f.window.miCls_Click();
+        f.mouse.press(0.5, 0.5);
+        core::PixelGrid& grid = f.window.grid();
+        grid.clear();
+        f.window.Picture1->clear();
+        // An uneven pattern with the last row and column, plotted cell by cell.
+        f.window.tools().setCurrentTool(core::kPen);
+        for (int r = 0; r < grid.rows(); ++r)
+            for (int c = 0; c < grid.columns(); ++c)
+                if ((r * 7 + c * 3) % 5 == 0 || r == grid.rows() - 1 || c == grid.columns() - 1)
+                    f.window.tools().PlotCell(c, r);
+        const QImage plotted = f.window.Picture1->surface().copy();
+        f.window.Picture1_Paint(); // the rebuild, over a surface that already shows it
+        EXPECT_EQ(f.window.Picture1->surface(), plotted) << "zoom " << zoom;
+        f.window.Picture1->clear();
+        f.window.Picture1_Paint();
+        EXPECT_EQ(f.window.Picture1->surface(), plotted) << "zoom " << zoom << ", from clear";
+    }
+}
+
+namespace {
+
+// What each paint of a widget showed: the read-out's text, the canvas's painted area.
+class PaintWatcher : public QObject {
+public:
+    explicit PaintWatcher(QWidget* w) : m_widget(w) { w->installEventFilter(this); }
+    std::vector<QString> texts;
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            if (auto* readout = qobject_cast<core::CellReadout*>(m_widget))
+                texts.push_back(readout->text());
+            painted += static_cast<QPaintEvent*>(e)->rect();
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_widget;
+};
+
+} // namespace
+
+TEST(Canvas, FastMovesArePaintedOnceAFrameEndingWithTheLastOne) {
+    Fixture<pixvane::FrmPixvane> f;
+    auto* readout = f.window.StatusBar1->findChild<core::CellReadout*>();
+    ASSERT_NE(readout, nullptr);
+    QApplication::processEvents();
+    f.mouse.press(2.5, 50.5); // arms the pen
+    f.mouse.press(2.5, 50.5);
+    PaintWatcher readoutPaints(readout);
+    PaintWatcher canvasPaints(f.window.Picture1);
+    for (int i = 1; i <= 200; ++i) {
+        f.mouse.move(2.5 + i, 50.5);
+        QApplication::processEvents();
+    }
+    QTest::qWait(4 * core::FramePacer::kFrameMilliseconds);
+    QApplication::processEvents();
+    // Far fewer paints than moves, and the screen ends with the last move's cell and text.
+    EXPECT_LT(readoutPaints.texts.size(), 100u);
+    ASSERT_FALSE(readoutPaints.texts.empty());
+    EXPECT_EQ(readoutPaints.texts.back(), "( 202,  50)");
+    const int zoom = f.window.Picture1->zoom();
+    EXPECT_TRUE(canvasPaints.painted.contains(QRect(201 * zoom, 50 * zoom, 1, 1)));
+    EXPECT_EQ(f.window.grid().at(50, 201), 1);
 }

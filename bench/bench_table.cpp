@@ -1,0 +1,6 @@
+// Prints the one summary table of every benchmark's rows; exits 1 when a goal was missed.
+#include "bench/harness.h"
+
+int main(int argc, char** argv) {
+    return argc > 1 && bench::printTable(argv[1]) ? 0 : 1;
+}

@@ -1,0 +1,15 @@
+// pixvane started exactly as its main() starts it, reporting its first paint.
+#include <memory>
+
+#include "bench/first_paint.h"
+#include "core/ui/program_main.h"
+#include "pixvane/frm_pixvane.h"
+
+int main(int argc, char* argv[]) {
+    std::unique_ptr<bench::FirstPaint> report;
+    return core::runProgram(
+        argc, argv,
+        {"Pixvane",
+         [](core::Prompts& prompts) { return std::make_unique<pixvane::FrmPixvane>(prompts); }},
+        [&report](QWidget* window) { report = std::make_unique<bench::FirstPaint>(window); });
+}

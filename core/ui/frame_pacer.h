@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+namespace core {
+
+// Lets a widget repaint at most once a frame. Pointer events can come faster than frames, and
+// on X a repaint of pixels the display server has not finished taking from the last one
+// waits for it: one paint per event would make each event wait. A request within a frame of
+// the last paint runs when that frame is over, so the screen still ends with what the last
+// event drew.
+class FramePacer : public QObject {
+public:
+    // `repaint` asks the widget for its repaint (QWidget::update of what changed).
+    explicit FramePacer(std::function<void()> repaint, QObject* parent = nullptr);
+
+    void request();
+    // The widget calls this from its paintEvent.
+    void painted() { m_sincePaint.start(); }
+
+    static constexpr int kFrameMilliseconds = 16;
+
+private:
+    std::function<void()> m_repaint;
+    QElapsedTimer m_sincePaint;
+    QTimer m_later;
+};
+
+} // namespace core
