@@ -11,6 +11,7 @@
 #include "core/model/codepage.h"
 #include "core/model/save_as_naming.h"
 #include "core/ui/text_fields.h"
+#include "dotwell/ti83plus_picture_file.h"
 
 namespace dotwell {
 namespace {
@@ -18,8 +19,9 @@ namespace {
 const QString kDefaultComment = QStringLiteral("Produced with Dotwell");
 const QString kImageErrorTitle = QStringLiteral("82/3 Image Error");
 
-// Save As: the calculator files, and the Bitmaps entry (the third).
-const core::SaveAsNaming kSaveAsNaming{{"82I", "83I"}, {{3, "bmp", core::SaveAsKind::Bitmap}}};
+// Save As: the calculator files (entries 1, 2 and 4), and the Bitmaps entry (the third).
+const core::SaveAsNaming kSaveAsNaming{{"82I", "83I", "8XI"},
+                                       {{3, "bmp", core::SaveAsKind::Bitmap}}};
 
 std::string latin(const QString& name) {
     return name.toStdString();
@@ -81,7 +83,7 @@ void FrmDotwell::Option1_Click(int index) {
 
 QString FrmDotwell::exitWarningText() const {
     return QStringLiteral(
-        "Picture NOT saved as 82I or 83I. Press OK to quit or Cancel to return to drawing.");
+        "Picture NOT saved as 82I, 83I or 8XI. Press OK to quit or Cancel to return to drawing.");
 }
 
 QString FrmDotwell::importFilter() const {
@@ -90,24 +92,38 @@ QString FrmDotwell::importFilter() const {
 
 void FrmDotwell::resetTexts() {
     Text1->setText(kDefaultComment);
+    m_archived = false; // ClrDraw starts a new picture, which a .8xi stores in RAM
 }
 
 bool FrmDotwell::openPictureFile(const QString& path) {
     // Everything is read and checked before anything on screen changes.
-    const core::FileRead read = core::readFileHead(path, PicFileBuffer::kSize);
+    const core::FileRead read = core::readFileHead(path, kTi83PlusFileSize);
     if (!read.error.isEmpty()) {
         showWarning(kImageErrorTitle, tr("Cannot open %1:\n%2").arg(path, read.error));
         return false;
     }
-    if (read.bytes.size() <= qsizetype(PicFileBuffer::kPicNumberOffset)) {
-        // Padding would invent the PIC number; a file this short holds no picture.
-        showWarning(kImageErrorTitle, tr("%1 is too short to hold a TI-82/83 picture; it may "
-                                         "be damaged. Nothing was opened.")
-                                          .arg(titleOf(path)));
-        return false;
+    const std::string_view bytes(read.bytes.constData(), size_t(read.bytes.size()));
+    PicFileBuffer file;
+    bool archived = false;
+    if (endsWith8XI(latin(titleOf(path)))) {
+        const auto plus = readTi83PlusFile(bytes);
+        if (!std::holds_alternative<Ti83PlusPicture>(plus)) {
+            prompts().message(this, kImageErrorTitle, QStringLiteral("Invalid File Format!"),
+                              core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+            return false;
+        }
+        file = std::get<Ti83PlusPicture>(plus).buffer;
+        archived = std::get<Ti83PlusPicture>(plus).archived;
+    } else {
+        if (bytes.size() <= PicFileBuffer::kPicNumberOffset) {
+            // Padding would invent the PIC number; a file this short holds no picture.
+            showWarning(kImageErrorTitle, tr("%1 is too short to hold a TI-82/83 picture; it "
+                                             "may be damaged. Nothing was opened.")
+                                              .arg(titleOf(path)));
+            return false;
+        }
+        file = PicFileBuffer::fromFile(bytes.substr(0, PicFileBuffer::kSize));
     }
-    const PicFileBuffer file = PicFileBuffer::fromFile(
-        std::string_view(read.bytes.constData(), size_t(read.bytes.size())));
     if (file.picNumber() > 9) {
         showWarning(kImageErrorTitle,
                     tr("%1 is not a TI-82/83 picture: its PIC number byte is %2, not 0 to 9.")
@@ -116,6 +132,7 @@ bool FrmDotwell::openPictureFile(const QString& path) {
         return false;
     }
 
+    m_archived = archived;
     m_buffer = file;
     grid().clear();
     m_buffer.decodePicture(grid());
@@ -142,7 +159,8 @@ void FrmDotwell::miOpen_click() {
     request.kind = core::FileDialogRequest::Kind::Open;
     request.title = QStringLiteral("Open an 82I or 83I file...");
     request.flags = core::kFileMustExist | core::kHideReadOnly;
-    request.filter = QStringLiteral("82/3 Images|*.82i;*.83i|All Files|*.*");
+    request.filter =
+        QStringLiteral("82/3 Images|*.82i;*.83i|All Files|*.*|TI-83 Plus/84 Plus Images|*.8xi");
     request.defaultExtension = QStringLiteral("82I");
     const core::FileDialogAnswer answer = prompts().askFileName(this, request);
     if (!answer.accepted)
@@ -173,8 +191,12 @@ bool FrmDotwell::writePictureFile(const QString& path) {
         return false;
     }
     m_buffer.complete(latin(titleOf(path)), *comment, grid());
-    const QString error = core::writeFileAtomically(
-        path, QByteArray(m_buffer.view().data(), qsizetype(m_buffer.view().size())));
+    QByteArray bytes(m_buffer.view().data(), qsizetype(m_buffer.view().size()));
+    if (endsWith8XI(latin(titleOf(path)))) {
+        const auto plus = buildTi83PlusFile(m_buffer, m_archived);
+        bytes = QByteArray(reinterpret_cast<const char*>(plus.data()), qsizetype(plus.size()));
+    }
+    const QString error = core::writeFileAtomically(path, bytes);
     if (!error.isEmpty()) {
         showWarning(windowTitle(), tr("Cannot save %1:\n%2").arg(path, error));
         return false;
@@ -199,9 +221,10 @@ void FrmDotwell::miSaveAs_Click() {
     request.kind = core::FileDialogRequest::Kind::Save;
     request.title = QStringLiteral("Dotwell Save As...");
     request.filter = QStringLiteral("TI-82 Image Files (*.82i)|*.82i|TI-83 Image Files "
-                                    "(*.83I)|*.83I|Bitmaps (*.bmp)|*.bmp");
+                                    "(*.83I)|*.83I|Bitmaps (*.bmp)|*.bmp|TI-83 Plus/84 Plus Image "
+                                    "Files (*.8xi)|*.8xi");
     request.filterIndex = 1;
-    request.entriesWithOwnExtension = {3}; // a bare name in Bitmaps becomes name.bmp
+    request.entriesWithOwnExtension = {3, 4}; // a bare name there gets .bmp or .8xi
     request.defaultExtension = QStringLiteral("82i");
     request.initialName = QStringLiteral("*.82i");
     request.flags = core::kOverwritePrompt | core::kHideReadOnly;
@@ -218,8 +241,8 @@ void FrmDotwell::miSaveAs_Click() {
     }
     completeSaveAs(
         target, [this](const QString& file) { return writePictureFile(file); },
-        tr("Invalid Filename: use a name ending in .82i or .83i, or .bmp for a bitmap. Nothing "
-           "was saved."));
+        tr("Invalid Filename: use a name ending in .82i, .83i or .8xi, or .bmp for a bitmap. "
+           "Nothing was saved."));
 }
 
 } // namespace dotwell

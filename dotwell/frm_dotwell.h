@@ -45,6 +45,7 @@ private:
     bool picNumberRefused(const QString& name);
 
     PicFileBuffer m_buffer;
+    bool m_archived = false; // the opened .8xi was in archive memory: a .8xi save keeps it
 };
 
 } // namespace dotwell

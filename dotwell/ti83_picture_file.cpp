@@ -12,8 +12,11 @@ bool endsWith82I(std::string_view fileName) {
 bool endsWith83I(std::string_view fileName) {
     return core::endsWithNoCase(fileName, "83I");
 }
+bool endsWith8XI(std::string_view fileName) {
+    return core::endsWithNoCase(fileName, "8XI");
+}
 bool hasCalculatorExtension(std::string_view fileName) {
-    return endsWith82I(fileName) || endsWith83I(fileName);
+    return endsWith82I(fileName) || endsWith83I(fileName) || endsWith8XI(fileName);
 }
 
 PicFileBuffer::PicFileBuffer() {
@@ -40,6 +43,17 @@ void PicFileBuffer::applyTemplate(int picNumber) {
     m_bytes[kPicNumberOffset] = static_cast<std::uint8_t>(picNumber);
     static constexpr std::uint8_t sizes[] = {0xF6, 0x02, 0xF4, 0x02}; // 758 again, then 756
     std::copy(std::begin(sizes), std::end(sizes), m_bytes.begin() + kDataLengthAgainOffset);
+}
+
+PicFileBuffer PicFileBuffer::fromFields(int picNumber, std::string_view commentField,
+                                        std::string_view pictureBytes) {
+    PicFileBuffer buffer;
+    buffer.applyTemplate(picNumber);
+    std::copy_n(commentField.begin(), std::min(commentField.size(), kCommentSize),
+                buffer.m_bytes.begin() + kCommentOffset);
+    std::copy_n(pictureBytes.begin(), std::min(pictureBytes.size(), kPictureSize),
+                buffer.m_bytes.begin() + kPictureOffset);
+    return buffer;
 }
 
 std::string_view PicFileBuffer::commentField() const {

@@ -36,6 +36,7 @@ public:
     static constexpr size_t kDataLengthAgainOffset = 68;
     static constexpr size_t kPictureOffset = 72;
     static constexpr size_t kChecksumOffset = 828; // after the data section
+    static constexpr size_t kPictureSize = 756;
     static constexpr int kRows = 63;
     static constexpr int kColumns = 96;
     static constexpr int kBytesPerRow = 12;
@@ -51,6 +52,10 @@ public:
 
     std::uint8_t picNumber() const { return m_bytes[kPicNumberOffset]; }
     std::string_view commentField() const;
+    std::string_view pictureBytes() const { return view().substr(kPictureOffset, kPictureSize); }
+    // The template with these fields from a file of another layout (a .8xi).
+    static PicFileBuffer fromFields(int picNumber, std::string_view commentField,
+                                    std::string_view pictureBytes);
     void decodePicture(core::PixelGrid& grid) const;
 
     // Everything a save puts in before writing: the signature's model digit from the file
@@ -67,8 +72,9 @@ private:
     std::array<std::uint8_t, kSize> m_bytes{};
 };
 
-// The file name's last three characters, in upper case, are "82I" or "83I".
+// The file name's last three characters, in upper case, are "82I", "83I" or "8XI".
 bool hasCalculatorExtension(std::string_view fileName);
+bool endsWith8XI(std::string_view fileName);
 bool endsWith83I(std::string_view fileName);
 bool endsWith82I(std::string_view fileName);
 

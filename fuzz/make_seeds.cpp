@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "dotwell/ti83_picture_file.h"
+#include "dotwell/ti83plus_picture_file.h"
 #include "pixvane/ti92_picture_file.h"
 #include "tests/support/picture_bytes.h"
 
@@ -66,6 +67,13 @@ int main(int argc, char** argv) {
     dotwell::PicFileBuffer ti83;
     ti83.complete("seed.83i", "seed", core::PixelGrid(63, 96));
     write(root + "/ti92_reader_fuzz", "seed.83i", QByteArray(ti83.view().data(), 830));
+    const auto plus = dotwell::buildTi83PlusFile(ti83, true);
+    const QByteArray plusBytes(reinterpret_cast<const char*>(plus.data()), qsizetype(plus.size()));
+    write(root + "/ti92_reader_fuzz", "seed.8xi", plusBytes);
+    // The older 11-byte variable header: no version and flag.
+    write(root + "/ti92_reader_fuzz", "short-header.8xi",
+          plusBytes.left(55) + QByteArray("\x0B\x00", 2) + plusBytes.mid(57, 11) +
+              plusBytes.mid(70));
 
     write(root + "/wmf_player_fuzz", "shapes.wmf", metafile());
 

@@ -4,9 +4,11 @@
 
 #include "core/model/pixel_grid.h"
 #include "dotwell/ti83_picture_file.h"
+#include "dotwell/ti83plus_picture_file.h"
 #include "pixvane/ti92_picture_file.h"
 
-// Any bytes, as a .92i (and, as cheaply, a .82i/.83i) file: a clean result or a clean error.
+// Any bytes, as a .92i (.9xi, .v2i) file, as a .82i/.83i and as a .8xi: a clean result or a
+// clean error.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     core::PixelGrid grid(103, 240);
@@ -19,5 +21,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     }
     core::PixelGrid small(63, 96);
     dotwell::PicFileBuffer::fromFile(bytes).decodePicture(small);
+    const auto plus = dotwell::readTi83PlusFile(bytes);
+    if (std::holds_alternative<dotwell::Ti83PlusPicture>(plus)) {
+        const auto& picture = std::get<dotwell::Ti83PlusPicture>(plus);
+        picture.buffer.decodePicture(small);
+        // What was read writes back in the 13-byte layout with the same picture.
+        const auto again = dotwell::buildTi83PlusFile(picture.buffer, picture.archived);
+        const auto reread = dotwell::readTi83PlusFile(
+            std::string_view(reinterpret_cast<const char*>(again.data()), again.size()));
+        if (!std::holds_alternative<dotwell::Ti83PlusPicture>(reread) ||
+            std::get<dotwell::Ti83PlusPicture>(reread).buffer.pictureBytes() !=
+                picture.buffer.pictureBytes())
+            __builtin_trap();
+    }
     return 0;
 }

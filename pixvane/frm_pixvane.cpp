@@ -22,11 +22,15 @@ const QString kDefaultComment = QStringLiteral("made with PIXVANE");
 const QString kDefaultVariable = QStringLiteral("picture");
 const QString kDefaultFolder = QStringLiteral("main");
 
-// Save As: the calculator file, and the Bitmaps entry (the second).
-const core::SaveAsNaming kSaveAsNaming{{"92I"}, {{2, "bmp", core::SaveAsKind::Bitmap}}};
+// Save As: the calculator files (entries 1, 3 and 4), and the Bitmaps entry (the second).
+const core::SaveAsNaming kSaveAsNaming{{"92I", "9XI", "V2I"},
+                                       {{2, "bmp", core::SaveAsKind::Bitmap}}};
 
+// A TI-92, TI-92 Plus or Voyage 200 picture's name.
 bool hasTi92Extension(const QString& name) {
-    return core::endsWithNoCase(name.toStdString(), "92I");
+    const std::string n = name.toStdString();
+    return core::endsWithNoCase(n, "92I") || core::endsWithNoCase(n, "9XI") ||
+           core::endsWithNoCase(n, "V2I");
 }
 
 QString titleOf(const QString& path) {
@@ -173,7 +177,8 @@ void FrmPixvane::miOpen_click() {
     core::FileDialogRequest request;
     request.kind = core::FileDialogRequest::Kind::Open;
     request.title = QStringLiteral("Pixvane Open");
-    request.filter = QStringLiteral("TI-92 Image Files (*.92i)|*.92i");
+    request.filter = QStringLiteral(
+        "TI-92 Image Files (*.92i)|*.92i|TI-92 Plus/Voyage 200 Pictures|*.9xi;*.v2i");
     request.defaultExtension = QStringLiteral("92I");
     request.flags = core::kFileMustExist | core::kHideReadOnly;
     const core::FileDialogAnswer answer = prompts().askFileName(this, request);
@@ -198,7 +203,8 @@ bool FrmPixvane::writePictureFile(const QString& path) {
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return false;
     }
-    const PicFileBuffer file = buildPicFile(grid(), {*folder, *variable, *comment});
+    const PicFileBuffer file = buildPicFile(grid(), {*folder, *variable, *comment},
+                                            signatureFor(titleOf(path).toStdString()));
     const QString error = core::writeFileAtomically(
         path, QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size())));
     if (!error.isEmpty()) {
@@ -236,9 +242,11 @@ void FrmPixvane::miSaveAs_Click() {
     core::FileDialogRequest request;
     request.kind = core::FileDialogRequest::Kind::Save;
     request.title = QStringLiteral("Pixvane Save As...");
-    request.filter = QStringLiteral("TI-92 Image Files (*.92I)|*.92I|Bitmaps (*.bmp)|*.bmp");
+    request.filter =
+        QStringLiteral("TI-92 Image Files (*.92I)|*.92I|Bitmaps (*.bmp)|*.bmp|TI-92 "
+                       "Plus Pictures (*.9xi)|*.9xi|Voyage 200 Pictures (*.v2i)|*.v2i");
     request.filterIndex = 1;
-    request.entriesWithOwnExtension = {2}; // a bare name in Bitmaps becomes name.bmp
+    request.entriesWithOwnExtension = {2, 3, 4}; // a bare name there gets .bmp, .9xi or .v2i
     request.defaultExtension = QStringLiteral("92I");
     request.initialName = QStringLiteral("*.92I");
     request.flags = core::kOverwritePrompt | core::kHideReadOnly;

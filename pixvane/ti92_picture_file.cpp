@@ -4,6 +4,7 @@
 #include <cassert>
 
 #include "core/model/codepage.h"
+#include "core/model/file_names.h"
 
 namespace pixvane {
 namespace {
@@ -36,13 +37,20 @@ std::string_view withoutPadding(std::string_view comment) {
     return comment;
 }
 
-PicFileBuffer buildPicFile(const core::PixelGrid& grid, const Ti92Texts& texts) {
+std::string_view signatureFor(std::string_view fileName) {
+    return core::endsWithNoCase(fileName, "9XI") || core::endsWithNoCase(fileName, "V2I")
+               ? kTi92PlusSignature
+               : kTi92Signature;
+}
+
+PicFileBuffer buildPicFile(const core::PixelGrid& grid, const Ti92Texts& texts,
+                           std::string_view signature) {
     PicFileBuffer file{};
     size_t at = 0;
     auto le16 = [&](unsigned v) { put(file, at, {std::uint8_t(v), std::uint8_t(v >> 8)}); };
     auto le32 = [&](unsigned v) { le16(v & 0xFFFF), le16(v >> 16); };
     auto be16 = [&](unsigned v) { put(file, at, {std::uint8_t(v >> 8), std::uint8_t(v)}); };
-    put(file, at, "**TI92**", 8, '\0');
+    put(file, at, signature, 8, '\0');
     put(file, at, {0x01, 0x00});
     put(file, at, texts.folder, 8, '\0');
     put(file, at, texts.comment, 40, ' ');

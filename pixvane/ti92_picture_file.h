@@ -10,7 +10,8 @@
 
 namespace pixvane {
 
-// The .92i file of one TI-92 picture variable, built whole at each save.
+// The .92i file of one TI-92 picture variable, built whole at each save; a .9xi (TI-92 Plus)
+// or .v2i (Voyage 200) differs only in its signature.
 //
 //    0  8  "**TI92**"                    76  4  file size 3185, LE
 //    8  2  01 00                         80  2  A5 5A
@@ -48,7 +49,16 @@ static_assert(kTi92VariableOffset + 4 + 2 + kTi92FullVariableSize + 2 == kTi92Fi
 
 using PicFileBuffer = std::array<std::uint8_t, kTi92FileSize>;
 
-PicFileBuffer buildPicFile(const core::PixelGrid& grid, const Ti92Texts& texts);
+// The signature of the TI-92's files, and of the TI-92 Plus's and Voyage 200's (.9xi, .v2i),
+// which are laid out the same way.
+inline constexpr std::string_view kTi92Signature = "**TI92**";
+inline constexpr std::string_view kTi92PlusSignature = "**TI92P*";
+
+PicFileBuffer buildPicFile(const core::PixelGrid& grid, const Ti92Texts& texts,
+                           std::string_view signature = kTi92Signature);
+
+// The signature a file of this name is written with: "**TI92P*" for .9xi and .v2i.
+std::string_view signatureFor(std::string_view fileName);
 
 // A comment field without the blanks that pad it to 40 bytes, which the next save puts back.
 // Everything else is the comment's own: leading blanks, a trailing tab or line break.

@@ -26,7 +26,7 @@ const CalculatorProfile& CalculatorProfile::dotwell() {
         .importLargeRows = 63,
         .importLargeColumns = 96,
         .importToolbarOnNo = true,
-        .aboutLine = "Views, edits and saves TI-82 and TI-83 pictures.",
+        .aboutLine = "Views, edits and saves TI-82, TI-83, TI-83 Plus and TI-84 Plus pictures.",
         .helpTexts = {kDrawHelp,
                       "Use this program to view, edit, create, and save TI-82/3 Image (PIC) "
                       "files. The image can be printed or downloaded to a TI-82/3 calculator "
@@ -43,6 +43,8 @@ const CalculatorProfile& CalculatorProfile::dotwell() {
                       "donloading to a TI-82/3. Use 7, 8, 9, and 0 for 83I files only. The "
                       "comment is stored in the computer file only, not the image in the "
                       "calculator."},
+        .helpNewerCalculators = "TI-83 Plus and TI-84 Plus pictures (8XI files) open and save "
+                                "too. Every PIC variable, 1 to 9 and 0, can be used in them.",
     };
     return profile;
 }
@@ -64,7 +66,7 @@ const CalculatorProfile& CalculatorProfile::pixvane() {
         .importLargeRows = 104,
         .importLargeColumns = 240,
         .importToolbarOnNo = false,
-        .aboutLine = "Views, edits and saves TI-92 pictures.",
+        .aboutLine = "Views, edits and saves TI-92, TI-92 Plus and Voyage 200 pictures.",
         .helpTexts = {kDrawHelp,
                       "Use this program to view, edit, create, and save Texas Instruments 92I "
                       "files. The image can be printed or downloaded to a TI-92 computer using "
@@ -80,6 +82,9 @@ const CalculatorProfile& CalculatorProfile::pixvane() {
                       "The 92 Folder and Var Name can be different from the DOS filename, but "
                       "use caution. The 92 Names must comply with TI-92 standards. The comment "
                       "is saved in the 92I file only, not the BMP file or in the calculator."},
+        .helpNewerCalculators = "TI-92 Plus and Voyage 200 pictures (9XI and V2I files) open "
+                                "and save too. The name's extension decides which calculator "
+                                "a saved file is for.",
     };
     return profile;
 }

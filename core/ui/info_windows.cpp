@@ -154,6 +154,7 @@ HelpWindow::HelpWindow(const CalculatorProfile& profile, QWidget* parent) : QDia
     QLabel** labels[] = {&Label2, &Label3, &Label4, &Label5, &Label7, &Label9};
     for (size_t i = 0; i < std::size(labels); ++i)
         *labels[i] = label(text(profile.helpTexts[i]));
+    Label8 = label(text(profile.helpNewerCalculators));
     Label6 = label(tr("Written by the Dotwell and Pixvane developers."));
     Label6->setFont(font());
 

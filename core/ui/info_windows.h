@@ -53,6 +53,7 @@ public:
     QLabel* Label5;
     QLabel* Label6;
     QLabel* Label7;
+    QLabel* Label8; // the newer calculators
     QLabel* Label9;
     QPushButton* Command1;
 };

@@ -334,7 +334,8 @@ TEST(Exit, WarnsOnlyAboutUnsavedDrawing) {
     Fixture<dotwell::FrmDotwell> d;
     d.draw();
     d.window.miExit_Click();
-    EXPECT_TRUE(d.prompts.asked()[0].text.contains("82I or 83I"));
+    EXPECT_EQ(d.prompts.asked()[0].text, "Picture NOT saved as 82I, 83I or 8XI. Press OK to quit "
+                                         "or Cancel to return to drawing.");
     EXPECT_EQ(d.ended, 0);
 }
 
@@ -405,7 +406,11 @@ TEST(Help, AllInstructionTextsInTheirOrder) {
             EXPECT_GT(at, previous) << caption << ", label " << i;
             previous = at;
         }
-        EXPECT_GT(help.layout()->indexOf(help.Label6), previous);
+        // The newer calculators come after the instructions, before the authorship line.
+        EXPECT_GT(help.layout()->indexOf(help.Label8), previous);
+        EXPECT_GT(help.layout()->indexOf(help.Label6), help.layout()->indexOf(help.Label8));
+        EXPECT_TRUE(help.Label8->text().contains(
+            profile == &core::CalculatorProfile::dotwell() ? "8XI" : "9XI and V2I"));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "dotwell/frm_dotwell.h"
+#include "dotwell/ti83plus_picture_file.h"
 #include "tests/support/files.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/tifiles_check.h"
@@ -43,7 +44,8 @@ TEST_F(DotwellWindow, OpenShowsPictureCommentAndPicOption) {
     ASSERT_TRUE(prompts.messages().empty());
     const auto& request = prompts.asked().front().file;
     EXPECT_EQ(request.title, "Open an 82I or 83I file...");
-    EXPECT_EQ(request.filter, "82/3 Images|*.82i;*.83i|All Files|*.*");
+    EXPECT_EQ(request.filter, "82/3 Images|*.82i;*.83i|All Files|*.*|TI-83 Plus/84 Plus "
+                              "Images|*.8xi");
     EXPECT_EQ(request.flags, 4100);
     EXPECT_EQ(request.defaultExtension, "82I");
     EXPECT_EQ(window.grid().at(10, 10), 1);
@@ -158,7 +160,8 @@ TEST_F(DotwellWindow, SaveAsWritesACalculatorFileTheLinkLibraryReads) {
     const auto& request = prompts.asked().front().file;
     EXPECT_EQ(request.title, "Dotwell Save As...");
     EXPECT_EQ(request.filter, "TI-82 Image Files (*.82i)|*.82i|TI-83 Image Files "
-                              "(*.83I)|*.83I|Bitmaps (*.bmp)|*.bmp");
+                              "(*.83I)|*.83I|Bitmaps (*.bmp)|*.bmp|TI-83 Plus/84 Plus Image "
+                              "Files (*.8xi)|*.8xi");
     EXPECT_EQ(request.flags, 6);
     EXPECT_EQ(request.filterIndex, 1);
     EXPECT_EQ(request.defaultExtension, "82i");
@@ -258,4 +261,113 @@ TEST_F(DotwellWindow, AFileTooShortForItsPicNumberIsTooShortNotAWrongNumber) {
     openFile("short.83i");
     EXPECT_EQ(prompts.messages().size(), 2u);
     EXPECT_TRUE(window.Option1[4]->isChecked());
+}
+
+namespace {
+
+QByteArray plusFile(int pic, const std::string& comment, bool archived) {
+    PicFileBuffer buffer;
+    buffer.applyTemplate(pic);
+    core::PixelGrid grid(63, 96);
+    for (int i = 0; i < 63; ++i)
+        grid.set(i, 95 - i, 1);
+    buffer.complete("x.8xi", comment, grid);
+    const auto file = dotwell::buildTi83PlusFile(buffer, archived);
+    return QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
+}
+
+} // namespace
+
+TEST_F(DotwellWindow, Ti83PlusPicturesOpenSaveAndConvertBothWays) {
+    const QByteArray original = plusFile(9, "plus", true);
+    writeAll(path("a.8XI"), original);
+    openFile("a.8XI");
+    ASSERT_TRUE(prompts.messages().empty());
+    EXPECT_EQ(window.Text1->text(), "plus");
+    EXPECT_TRUE(window.Option1[10]->isChecked()); // Pic0 is fine in a .8xi
+    EXPECT_EQ(window.grid().at(0, 95), 1);
+    window.miSave_click();
+    EXPECT_TRUE(prompts.messages().empty());
+    EXPECT_EQ(readAll(path("a.8XI")), original); // archived flag kept, 832 bytes
+
+    // To the TI-83 layout: the same picture, comment and PIC.
+    prompts.answerFile(path("b.83i"));
+    window.miSaveAs_Click();
+    const QByteArray ti83 = readAll(path("b.83i"));
+    ASSERT_EQ(ti83.size(), 830);
+    EXPECT_TRUE(ti83.startsWith("**TI83**"));
+    EXPECT_EQ(ti83.at(61), 9);
+    EXPECT_EQ(ti83.mid(72, 756), original.mid(74, 756));
+    EXPECT_EQ(ti83.mid(11, 5), QByteArray("plus\0", 5));
+    // And back: the .8xi layout again, now as a new file in RAM is not wanted: the flag stays.
+    window.miCls_Click();
+    openFile("b.83i");
+    prompts.answerFile(path("c.8xi"));
+    window.miSaveAs_Click();
+    const QByteArray again = readAll(path("c.8xi"));
+    ASSERT_EQ(again.size(), 832);
+    EXPECT_TRUE(again.startsWith("**TI83F*"));
+    EXPECT_EQ(again.mid(74, 756), original.mid(74, 756));
+    EXPECT_EQ(again.at(61), 9);
+    EXPECT_EQ(again.at(69), 0); // opened from a .83i: in RAM
+    const auto view = testing_support::readWithTifiles(path("c.8xi"));
+    ASSERT_EQ(view.error, 0);
+    EXPECT_EQ(view.model, "TI83+");
+    EXPECT_EQ(view.checksum, view.storedChecksum);
+    // Pic0 cannot go to a TI-82.
+    prompts.answerFile(path("d.82i"));
+    window.miSaveAs_Click();
+    EXPECT_EQ(lastMessage().title, "PIC VAR ERROR!");
+    EXPECT_FALSE(QFile::exists(path("d.82i")));
+}
+
+TEST_F(DotwellWindow, DamagedTi83PlusFilesAreRefusedAndChangeNothing) {
+    writeAll(path("good.8xi"), plusFile(2, "good", false));
+    openFile("good.8xi");
+    const core::PixelGrid before = window.grid();
+    QByteArray header = plusFile(2, "x", false);
+    header[55] = 12;
+    QByteArray type = plusFile(2, "x", false);
+    type[59] = 5;
+    const std::pair<const char*, QByteArray> damaged[] = {
+        {"short.8xi", plusFile(2, "x", false).left(400)},
+        {"header.8xi", header},
+        {"type.8xi", type}};
+    for (const auto& [name, bytes] : damaged) {
+        writeAll(path(name), bytes);
+        openFile(name);
+        EXPECT_EQ(lastMessage().text, "Invalid File Format!") << name;
+        EXPECT_EQ(lastMessage().title, "82/3 Image Error") << name;
+        EXPECT_EQ(lastMessage().icon, MessageIcon::Exclamation) << name;
+    }
+    EXPECT_EQ(prompts.messages().size(), 3u);
+    EXPECT_EQ(window.grid(), before);
+    EXPECT_EQ(window.Text1->text(), "good");
+    EXPECT_EQ(window.fileName(), path("good.8xi"));
+
+    FrmDotwell started(prompts);
+    started.Form_Load(path("good.8xi")); // the command line takes them too
+    EXPECT_EQ(started.Text1->text(), "good");
+}
+
+TEST_F(DotwellWindow, EverySaveAsEntryLeadsToItsBranch) {
+    draw();
+    struct Row {
+        const char* typed;
+        int entry;
+        const char* written;
+        const char* starts;
+    };
+    const Row rows[] = {
+        {"a.82i", 1, "a.82i", "**TI82**"}, {"b.83I", 2, "b.83I", "**TI83**"},
+        {"c", 3, "c.bmp", "BM"},           {"d.8xi", 4, "d.8xi", "**TI83F*"},
+        {"e.8XI", 1, "e.8XI", "**TI83F*"}, // the name's extension decides the layout
+    };
+    for (const Row& row : rows) {
+        prompts.answerFile(path(row.typed), row.entry);
+        window.miSaveAs_Click();
+        EXPECT_TRUE(readAll(path(row.written)).startsWith(row.starts)) << row.typed;
+    }
+    const core::FileDialogRequest request = prompts.asked().front().file;
+    EXPECT_EQ(request.entriesWithOwnExtension, (QList<int>{3, 4}));
 }

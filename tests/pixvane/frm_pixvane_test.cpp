@@ -52,7 +52,8 @@ TEST_F(PixvaneWindow, OpenFillsTheGridAndTheBoxes) {
     openFile("x.92I");
     const auto& request = prompts.asked().front().file;
     EXPECT_EQ(request.title, "Pixvane Open");
-    EXPECT_EQ(request.filter, "TI-92 Image Files (*.92i)|*.92i");
+    EXPECT_EQ(request.filter,
+              "TI-92 Image Files (*.92i)|*.92i|TI-92 Plus/Voyage 200 Pictures|*.9xi;*.v2i");
     EXPECT_EQ(request.defaultExtension, "92I");
     EXPECT_TRUE(prompts.messages().empty());
     EXPECT_EQ(window.Text3->text(), QString::fromUtf8("\u03b1mine"));
@@ -71,8 +72,8 @@ TEST_F(PixvaneWindow, OpenRefusalsChangeNothing) {
     openFile("good.92i");
     const core::PixelGrid before = window.grid();
 
-    writeAll(path("x.9xi"), pictureFile({"main", "other", "other"}));
-    openFile("x.9xi");
+    writeAll(path("x.93i"), pictureFile({"main", "other", "other"}));
+    openFile("x.93i");
     EXPECT_EQ(lastMessage().text, "Not a 92I File!");
     EXPECT_EQ(lastMessage().icon, MessageIcon::Exclamation);
 
@@ -112,7 +113,8 @@ TEST_F(PixvaneWindow, SaveAsWritesAFileTheLinkLibraryReads) {
     window.miSaveAs_Click();
     const auto& request = prompts.asked().back().file;
     EXPECT_EQ(request.title, "Pixvane Save As...");
-    EXPECT_EQ(request.filter, "TI-92 Image Files (*.92I)|*.92I|Bitmaps (*.bmp)|*.bmp");
+    EXPECT_EQ(request.filter, "TI-92 Image Files (*.92I)|*.92I|Bitmaps (*.bmp)|*.bmp|TI-92 Plus "
+                              "Pictures (*.9xi)|*.9xi|Voyage 200 Pictures (*.v2i)|*.v2i");
     EXPECT_EQ(request.flags, 6);
     EXPECT_TRUE(prompts.messages().empty());
     const QByteArray saved = readAll(path("drawing.92I"));
@@ -234,4 +236,61 @@ TEST_F(PixvaneWindow, OpenAndSaveKeepsTheCommentsOwnBlanksAndControlCharacters) 
     window.miSave_click();
     EXPECT_TRUE(prompts.messages().empty());
     EXPECT_EQ(readAll(path("blanks.92i")), original);
+}
+
+TEST_F(PixvaneWindow, Ti92PlusAndVoyage200PicturesTakeTheirSignature) {
+    draw();
+    window.Text2->setText("sprite");
+    struct Row {
+        const char* typed;
+        int entry;
+        const char* written;
+        const char* model; // the calculator the link library takes the name for
+        const char* signature;
+    };
+    const Row rows[] = {
+        {"a.92I", 1, "a.92I", "TI92", "**TI92**"},  {"b", 2, "b.bmp", nullptr, "BM"},
+        {"c.9xi", 3, "c.9xi", "TI92+", "**TI92P*"}, {"d.v2i", 4, "d.v2i", "V200", "**TI92P*"},
+        {"e.V2I", 1, "e.V2I", "V200", "**TI92P*"}, // the name's extension decides
+    };
+    const QByteArray plain = [&] {
+        prompts.answerFile(path("plain.92i"));
+        window.miSaveAs_Click();
+        return readAll(path("plain.92i"));
+    }();
+    for (const Row& row : rows) {
+        prompts.answerFile(path(row.typed), row.entry);
+        window.miSaveAs_Click();
+        const QByteArray saved = readAll(path(row.written));
+        EXPECT_TRUE(saved.startsWith(row.signature)) << row.typed;
+        if (!row.model)
+            continue;
+        EXPECT_EQ(saved.mid(8), plain.mid(8)) << row.typed; // only the signature differs
+        const auto view = testing_support::readWithTifiles(path(row.written));
+        ASSERT_EQ(view.error, 0) << row.typed;
+        EXPECT_EQ(view.nameModel, row.model) << row.typed;
+        // A Voyage 200 file carries the TI-92 Plus signature: read alone, it is a TI-92 Plus's.
+        EXPECT_EQ(view.model, std::string(row.model) == "TI92" ? "TI92" : "TI92+") << row.typed;
+        EXPECT_EQ(view.checksum, view.storedChecksum) << row.typed;
+        EXPECT_EQ(view.type, 0x10);
+        EXPECT_EQ(view.name, "sprite");
+        EXPECT_EQ(view.folder, "main");
+        EXPECT_EQ(view.writeBack, saved) << row.typed;
+    }
+    const core::FileDialogRequest request = prompts.asked().front().file;
+    EXPECT_EQ(request.entriesWithOwnExtension, (QList<int>{2, 3, 4}));
+
+    // Each opens again, from the menu, a drop and the command line.
+    window.miCls_Click();
+    openFile("c.9xi");
+    EXPECT_EQ(window.Text2->text(), "sprite");
+    EXPECT_EQ(window.grid().at(5, 5), 1);
+    window.miCls_Click();
+    drop({QUrl::fromLocalFile(path("e.V2I"))});
+    EXPECT_EQ(window.Text2->text(), "sprite");
+    FrmPixvane started(prompts);
+    started.Form_Load(path("d.v2i"));
+    EXPECT_EQ(started.Text2->text(), "sprite");
+    ASSERT_EQ(prompts.messages().size(), 1u); // only the bitmap's report
+    EXPECT_EQ(prompts.messages()[0].text, "b.bmp is saved.");
 }

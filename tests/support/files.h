@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 #include <QByteArray>
@@ -8,6 +9,11 @@
 #include <QString>
 
 #include <gtest/gtest.h>
+
+// GoogleTest prints a QString as its text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace testing_support {
 

@@ -20,10 +20,13 @@ TifilesView readWithTifiles(const QString& path, bool writeBack) {
 
     TifilesView view;
     const QByteArray name = QFile::encodeName(path);
-    FileContent* content = tifiles_content_create_regular(tifiles_file_get_model(name.constData()));
+    const CalcModel byName = tifiles_file_get_model(name.constData());
+    view.nameModel = tifiles_model_to_string(byName);
+    FileContent* content = tifiles_content_create_regular(byName);
     view.error = tifiles_file_read_regular(name.constData(), content);
     if (view.error != 0)
         return view; // a failed read has already freed the content
+    view.model = tifiles_model_to_string(content->model);
     view.checksum = content->checksum;
     view.storedChecksum = content->stored_checksum;
     view.comment = content->comment;

@@ -11,7 +11,9 @@ namespace testing_support {
 
 // What libtifiles, the link software's own file library, makes of a file we wrote.
 struct TifilesView {
-    int error = -1; // 0 when the file was read
+    int error = -1;        // 0 when the file was read
+    std::string model;     // the calculator it reads from the file: "TI83+", "TI92+"...
+    std::string nameModel; // the calculator the file's name says: "V200" for a .v2i
     std::uint16_t checksum = 0;
     std::uint16_t storedChecksum = 0;
     unsigned entries = 0;
