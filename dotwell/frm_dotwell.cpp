@@ -19,9 +19,10 @@ namespace {
 const QString kDefaultComment = QStringLiteral("Produced with Dotwell");
 const QString kImageErrorTitle = QStringLiteral("82/3 Image Error");
 
-// Save As: the calculator files (entries 1, 2 and 4), and the Bitmaps entry (the third).
-const core::SaveAsNaming kSaveAsNaming{{"82I", "83I", "8XI"},
-                                       {{3, "bmp", core::SaveAsKind::Bitmap}}};
+// Save As: the calculator files (entries 1, 2 and 4), Bitmaps (3) and PNG images (5).
+const core::SaveAsNaming kSaveAsNaming{
+    {"82I", "83I", "8XI"},
+    {{3, "bmp", core::SaveAsKind::Bitmap}, {5, "png", core::SaveAsKind::Png}}};
 
 std::string latin(const QString& name) {
     return name.toStdString();
@@ -88,6 +89,15 @@ QString FrmDotwell::exitWarningText() const {
 
 QString FrmDotwell::importFilter() const {
     return QStringLiteral("Readable Files|*.BMP;*.ICO;*.RLE;*.WMF");
+}
+
+std::vector<std::string> FrmDotwell::editorTexts() const {
+    return {Text1->text().toStdString()};
+}
+
+void FrmDotwell::setEditorTexts(const std::vector<std::string>& texts) {
+    if (!texts.empty())
+        Text1->setText(QString::fromStdString(texts[0]));
 }
 
 void FrmDotwell::resetTexts() {
@@ -222,9 +232,9 @@ void FrmDotwell::miSaveAs_Click() {
     request.title = QStringLiteral("Dotwell Save As...");
     request.filter = QStringLiteral("TI-82 Image Files (*.82i)|*.82i|TI-83 Image Files "
                                     "(*.83I)|*.83I|Bitmaps (*.bmp)|*.bmp|TI-83 Plus/84 Plus Image "
-                                    "Files (*.8xi)|*.8xi");
+                                    "Files (*.8xi)|*.8xi|PNG images (*.png)|*.png");
     request.filterIndex = 1;
-    request.entriesWithOwnExtension = {3, 4}; // a bare name there gets .bmp or .8xi
+    request.entriesWithOwnExtension = {3, 4, 5}; // a bare name there gets its own extension
     request.defaultExtension = QStringLiteral("82i");
     request.initialName = QStringLiteral("*.82i");
     request.flags = core::kOverwritePrompt | core::kHideReadOnly;
@@ -241,8 +251,8 @@ void FrmDotwell::miSaveAs_Click() {
     }
     completeSaveAs(
         target, [this](const QString& file) { return writePictureFile(file); },
-        tr("Invalid Filename: use a name ending in .82i, .83i or .8xi, or .bmp for a bitmap. "
-           "Nothing was saved."));
+        tr("Invalid Filename: use a name ending in .82i, .83i or .8xi, or .bmp or .png for a "
+           "picture. Nothing was saved."));
 }
 
 } // namespace dotwell

@@ -22,9 +22,10 @@ const QString kDefaultComment = QStringLiteral("made with PIXVANE");
 const QString kDefaultVariable = QStringLiteral("picture");
 const QString kDefaultFolder = QStringLiteral("main");
 
-// Save As: the calculator files (entries 1, 3 and 4), and the Bitmaps entry (the second).
-const core::SaveAsNaming kSaveAsNaming{{"92I", "9XI", "V2I"},
-                                       {{2, "bmp", core::SaveAsKind::Bitmap}}};
+// Save As: the calculator files (entries 1, 3 and 4), Bitmaps (2) and PNG images (5).
+const core::SaveAsNaming kSaveAsNaming{
+    {"92I", "9XI", "V2I"},
+    {{2, "bmp", core::SaveAsKind::Bitmap}, {5, "png", core::SaveAsKind::Png}}};
 
 // A TI-92, TI-92 Plus or Voyage 200 picture's name.
 bool hasTi92Extension(const QString& name) {
@@ -100,6 +101,18 @@ QString FrmPixvane::exitWarningText() const {
 
 QString FrmPixvane::importFilter() const {
     return QStringLiteral("Readable files|*.BMP;*.ICO;*.RLE;*.WMF");
+}
+
+std::vector<std::string> FrmPixvane::editorTexts() const {
+    return {Text1->text().toStdString(), Text2->text().toStdString(), Text3->text().toStdString()};
+}
+
+void FrmPixvane::setEditorTexts(const std::vector<std::string>& texts) {
+    if (texts.size() < 3)
+        return;
+    Text1->setText(QString::fromStdString(texts[0]));
+    Text2->setText(QString::fromStdString(texts[1]));
+    Text3->setText(QString::fromStdString(texts[2]));
 }
 
 void FrmPixvane::resetTexts() {
@@ -244,9 +257,10 @@ void FrmPixvane::miSaveAs_Click() {
     request.title = QStringLiteral("Pixvane Save As...");
     request.filter =
         QStringLiteral("TI-92 Image Files (*.92I)|*.92I|Bitmaps (*.bmp)|*.bmp|TI-92 "
-                       "Plus Pictures (*.9xi)|*.9xi|Voyage 200 Pictures (*.v2i)|*.v2i");
+                       "Plus Pictures (*.9xi)|*.9xi|Voyage 200 Pictures (*.v2i)|*.v2i|PNG "
+                       "images (*.png)|*.png");
     request.filterIndex = 1;
-    request.entriesWithOwnExtension = {2, 3, 4}; // a bare name there gets .bmp, .9xi or .v2i
+    request.entriesWithOwnExtension = {2, 3, 4, 5}; // a bare name there gets its own extension
     request.defaultExtension = QStringLiteral("92I");
     request.initialName = QStringLiteral("*.92I");
     request.flags = core::kOverwritePrompt | core::kHideReadOnly;

@@ -3,7 +3,12 @@
 #include <QImage>
 #include <QString>
 
+#include "core/model/pixel_grid.h"
+
 namespace core {
+
+// The picture as an image: `zoom` pixels a side per calculator pixel, black on white, 1 bit.
+QImage gridImage(const PixelGrid& grid, int zoom = 1);
 
 // Encodes the image in a format Qt writes ("bmp", "png") and replaces the file with it the
 // way every picture file is written (see writeFileAtomically). Returns the error, or empty.

@@ -9,7 +9,7 @@
 namespace core {
 
 // What Save As does with the chosen name.
-enum class SaveAsKind { Calculator, Bitmap, Refused };
+enum class SaveAsKind { Calculator, Bitmap, Png, Refused };
 
 // A Save As filter entry whose files are pictures of another kind than the calculator's.
 struct PictureEntry {

@@ -54,6 +54,8 @@ public:
     virtual bool confirmExit(QWidget* parent, const QString& title, const QString& text) = 0;
     // An information window (About, Help), shown modal until the user closes it.
     virtual void showInformation(QDialog* window) = 0;
+    // A dialog that asks for settings (Convert Image); true when the user chose OK.
+    virtual bool runDialog(QDialog* dialog) = 0;
 };
 
 } // namespace core

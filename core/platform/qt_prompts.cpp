@@ -189,4 +189,8 @@ void QtPrompts::showInformation(QDialog* window) {
     window->exec();
 }
 
+bool QtPrompts::runDialog(QDialog* dialog) {
+    return dialog->exec() == QDialog::Accepted;
+}
+
 } // namespace core

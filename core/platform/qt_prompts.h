@@ -15,6 +15,7 @@ public:
     bool askPrinter(QWidget* parent, QPrinter& printer) override;
     bool confirmExit(QWidget* parent, const QString& title, const QString& text) override;
     void showInformation(QDialog* window) override;
+    bool runDialog(QDialog* dialog) override;
 };
 
 // Places a window in the middle of its screen (not of the window it belongs to).

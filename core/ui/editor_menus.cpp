@@ -19,6 +19,13 @@ void EditorMenus::createMenus(QMainWindow* window) {
     miSave = action("&Save", QKeySequence::Save);
     miSaveAs = action("Save &As...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     miImport = action("&Import...");
+    miConvert = action("Con&vert Image...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
+    miUndo = action("&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z));
+    miRedo = action("&Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    miRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    miCopy = action("&Copy", QKeySequence(Qt::CTRL | Qt::Key_C));
+    miPaste = action("&Paste", QKeySequence(Qt::CTRL | Qt::Key_V));
     mipgset = action("Page Setup");
     miPrint = action("&Print", QKeySequence::Print);
     miExit = action("E&xit", QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -28,11 +35,16 @@ void EditorMenus::createMenus(QMainWindow* window) {
 
     QMenuBar* bar = window->menuBar();
     QMenu* file = bar->addMenu(QMainWindow::tr("&File"));
-    file->addActions({miOpen, miSave, miSaveAs, miImport});
+    file->addActions({miOpen, miSave, miSaveAs, miImport, miConvert});
     file->addSeparator();
     file->addActions({mipgset, miPrint});
     file->addSeparator();
     file->addAction(miExit);
+
+    QMenu* edit = bar->addMenu(QMainWindow::tr("&Edit"));
+    edit->addActions({miUndo, miRedo});
+    edit->addSeparator();
+    edit->addActions({miCopy, miPaste});
 
     QMenu* draw = bar->addMenu(QMainWindow::tr("&Draw"));
     draw->addAction(miCls);

@@ -8,17 +8,23 @@ class QMenu;
 
 namespace core {
 
-// The main window's menus: File (Open, Save, Save As..., Import..., Page Setup, Print,
-// Exit), Draw (ClrDraw and Tools... with the twelve tools) and Help (Instructions, About),
-// with the standard shortcuts. The window connects the items to its handlers.
+// The main window's menus: File (Open, Save, Save As..., Import..., Convert Image..., Page
+// Setup, Print, Exit), Edit (Undo, Redo, Copy, Paste), Draw (ClrDraw and Tools... with the
+// twelve tools) and Help (Instructions, About), with the standard shortcuts. The window
+// connects the items to its handlers.
 struct EditorMenus {
     QAction* miOpen = nullptr;
     QAction* miSave = nullptr;
     QAction* miSaveAs = nullptr;
     QAction* miImport = nullptr;
+    QAction* miConvert = nullptr;
     QAction* mipgset = nullptr;
     QAction* miPrint = nullptr;
     QAction* miExit = nullptr;
+    QAction* miUndo = nullptr;
+    QAction* miRedo = nullptr;
+    QAction* miCopy = nullptr;
+    QAction* miPaste = nullptr;
     QAction* miCls = nullptr;
     QMenu* miTools = nullptr;
     std::array<QAction*, 13> miTool{}; // items 1..12

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -12,8 +13,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/imaging/picture_conversion_source.h"
 #include "core/imaging/picture_writer.h"
 #include "core/platform/qt_prompts.h"
+#include "core/ui/convert_image_dialog.h"
 #include "core/ui/import_command.h"
 #include "core/ui/info_windows.h"
 #include "core/ui/page_setup_dialog.h"
@@ -69,6 +72,9 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
     connect(Picture1, &PictureCanvas::mouseMove, this, &EditorWindow::Picture1_MouseMove);
     connect(Picture1, &PictureCanvas::mouseUp, this, &EditorWindow::Picture1_MouseUp);
     qApp->installEventFilter(this); // see eventFilter: the read-out and the rest of the window
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &EditorWindow::applyDocumentState);
+    Picture1->setFocusPolicy(Qt::ClickFocus); // a click on the canvas gives Ctrl+Z to the picture
 }
 
 EditorWindow::~EditorWindow() {
@@ -82,6 +88,11 @@ void EditorWindow::connectMenus() {
         {miSave, &EditorWindow::miSave_click},
         {miSaveAs, &EditorWindow::miSaveAs_Click},
         {miImport, &EditorWindow::miImport_Click},
+        {miConvert, &EditorWindow::miConvert_Click},
+        {miUndo, &EditorWindow::miUndo_Click},
+        {miRedo, &EditorWindow::miRedo_Click},
+        {miCopy, &EditorWindow::miCopy_Click},
+        {miPaste, &EditorWindow::miPaste_Click},
         {mipgset, &EditorWindow::mipgset_Click},
         {miPrint, &EditorWindow::miPrint_click},
         {miExit, &EditorWindow::miExit_Click},
@@ -103,6 +114,10 @@ void EditorWindow::applyDocumentState() {
     Image[11]->setVisible(m_document.image11);
     Image[5]->setVisible(m_document.image5);
     Image[8]->setVisible(m_document.image8);
+    miUndo->setEnabled(m_history.canUndo());
+    miRedo->setEnabled(m_history.canRedo());
+    miCopy->setEnabled(m_document.pictureExists());
+    miPaste->setEnabled(!QGuiApplication::clipboard()->image().isNull());
 }
 
 void EditorWindow::changeDocument(const std::function<void(DocumentState&)>& change) {
@@ -146,6 +161,8 @@ void EditorWindow::Picture1_MouseDown(int button, int, double x, double y) {
         return;
     }
     m_tools.setAnchor(x, y);
+    finishStroke(); // one whose release went elsewhere
+    m_strokeBefore = snapshot();
     if (!m_document.print)
         m_grid.clear(); // a new picture
     changeDocument([](DocumentState& d) { d.press(); });
@@ -162,6 +179,7 @@ void EditorWindow::Picture1_MouseMove(int button, int, double x, double y) {
 void EditorWindow::Picture1_MouseUp(int, int, double, double) {
     const PictureCanvas::Batch batch(*Picture1);
     m_tools.release();
+    finishStroke();
 }
 
 void EditorWindow::Form_MouseMove() {
@@ -199,6 +217,8 @@ void EditorWindow::syncToolChecks() {
 }
 
 void EditorWindow::showReadPicture(const QString& path) {
+    m_history.clear(); // a picture read from a file starts a history of its own
+    m_strokeBefore.reset();
     changeDocument([&](DocumentState& d) { d.opened(path.toStdString()); });
     m_tools.disarm();
     syncToolChecks();
@@ -206,6 +226,8 @@ void EditorWindow::showReadPicture(const QString& path) {
 }
 
 void EditorWindow::miCls_Click() {
+    if (m_document.pictureExists())
+        recordStep();
     Picture1->clear();
     m_grid.clear();
     changeDocument([](DocumentState& d) { d.clearDrawing(); });
@@ -263,9 +285,11 @@ void EditorWindow::miInstructions_click() {
 void EditorWindow::miImport_Click() {
     const ImportCommand::Result result = m_import->run(importFilter());
     if (result.outcome == ImportCommand::Outcome::Accepted) {
+        recordStep();
         changeDocument([](DocumentState& d) { d.importAccepted(); });
         m_tools.setCurrentTool(kPen); // the black pixels are plotted with the pen
         syncToolChecks();
+        Picture1->setFocus(Qt::OtherFocusReason);
         m_import->overlay(result.picture,
                           [this](int column, int row) { m_tools.PlotCell(column, row); });
     } else if (result.outcome == ImportCommand::Outcome::Declined) {
@@ -281,6 +305,10 @@ void EditorWindow::completeSaveAs(const SaveAsTarget& target,
     case SaveAsKind::Bitmap:
         setFileName(path);
         exportBitmap(path);
+        break;
+    case SaveAsKind::Png:
+        setFileName(path);
+        exportPng(path);
         break;
     case SaveAsKind::Calculator:
         if (write(path)) {
@@ -306,6 +334,99 @@ void EditorWindow::exportBitmap(const QString& path) {
     }
     m_prompts.message(this, windowTitle(), QFileInfo(fileName()).fileName() + " is saved.",
                       MessageIcon::None, MessageButtons::Ok);
+}
+
+void EditorWindow::exportPng(const QString& path) {
+    // One pixel per calculator pixel, black on white, as the calculator shows it.
+    const QString error = writePicture(gridImage(m_grid), path, "png");
+    if (!error.isEmpty()) {
+        showWarning(windowTitle(), tr("The PNG picture could not be saved as\n%1\n\n%2")
+                                       .arg(QDir::toNativeSeparators(path), error));
+        return;
+    }
+    m_prompts.message(this, windowTitle(), QFileInfo(fileName()).fileName() + " is saved.",
+                      MessageIcon::None, MessageButtons::Ok);
+}
+
+EditorSnapshot EditorWindow::snapshot() const {
+    return EditorSnapshot::take(m_grid, editorTexts(), m_document.fileName);
+}
+
+void EditorWindow::restore(const EditorSnapshot& state) {
+    state.restore(m_grid);
+    setEditorTexts(state.texts);
+    changeDocument([&](DocumentState& d) { d.restored(state.fileName); });
+    setStatusFileText(QFileInfo(QString::fromStdString(state.fileName)).fileName());
+    Picture1_Paint();
+}
+
+void EditorWindow::recordStep() {
+    finishStroke();
+    m_history.record(snapshot());
+    applyDocumentState();
+}
+
+void EditorWindow::finishStroke() {
+    if (!m_strokeBefore)
+        return;
+    if (!m_strokeBefore->samePicture(m_grid))
+        m_history.record(std::move(*m_strokeBefore));
+    m_strokeBefore.reset();
+    applyDocumentState();
+}
+
+void EditorWindow::miUndo_Click() {
+    m_tools.cancelDrag();
+    finishStroke();
+    if (m_history.canUndo())
+        restore(m_history.undo(snapshot()));
+}
+
+void EditorWindow::miRedo_Click() {
+    m_tools.cancelDrag();
+    finishStroke();
+    if (m_history.canRedo())
+        restore(m_history.redo(snapshot()));
+}
+
+void EditorWindow::miCopy_Click() {
+    QGuiApplication::clipboard()->setImage(gridImage(m_grid).convertToFormat(QImage::Format_RGB32));
+}
+
+void EditorWindow::miPaste_Click() {
+    const QImage image = QGuiApplication::clipboard()->image();
+    if (!image.isNull())
+        convert(image);
+}
+
+void EditorWindow::miConvert_Click() {
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Kind::Open;
+    request.title = tr("Convert Image");
+    request.flags = kFileMustExist | kHideReadOnly;
+    request.filter = convertibleFilter();
+    const FileDialogAnswer answer = m_prompts.askFileName(this, request);
+    if (!answer.accepted)
+        return;
+    QString error;
+    const QImage picture = readPictureToConvert(answer.path, &error);
+    if (picture.isNull()) {
+        showWarning(windowTitle(), tr("%1 cannot be converted:\n%2\n\nNothing was changed.")
+                                       .arg(QDir::toNativeSeparators(answer.path), error));
+        return;
+    }
+    convert(picture);
+}
+
+void EditorWindow::convert(const QImage& picture) {
+    ConvertImageDialog dialog(m_profile, picture, m_grid, this);
+    if (!m_prompts.runDialog(&dialog))
+        return;
+    recordStep();
+    m_grid = dialog.result();
+    changeDocument([](DocumentState& d) { d.importAccepted(); });
+    Picture1->setFocus(Qt::OtherFocusReason); // so the next Ctrl+Z takes the conversion back
+    Picture1_Paint();
 }
 
 } // namespace core

@@ -3,6 +3,9 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include <QMainWindow>
 #include <QString>
@@ -13,6 +16,7 @@
 #include "core/model/pixel_grid.h"
 #include "core/model/save_as_naming.h"
 #include "core/model/tool_controller.h"
+#include "core/model/undo_history.h"
 #include "core/platform/prompts.h"
 #include "core/ui/editor_menus.h"
 #include "core/ui/picture_canvas.h"
@@ -51,6 +55,11 @@ public:
     void miPrint_click();
     void mipgset_Click();
     void miImport_Click();
+    void miConvert_Click();
+    void miUndo_Click();
+    void miRedo_Click();
+    void miCopy_Click();
+    void miPaste_Click();
     void miAbout_Click();
     void miInstructions_click();
     virtual void miOpen_click() = 0;
@@ -88,6 +97,9 @@ protected:
     virtual QString exitWarningText() const = 0;
     // The import dialog's first filter entry.
     virtual QString importFilter() const = 0;
+    // The text boxes an undo step gives back, in the program's order.
+    virtual std::vector<std::string> editorTexts() const = 0;
+    virtual void setEditorTexts(const std::vector<std::string>& texts) = 0;
 
     // Area under the canvas for the program's text boxes and options.
     QVBoxLayout* fieldsLayout() const { return m_fieldsLayout; }
@@ -121,6 +133,15 @@ private:
     void syncToolChecks();
     // The exit command; true when the program was told to end.
     bool exitProgram();
+    EditorSnapshot snapshot() const;
+    void restore(const EditorSnapshot& state);
+    // A change to the picture is about to be made: one undo step.
+    void recordStep();
+    // The stroke or shape since the last press, if it changed the picture, becomes a step.
+    void finishStroke();
+    // Convert Image's dialog on a picture; OK replaces or adds to the grid.
+    void convert(const QImage& picture);
+    void exportPng(const QString& path);
 
     const CalculatorProfile& m_profile;
     Prompts& m_prompts;
@@ -128,6 +149,8 @@ private:
     ToolController m_tools;
     PageSettings m_pageSettings;
     DocumentState m_document;
+    UndoHistory m_history;
+    std::optional<EditorSnapshot> m_strokeBefore; // how things stood at the last press
     QVBoxLayout* m_fieldsLayout = nullptr;
     std::unique_ptr<ImportCommand> m_import;
     PageSetupDialog* pgset = nullptr;

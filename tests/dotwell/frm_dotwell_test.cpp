@@ -161,7 +161,7 @@ TEST_F(DotwellWindow, SaveAsWritesACalculatorFileTheLinkLibraryReads) {
     EXPECT_EQ(request.title, "Dotwell Save As...");
     EXPECT_EQ(request.filter, "TI-82 Image Files (*.82i)|*.82i|TI-83 Image Files "
                               "(*.83I)|*.83I|Bitmaps (*.bmp)|*.bmp|TI-83 Plus/84 Plus Image "
-                              "Files (*.8xi)|*.8xi");
+                              "Files (*.8xi)|*.8xi|PNG images (*.png)|*.png");
     EXPECT_EQ(request.flags, 6);
     EXPECT_EQ(request.filterIndex, 1);
     EXPECT_EQ(request.defaultExtension, "82i");
@@ -362,6 +362,7 @@ TEST_F(DotwellWindow, EverySaveAsEntryLeadsToItsBranch) {
         {"a.82i", 1, "a.82i", "**TI82**"}, {"b.83I", 2, "b.83I", "**TI83**"},
         {"c", 3, "c.bmp", "BM"},           {"d.8xi", 4, "d.8xi", "**TI83F*"},
         {"e.8XI", 1, "e.8XI", "**TI83F*"}, // the name's extension decides the layout
+        {"f", 5, "f.png", "\x89PNG"},      {"g.PNG", 1, "g.PNG", "\x89PNG"},
     };
     for (const Row& row : rows) {
         prompts.answerFile(path(row.typed), row.entry);
@@ -369,5 +370,5 @@ TEST_F(DotwellWindow, EverySaveAsEntryLeadsToItsBranch) {
         EXPECT_TRUE(readAll(path(row.written)).startsWith(row.starts)) << row.typed;
     }
     const core::FileDialogRequest request = prompts.asked().front().file;
-    EXPECT_EQ(request.entriesWithOwnExtension, (QList<int>{3, 4}));
+    EXPECT_EQ(request.entriesWithOwnExtension, (QList<int>{3, 4, 5}));
 }

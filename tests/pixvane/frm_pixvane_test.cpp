@@ -114,7 +114,8 @@ TEST_F(PixvaneWindow, SaveAsWritesAFileTheLinkLibraryReads) {
     const auto& request = prompts.asked().back().file;
     EXPECT_EQ(request.title, "Pixvane Save As...");
     EXPECT_EQ(request.filter, "TI-92 Image Files (*.92I)|*.92I|Bitmaps (*.bmp)|*.bmp|TI-92 Plus "
-                              "Pictures (*.9xi)|*.9xi|Voyage 200 Pictures (*.v2i)|*.v2i");
+                              "Pictures (*.9xi)|*.9xi|Voyage 200 Pictures (*.v2i)|*.v2i|PNG "
+                              "images (*.png)|*.png");
     EXPECT_EQ(request.flags, 6);
     EXPECT_TRUE(prompts.messages().empty());
     const QByteArray saved = readAll(path("drawing.92I"));
@@ -252,6 +253,7 @@ TEST_F(PixvaneWindow, Ti92PlusAndVoyage200PicturesTakeTheirSignature) {
         {"a.92I", 1, "a.92I", "TI92", "**TI92**"},  {"b", 2, "b.bmp", nullptr, "BM"},
         {"c.9xi", 3, "c.9xi", "TI92+", "**TI92P*"}, {"d.v2i", 4, "d.v2i", "V200", "**TI92P*"},
         {"e.V2I", 1, "e.V2I", "V200", "**TI92P*"}, // the name's extension decides
+        {"f", 5, "f.png", nullptr, "\x89PNG"},
     };
     const QByteArray plain = [&] {
         prompts.answerFile(path("plain.92i"));
@@ -278,7 +280,7 @@ TEST_F(PixvaneWindow, Ti92PlusAndVoyage200PicturesTakeTheirSignature) {
         EXPECT_EQ(view.writeBack, saved) << row.typed;
     }
     const core::FileDialogRequest request = prompts.asked().front().file;
-    EXPECT_EQ(request.entriesWithOwnExtension, (QList<int>{2, 3, 4}));
+    EXPECT_EQ(request.entriesWithOwnExtension, (QList<int>{2, 3, 4, 5}));
 
     // Each opens again, from the menu, a drop and the command line.
     window.miCls_Click();
@@ -291,6 +293,7 @@ TEST_F(PixvaneWindow, Ti92PlusAndVoyage200PicturesTakeTheirSignature) {
     FrmPixvane started(prompts);
     started.Form_Load(path("d.v2i"));
     EXPECT_EQ(started.Text2->text(), "sprite");
-    ASSERT_EQ(prompts.messages().size(), 1u); // only the bitmap's report
+    ASSERT_EQ(prompts.messages().size(), 2u); // only the bitmap's and the PNG's reports
     EXPECT_EQ(prompts.messages()[0].text, "b.bmp is saved.");
+    EXPECT_EQ(prompts.messages()[1].text, "f.png is saved.");
 }

@@ -65,6 +65,20 @@ void ScriptedPrompts::showInformation(QDialog* window) {
                        {}});
 }
 
+bool ScriptedPrompts::runDialog(QDialog* dialog) {
+    m_asked.push_back({Asked::Kind::Dialog,
+                       dialog->windowTitle(),
+                       {},
+                       core::MessageIcon::None,
+                       core::MessageButtons::OkCancel,
+                       {}});
+    if (m_dialogs.empty())
+        return true;
+    const auto answer = std::move(m_dialogs.front());
+    m_dialogs.pop_front();
+    return answer(dialog);
+}
+
 std::vector<Asked> ScriptedPrompts::messages() const {
     std::vector<Asked> result;
     for (const Asked& a : m_asked) {

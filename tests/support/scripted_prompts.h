@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include <QString>
@@ -11,7 +12,7 @@ namespace testing_support {
 
 // One question the program asked.
 struct Asked {
-    enum class Kind { File, Message, Printer, Exit, Information } kind;
+    enum class Kind { File, Message, Printer, Exit, Information, Dialog } kind;
     QString title;
     QString text;
     core::MessageIcon icon = core::MessageIcon::None;
@@ -32,6 +33,10 @@ public:
         m_printers.push_back({accept, std::move(pdfPath)});
     }
     void answerExit(bool quit) { m_exits.push_back(quit); }
+    // Sets up a dialog's controls as a user would and says whether OK is chosen.
+    void answerDialog(std::function<bool(QDialog*)> answer) {
+        m_dialogs.push_back(std::move(answer));
+    }
 
     core::FileDialogAnswer askFileName(QWidget*, const core::FileDialogRequest& request) override;
     core::Answer message(QWidget*, const QString& title, const QString& text,
@@ -40,6 +45,8 @@ public:
     bool confirmExit(QWidget*, const QString& title, const QString& text) override;
     // Records the window by its title and returns at once, leaving it hidden.
     void showInformation(QDialog* window) override;
+    // Runs the scripted answer, or chooses OK when there is none.
+    bool runDialog(QDialog* dialog) override;
 
     const std::vector<Asked>& asked() const { return m_asked; }
     std::vector<Asked> messages() const;
@@ -54,6 +61,7 @@ private:
     std::deque<core::Answer> m_messages;
     std::deque<PrinterAnswer> m_printers;
     std::deque<bool> m_exits;
+    std::deque<std::function<bool(QDialog*)>> m_dialogs;
     std::vector<Asked> m_asked;
 };
 

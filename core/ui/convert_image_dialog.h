@@ -1,0 +1,63 @@
+#pragma once
+
+#include <optional>
+
+#include <QDialog>
+
+#include "core/imaging/picture_conversion_source.h"
+#include "core/model/calculator_profile.h"
+#include "core/model/picture_conversion.h"
+#include "core/model/pixel_grid.h"
+
+class QCheckBox;
+class QComboBox;
+class QDialogButtonBox;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QSpinBox;
+
+namespace core {
+
+class PictureCanvas;
+
+// Convert Image: any picture to calculator cells, with the scale, the threshold (or Otsu's),
+// the dither, inversion and whether it replaces the picture or adds its black pixels; the
+// preview shows the exact resulting cells the way the canvas draws them, after every change.
+class ConvertImageDialog : public QDialog {
+    Q_OBJECT
+public:
+    ConvertImageDialog(const CalculatorProfile& profile, const QImage& picture,
+                       const PixelGrid& current, QWidget* parent);
+    ~ConvertImageDialog() override;
+
+    ScaleMode scaleMode() const;
+    ConversionOptions options() const;
+    bool addsToPicture() const;
+    // What OK puts into the grid.
+    const PixelGrid& result() const { return m_result; }
+
+    QComboBox* scaleBox;
+    QSlider* thresholdSlider;
+    QSpinBox* thresholdBox;
+    QPushButton* autoButton;
+    QComboBox* ditherBox;
+    QCheckBox* invertBox;
+    QRadioButton* replaceButton;
+    QRadioButton* addButton;
+    PictureCanvas* preview;
+    QDialogButtonBox* buttons;
+
+private:
+    void render();
+    const GreyCells& cellsFor(ScaleMode mode);
+
+    const CalculatorProfile& m_profile;
+    const PixelGrid& m_current;
+    ConversionSource m_source;
+    std::optional<ScaleMode> m_cachedMode; // the mode m_cells were placed for
+    GreyCells m_cells;
+    PixelGrid m_result;
+};
+
+} // namespace core
