@@ -43,25 +43,31 @@ double Series::median() const {
     return n % 2 ? s[n / 2] : (s[n / 2 - 1] + s[n / 2]) / 2;
 }
 
-Comparison compare(const std::function<void()>& ours, const std::function<void()>& anchor,
-                   int calls, int repetitions) {
+Comparison compareMeasured(const std::function<double()>& ours,
+                           const std::function<double()>& anchor, int repetitions, int warmups) {
+    for (int warm = 0; warm < warmups; ++warm)
+        ours(), anchor();
     Comparison c;
-    timeCalls(ours, calls);
-    timeCalls(anchor, calls);
     for (int rep = 0; rep < repetitions; ++rep) {
         double a, b;
         if (rep % 2 == 0) {
-            a = timeCalls(ours, calls);
-            b = timeCalls(anchor, calls);
+            a = ours();
+            b = anchor();
         } else {
-            b = timeCalls(anchor, calls);
-            a = timeCalls(ours, calls);
+            b = anchor();
+            a = ours();
         }
         c.ours.values.push_back(a);
         c.anchor.values.push_back(b);
         c.ratio.values.push_back(a / b);
     }
     return c;
+}
+
+Comparison compare(const std::function<void()>& ours, const std::function<void()>& anchor,
+                   int calls, int repetitions) {
+    return compareMeasured([&] { return timeCalls(ours, calls); },
+                           [&] { return timeCalls(anchor, calls); }, repetitions, 1);
 }
 
 void report(const std::string& measure, const Comparison& c, const std::string& unit,
@@ -107,7 +113,7 @@ bool printTable(const std::string& path) {
         const double o = std::atof(ours.c_str()), a = std::atof(anchor.c_str());
         const double r = std::atof(ratio.c_str());
         std::printf("%-64s %9.2f %-3s %9.2f %-3s %8.3f  %-16s %s\n", measure.c_str(), o,
-                    unit.c_str(), a, unit.c_str(), a > 0 ? o / a : 0.0, goal.c_str(), met.c_str());
+                    unit.c_str(), a, unit.c_str(), r, goal.c_str(), met.c_str());
         allMet = allMet && met != "NO";
     }
     return allMet;

@@ -26,6 +26,11 @@ struct Comparison {
 Comparison compare(const std::function<void()>& ours, const std::function<void()>& anchor,
                    int calls, int repetitions = 21);
 
+// The same for measurements taken whole, each call giving one value (a process's time from
+// its start to its end, its peak memory), after `warmups` untimed rounds.
+Comparison compareMeasured(const std::function<double()>& ours,
+                           const std::function<double()>& anchor, int repetitions, int warmups);
+
 // A row of the summary table. `goal` says what must hold ("<= 50 us", "ratio <= 0.5"), `met`
 // whether it did; rows with no goal only show a curve.
 struct Row {

@@ -57,24 +57,14 @@ int main(int argc, char** argv) {
     bool failed = false;
     // One launch is one call, timed from exec to the reported frame: the program's exit
     // after it is not counted.
-    bench::Comparison c;
-    for (int warm = 0; warm < 2; ++warm)
-        failed = launch(ours) < 0 || launch(anchor) < 0 || failed;
     // Whole processes vary more than calls in one: 41 repetitions for a steady median.
-    for (int rep = 0; rep < 41; ++rep) {
-        double a, b;
-        if (rep % 2 == 0) {
-            a = launch(ours);
-            b = launch(anchor);
-        } else {
-            b = launch(anchor);
-            a = launch(ours);
-        }
-        failed = failed || a < 0 || b < 0;
-        c.ours.values.push_back(a / 1000);
-        c.anchor.values.push_back(b / 1000);
-        c.ratio.values.push_back(a / b);
-    }
+    const auto timed = [&failed](const std::string& program) {
+        const double micros = launch(program);
+        failed = failed || micros < 0;
+        return micros / 1000;
+    };
+    const bench::Comparison c =
+        bench::compareMeasured([&] { return timed(ours); }, [&] { return timed(anchor); }, 41, 2);
     if (failed)
         std::printf("a program did not report its first paint\n");
     bench::report("start to first paint of pixvane (anchor: label + line edit)", c, "ms",

@@ -16,7 +16,7 @@
 namespace dotwell {
 namespace {
 
-const QString kDefaultComment = QStringLiteral("Produced with Dotwell");
+const QString kCommentOfANewPicture = QString::fromLatin1(kDefaultComment);
 const QString kImageErrorTitle = QStringLiteral("82/3 Image Error");
 
 // Save As: the calculator files (entries 1, 2 and 4), Bitmaps (3) and PNG images (5).
@@ -38,7 +38,7 @@ FrmDotwell::FrmDotwell(core::Prompts& prompts, QWidget* parent)
     : core::EditorWindow(core::CalculatorProfile::dotwell(), prompts, parent) {
     auto* row = new QHBoxLayout;
     auto* commentLabel = new QLabel(tr("Comment:"), this);
-    Text1 = new QLineEdit(kDefaultComment, this);
+    Text1 = new QLineEdit(kCommentOfANewPicture, this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setValidator(new core::Windows1252Validator(Text1));
     Text1->setToolTip(tr("Stored in the computer file only"));
@@ -101,7 +101,7 @@ void FrmDotwell::setEditorTexts(const std::vector<std::string>& texts) {
 }
 
 void FrmDotwell::resetTexts() {
-    Text1->setText(kDefaultComment);
+    Text1->setText(kCommentOfANewPicture);
     m_archived = false; // ClrDraw starts a new picture, which a .8xi stores in RAM
 }
 
@@ -113,37 +113,29 @@ bool FrmDotwell::openPictureFile(const QString& path) {
         return false;
     }
     const std::string_view bytes(read.bytes.constData(), size_t(read.bytes.size()));
-    PicFileBuffer file;
-    bool archived = false;
-    if (endsWith8XI(latin(titleOf(path)))) {
-        const auto plus = readTi83PlusFile(bytes);
-        if (!std::holds_alternative<Ti83PlusPicture>(plus)) {
+    const auto opened = openPictureBytes(bytes, latin(titleOf(path)));
+    if (const auto* error = std::get_if<OpenError>(&opened)) {
+        switch (*error) {
+        case OpenError::Invalid8xi:
             prompts().message(this, kImageErrorTitle, QStringLiteral("Invalid File Format!"),
                               core::MessageIcon::Exclamation, core::MessageButtons::Ok);
-            return false;
-        }
-        file = std::get<Ti83PlusPicture>(plus).buffer;
-        archived = std::get<Ti83PlusPicture>(plus).archived;
-    } else {
-        if (bytes.size() <= PicFileBuffer::kPicNumberOffset) {
-            // Padding would invent the PIC number; a file this short holds no picture.
+            break;
+        case OpenError::TooShort:
             showWarning(kImageErrorTitle, tr("%1 is too short to hold a TI-82/83 picture; it "
                                              "may be damaged. Nothing was opened.")
                                               .arg(titleOf(path)));
-            return false;
+            break;
+        case OpenError::BadPicNumber:
+            showWarning(kImageErrorTitle,
+                        tr("%1 is not a TI-82/83 picture: its PIC number byte is %2, not 0 to 9.")
+                            .arg(titleOf(path))
+                            .arg(std::uint8_t(bytes[PicFileBuffer::kPicNumberOffset])));
+            break;
         }
-        file = PicFileBuffer::fromFile(bytes.substr(0, PicFileBuffer::kSize));
-    }
-    if (file.picNumber() > 9) {
-        showWarning(kImageErrorTitle,
-                    tr("%1 is not a TI-82/83 picture: its PIC number byte is %2, not 0 to 9.")
-                        .arg(titleOf(path))
-                        .arg(file.picNumber()));
         return false;
     }
-
-    m_archived = archived;
-    m_buffer = file;
+    m_archived = std::get<OpenedPicture>(opened).archived;
+    m_buffer = std::get<OpenedPicture>(opened).buffer;
     grid().clear();
     m_buffer.decodePicture(grid());
     // The box shows the comment up to its NUL; the bytes after it stay in the buffer.
@@ -200,13 +192,10 @@ bool FrmDotwell::writePictureFile(const QString& path) {
                                       "cannot store. Change the comment and save again."));
         return false;
     }
-    m_buffer.complete(latin(titleOf(path)), *comment, grid());
-    QByteArray bytes(m_buffer.view().data(), qsizetype(m_buffer.view().size()));
-    if (endsWith8XI(latin(titleOf(path)))) {
-        const auto plus = buildTi83PlusFile(m_buffer, m_archived);
-        bytes = QByteArray(reinterpret_cast<const char*>(plus.data()), qsizetype(plus.size()));
-    }
-    const QString error = core::writeFileAtomically(path, bytes);
+    const std::vector<std::uint8_t> bytes =
+        savedPictureBytes(m_buffer, latin(titleOf(path)), *comment, grid(), m_archived);
+    const QString error = core::writeFileAtomically(
+        path, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
     if (!error.isEmpty()) {
         showWarning(windowTitle(), tr("Cannot save %1:\n%2").arg(path, error));
         return false;

@@ -9,6 +9,9 @@
 
 namespace dotwell {
 
+// The comment of a picture that did not come from a file.
+inline constexpr std::string_view kDefaultComment = "Produced with Dotwell";
+
 // The in-memory image of one .82i/.83i file: a TI-82/83 Graph-Link file holding one picture
 // variable (type 7). Built from a template, replaced by an opened file, patched by the PIC
 // choice and completed at each save. Little-endian words.

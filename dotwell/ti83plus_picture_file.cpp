@@ -76,4 +76,35 @@ std::array<std::uint8_t, kTi83PlusFileSize> buildTi83PlusFile(const PicFileBuffe
     return file;
 }
 
+std::variant<OpenedPicture, OpenError> openPictureBytes(std::string_view bytes,
+                                                        std::string_view fileName) {
+    OpenedPicture opened;
+    if (endsWith8XI(fileName)) {
+        const auto plus = readTi83PlusFile(bytes);
+        if (!std::holds_alternative<Ti83PlusPicture>(plus))
+            return OpenError::Invalid8xi;
+        opened.buffer = std::get<Ti83PlusPicture>(plus).buffer;
+        opened.archived = std::get<Ti83PlusPicture>(plus).archived;
+    } else {
+        // Padding would invent the PIC number; a file this short holds no picture.
+        if (bytes.size() <= PicFileBuffer::kPicNumberOffset)
+            return OpenError::TooShort;
+        opened.buffer = PicFileBuffer::fromFile(bytes.substr(0, PicFileBuffer::kSize));
+    }
+    if (opened.buffer.picNumber() > 9)
+        return OpenError::BadPicNumber;
+    return opened;
+}
+
+std::vector<std::uint8_t> savedPictureBytes(PicFileBuffer& buffer, std::string_view fileName,
+                                            std::string_view comment, const core::PixelGrid& grid,
+                                            bool archived) {
+    buffer.complete(fileName, comment, grid);
+    if (endsWith8XI(fileName)) {
+        const auto plus = buildTi83PlusFile(buffer, archived);
+        return {plus.begin(), plus.end()};
+    }
+    return {buffer.bytes().begin(), buffer.bytes().end()};
+}
+
 } // namespace dotwell

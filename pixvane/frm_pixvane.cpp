@@ -18,9 +18,12 @@
 namespace pixvane {
 namespace {
 
-const QString kDefaultComment = QStringLiteral("made with PIXVANE");
-const QString kDefaultVariable = QStringLiteral("picture");
-const QString kDefaultFolder = QStringLiteral("main");
+QString latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+const QString kNewComment = latin1(kDefaultComment);
+const QString kNewVariable = latin1(kDefaultVariable);
+const QString kNewFolder = latin1(kDefaultFolder);
 
 // Save As: the calculator files (entries 1, 3 and 4), Bitmaps (2) and PNG images (5).
 const core::SaveAsNaming kSaveAsNaming{
@@ -68,10 +71,9 @@ FrmPixvane::FrmPixvane(core::Prompts& prompts, QWidget* parent)
         grid->addWidget(edit, row, column + 1);
         return edit;
     };
-    Text3 = box(tr("Folder:"), kDefaultFolder, 8, QStringLiteral("in the calculator"), 0, 0);
-    Text2 =
-        box(tr("Pic Var Name:"), kDefaultVariable, 8, QStringLiteral("in the calculator"), 0, 2);
-    Text1 = box(tr("Comment:"), kDefaultComment, 40, QStringLiteral("(max length=40)"), 1, 0);
+    Text3 = box(tr("Folder:"), kNewFolder, 8, QStringLiteral("in the calculator"), 0, 0);
+    Text2 = box(tr("Pic Var Name:"), kNewVariable, 8, QStringLiteral("in the calculator"), 0, 2);
+    Text1 = box(tr("Comment:"), kNewComment, 40, QStringLiteral("(max length=40)"), 1, 0);
     grid->removeWidget(Text1);
     grid->addWidget(Text1, 1, 1, 1, 3);
     Text1->setValidator(new core::Windows1252Validator(Text1));
@@ -116,9 +118,9 @@ void FrmPixvane::setEditorTexts(const std::vector<std::string>& texts) {
 }
 
 void FrmPixvane::resetTexts() {
-    Text1->setText(kDefaultComment);
-    Text2->setText(kDefaultVariable);
-    Text3->setText(kDefaultFolder);
+    Text1->setText(kNewComment);
+    Text2->setText(kNewVariable);
+    Text3->setText(kNewFolder);
 }
 
 void FrmPixvane::Form_MouseMove() {

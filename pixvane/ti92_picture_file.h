@@ -28,6 +28,11 @@ struct Ti92Texts {
     std::string comment;  // Windows-1252 bytes, at most 40
 };
 
+// The texts of a picture that did not come from a file.
+inline constexpr std::string_view kDefaultComment = "made with PIXVANE";
+inline constexpr std::string_view kDefaultVariable = "picture";
+inline constexpr std::string_view kDefaultFolder = "main";
+
 inline constexpr size_t kTi92FileSize = 3185;
 inline constexpr size_t kTi92FolderOffset = 10;
 inline constexpr size_t kTi92CommentOffset = 18;

@@ -101,7 +101,7 @@ QImage readPictureToConvert(const QString& path, QString* error) {
         return {};
     QImageReader reader(file.get());
     reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(true); // a photo's orientation, as viewers show it
+    reader.setAutoTransform(true);      // a photo's orientation, as viewers show it
     const QImage image = reader.read(); // Qt's allocation limit refuses a huge declared size
     if (image.isNull()) {
         *error = reader.errorString().isEmpty() ? QStringLiteral("Not a picture Qt can read")

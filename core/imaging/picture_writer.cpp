@@ -21,14 +21,17 @@ QImage gridImage(const PixelGrid& grid, int zoom) {
     return image;
 }
 
-QString writePicture(const QImage& image, const QString& path, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
+QString encodePicture(const QImage& image, QByteArray* bytes, const char* format) {
+    QBuffer buffer(bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
-    if (!writer.write(image))
-        return writer.errorString();
-    return writeFileAtomically(path, bytes);
+    return writer.write(image) ? QString() : writer.errorString();
+}
+
+QString writePicture(const QImage& image, const QString& path, const char* format) {
+    QByteArray bytes;
+    const QString error = encodePicture(image, &bytes, format);
+    return error.isEmpty() ? writeFileAtomically(path, bytes) : error;
 }
 
 } // namespace core

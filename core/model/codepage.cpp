@@ -53,6 +53,57 @@ bool isWindows1252(char32_t c) {
     return encodeChar(c).has_value();
 }
 
+std::string toUtf8(std::u32string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char32_t c : text) {
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            c = 0xFFFD;
+        if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += char(0xE0 | (c >> 12));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xF0 | (c >> 18));
+            out += char(0x80 | ((c >> 12) & 0x3F));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::u32string fromUtf8(std::string_view bytes) {
+    std::u32string text;
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const int length = lead < 0x80                   ? 1
+                           : lead >= 0xC2 && lead < 0xE0 ? 2
+                           : lead >= 0xE0 && lead < 0xF0 ? 3
+                           : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                         : 0;
+        char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1F : lead & (0x7F >> length);
+        bool ok = length > 0 && i + size_t(length) <= bytes.size();
+        for (int k = 1; ok && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + size_t(k)]);
+            ok = (next & 0xC0) == 0x80;
+            c = (c << 6) | (next & 0x3F);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are ill-formed too.
+        static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+        ok = ok && c >= kLeast[length] && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+        text += ok ? c : char32_t(0xFFFD);
+        i += ok ? size_t(length) : 1;
+    }
+    return text;
+}
+
 std::string_view untilNul(std::string_view field) {
     return field.substr(0, field.find('\0'));
 }

@@ -29,8 +29,8 @@ struct Share {
 };
 
 template <size_t N>
-void diffuse(const GreyCells& cells, int threshold, const std::array<Share, N>& shares,
-             int divisor, PixelGrid& out) {
+void diffuse(const GreyCells& cells, int threshold, const std::array<Share, N>& shares, int divisor,
+             PixelGrid& out) {
     const int rows = cells.rows, columns = cells.columns;
     // Grey levels times the divisor, so that the shares of an error stay whole numbers.
     std::vector<int> value(size_t(rows * columns));
@@ -79,8 +79,8 @@ PixelGrid convertCells(const GreyCells& cells, const ConversionOptions& options)
         break;
     case Dither::Atkinson:
         diffuse(cells, t,
-                std::array<Share, 6>{{{1, 0, 1}, {2, 0, 1}, {-1, 1, 1}, {0, 1, 1}, {1, 1, 1},
-                                      {0, 2, 1}}},
+                std::array<Share, 6>{
+                    {{1, 0, 1}, {2, 0, 1}, {-1, 1, 1}, {0, 1, 1}, {1, 1, 1}, {0, 2, 1}}},
                 8, out);
         break;
     case Dither::Ordered4:
@@ -136,8 +136,8 @@ int otsuThreshold(const GreyCells& cells) {
             continue;
         const double meanBelow = sumBelow / weightBelow;
         const double meanAbove = (sumAll - sumBelow) / weightAbove;
-        const double between = weightBelow * weightAbove * (meanBelow - meanAbove) *
-                               (meanBelow - meanAbove);
+        const double between =
+            weightBelow * weightAbove * (meanBelow - meanAbove) * (meanBelow - meanAbove);
         if (between > best) {
             best = between;
             threshold = k + 1; // dark: grey below k + 1

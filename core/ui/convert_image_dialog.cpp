@@ -76,9 +76,8 @@ ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile, const Q
     connect(thresholdSlider, &QSlider::valueChanged, thresholdBox, &QSpinBox::setValue);
     connect(thresholdBox, &QSpinBox::valueChanged, thresholdSlider, &QSlider::setValue);
     connect(thresholdBox, &QSpinBox::valueChanged, this, &ConvertImageDialog::render);
-    connect(autoButton, &QPushButton::clicked, this, [this] {
-        thresholdBox->setValue(otsuThreshold(cellsFor(scaleMode())));
-    });
+    connect(autoButton, &QPushButton::clicked, this,
+            [this] { thresholdBox->setValue(otsuThreshold(cellsFor(scaleMode()))); });
     connect(ditherBox, &QComboBox::currentIndexChanged, this, &ConvertImageDialog::render);
     connect(invertBox, &QCheckBox::toggled, this, &ConvertImageDialog::render);
     connect(addButton, &QRadioButton::toggled, this, &ConvertImageDialog::render);

@@ -69,9 +69,9 @@ TEST(ConvertImage, TheDialogGivesWhatTheOneConversionFunctionGives) {
             });
             f.window.miConvert_Click();
             ASSERT_NE(seen, nullptr);
-            const core::PixelGrid expected = core::convertPicture(
-                QImage(f.path("photo.png")), QSize(240, 103), core::ScaleMode(scale),
-                {100, core::Dither(dither), false});
+            const core::PixelGrid expected =
+                core::convertPicture(QImage(f.path("photo.png")), QSize(240, 103),
+                                     core::ScaleMode(scale), {100, core::Dither(dither), false});
             EXPECT_EQ(f.window.grid(), expected) << "scale " << scale << ", dither " << dither;
         }
     }
@@ -98,7 +98,7 @@ TEST(ConvertImage, ControlsDefaultsAutoAndAPreviewOfTheExactCells) {
     EXPECT_TRUE(dialog.replaceButton->isChecked());
     EXPECT_TRUE(dialog.buttons->button(QDialogButtonBox::Ok)->isDefault());
     dialog.ditherBox->setCurrentIndex(0); // no dither: the threshold alone decides
-    dialog.autoButton->click();          // Otsu: between the two greys
+    dialog.autoButton->click();           // Otsu: between the two greys
     EXPECT_GT(dialog.thresholdBox->value(), 40);
     EXPECT_LE(dialog.thresholdBox->value(), 200);
     EXPECT_EQ(dialog.thresholdSlider->value(), dialog.thresholdBox->value());
@@ -244,7 +244,7 @@ TEST(Undo, AHundredAndTwentyStrokesAllComeBack) {
 TEST(Clipboard, CopyGivesOnePixelPerCellAndPasteConvertsAnImage) {
     Fixture<dotwell::FrmDotwell> f;
     EXPECT_FALSE(f.window.miCopy->isEnabled()); // no picture yet
-    f.draw(); // cell (5, 5)
+    f.draw();                                   // cell (5, 5)
     ASSERT_TRUE(f.window.miCopy->isEnabled());
     f.window.miCopy_Click();
     const QImage copied = QGuiApplication::clipboard()->image();
@@ -282,8 +282,8 @@ TEST(Export, PngIsOnePixelPerCellBlackOnWhite) {
     EXPECT_EQ(saved.depth(), 1);
     for (int r = 0; r < 103; ++r)
         for (int c = 0; c < 240; ++c)
-            ASSERT_EQ(saved.pixel(c, r), f.window.grid().at(r, c) ? qRgb(0, 0, 0)
-                                                                   : qRgb(255, 255, 255))
+            ASSERT_EQ(saved.pixel(c, r),
+                      f.window.grid().at(r, c) ? qRgb(0, 0, 0) : qRgb(255, 255, 255))
                 << r << ", " << c;
     EXPECT_FALSE(f.window.documentState().open); // no calculator file was written
     EXPECT_FALSE(QFile::exists(f.path("pic.92i")));

@@ -143,3 +143,16 @@ TEST(Windows1252, RoundTripsAndRefusesWhatItCannotStore) {
               "\x81\x8d\x8f\x90\x9d");
     EXPECT_EQ(untilNul(std::string_view("ab\0cd", 5)), "ab");
 }
+
+TEST(Utf8, RoundTripsAndReplacesWhatIsIllFormed) {
+    const std::u32string text = U"a\u00e9\u03c0\u20ac\U0001F600";
+    EXPECT_EQ(toUtf8(text), "a\xC3\xA9\xCF\x80\xE2\x82\xAC\xF0\x9F\x98\x80");
+    EXPECT_EQ(fromUtf8(toUtf8(text)), text);
+    // A lone continuation byte, an overlong slash, a surrogate, a cut-off sequence, past U+10FFFF.
+    EXPECT_EQ(fromUtf8("\x80"), U"\uFFFD");
+    EXPECT_EQ(fromUtf8("\xC0\xAF"), U"\uFFFD\uFFFD");
+    EXPECT_EQ(fromUtf8("\xE0\x80\xAF"), U"\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(fromUtf8("\xED\xA0\x80x"), U"\uFFFD\uFFFD\uFFFDx");
+    EXPECT_EQ(fromUtf8("ab\xE2\x82"), U"ab\uFFFD\uFFFD");
+    EXPECT_EQ(fromUtf8("\xF4\x90\x80\x80"), U"\uFFFD\uFFFD\uFFFD\uFFFD");
+}

@@ -108,12 +108,12 @@ TEST(Conversion, EveryDitherDarkensARampFromItsBlackEnd) {
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
             ramp.grey[size_t(y * 16 + x)] = std::int16_t(x * 17); // 0 .. 255
-    for (Dither dither : {Dither::None, Dither::FloydSteinberg, Dither::Atkinson,
-                          Dither::Ordered4, Dither::Ordered8}) {
+    for (Dither dither : {Dither::None, Dither::FloydSteinberg, Dither::Atkinson, Dither::Ordered4,
+                          Dither::Ordered8}) {
         const PixelGrid grid = convertCells(ramp, {128, dither, false});
         int left = 0, right = 0;
         for (int y = 0; y < 16; ++y) {
-            EXPECT_EQ(grid.at(y, 0), 1) << int(dither); // black stays black
+            EXPECT_EQ(grid.at(y, 0), 1) << int(dither);  // black stays black
             EXPECT_EQ(grid.at(y, 15), 0) << int(dither); // white stays white
             for (int x = 0; x < 8; ++x)
                 left += grid.at(y, x), right += grid.at(y, x + 8);

@@ -1,0 +1,142 @@
+// calcpic in batches, as scripts run it: whole processes, each timed from the spawn to its exit,
+// against plain cp copying the same files, and its start-up against /bin/true.
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QImage>
+
+#include "bench/harness.h"
+#include "dotwell/ti83plus_picture_file.h"
+
+extern char** environ;
+
+namespace {
+
+struct Launched {
+    double micros = -1;
+    double peakMiB = 0;
+};
+
+// Runs a program to its end with output thrown away; negative time when it failed.
+Launched launch(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    for (const std::string& a : arguments)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid;
+    const double start = bench::now();
+    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return {};
+    int status = 0;
+    struct rusage usage {};
+    wait4(pid, &status, 0, &usage);
+    const double end = bench::now();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return {};
+    return {end - start, double(usage.ru_maxrss) / 1024};
+}
+
+// ABBA over whole processes; `value` picks what is compared (time or memory).
+template <class Value>
+bench::Comparison compareRuns(const std::vector<std::string>& ours,
+                              const std::vector<std::string>& anchor, int repetitions, Value value,
+                              bool* failed) {
+    const auto run = [&](const std::vector<std::string>& arguments) {
+        const Launched launched = launch(arguments);
+        *failed = *failed || launched.micros < 0;
+        return value(launched);
+    };
+    // The warm-up fills the page cache and the dynamic linker's.
+    return bench::compareMeasured([&] { return run(ours); }, [&] { return run(anchor); },
+                                  repetitions, 1);
+}
+
+std::vector<std::string> with(std::vector<std::string> front, const std::vector<std::string>& files,
+                              std::vector<std::string> back) {
+    front.insert(front.end(), files.begin(), files.end());
+    front.insert(front.end(), back.begin(), back.end());
+    return front;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string dir = argc > 1 ? argv[1] : ".";
+    const std::string calcpic = dir + "/../calcpic/calcpic";
+    // On the disk the build is on, where a user's files are, not in a memory file system.
+    const std::string work = dir + "/calcpic_bench_files";
+    QDir(QString::fromStdString(work)).removeRecursively();
+    for (const char* sub : {"/83i", "/png", "/out", "/copies"})
+        QDir().mkpath(QString::fromStdString(work + sub));
+
+    // 1,000 different pictures of each kind, made here.
+    std::mt19937 random(7);
+    std::vector<std::string> pictures, images;
+    for (int i = 0; i < 1000; ++i) {
+        core::PixelGrid grid(63, 96);
+        for (int r = 0; r < 63; ++r)
+            for (int c = 0; c < 96; ++c)
+                grid.set(r, c, std::int16_t((random() % 3) == 0));
+        dotwell::PicFileBuffer buffer;
+        const auto bytes = dotwell::savedPictureBytes(buffer, "p.83i", "bench", grid, false);
+        pictures.push_back(work + "/83i/p" + std::to_string(i) + ".83i");
+        FILE* file = std::fopen(pictures.back().c_str(), "wb");
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+        QImage image(96, 63, QImage::Format_RGB32);
+        for (int y = 0; y < 63; ++y)
+            for (int x = 0; x < 96; ++x) {
+                const int g = int(random() % 256);
+                image.setPixel(x, y, qRgb(g, g, g));
+            }
+        images.push_back(work + "/png/i" + std::to_string(i) + ".png");
+        image.save(QString::fromStdString(images.back()), "PNG");
+    }
+    const std::string out = work + "/out";
+    const std::string copies = work + "/copies";
+    bool failed = false;
+    const auto time = [](const Launched& l) { return l.micros / 1000; };
+    const auto memory = [](const Launched& l) { return l.peakMiB; };
+
+    bench::Comparison c =
+        compareRuns(with({calcpic, "convert", "--force"}, pictures, {"-d", out, "--to", "png"}),
+                    with({"cp"}, pictures, {copies}), 21, time, &failed);
+    bench::report("calcpic: 1,000 .83i to PNG (anchor: cp of the files)", c, "ms",
+                  "ours <= 2000 ms", c.ours.median() <= 2000);
+
+    c = compareRuns(with({calcpic, "convert", "--force"}, images, {"-d", out, "--to", "8xi"}),
+                    with({"cp"}, images, {copies}), 21, time, &failed);
+    bench::report("calcpic: 1,000 PNG, 96 x 63, to .8xi (anchor: cp of the files)", c, "ms",
+                  "ours <= 2000 ms", c.ours.median() <= 2000);
+
+    const std::vector<std::string> ten(images.begin(), images.begin() + 10);
+    c = compareRuns(with({calcpic, "convert", "--force"}, images, {"-d", out, "--to", "8xi"}),
+                    with({calcpic, "convert", "--force"}, ten, {"-d", out, "--to", "8xi"}), 21,
+                    memory, &failed);
+    bench::report("  its peak memory (anchor: the same for 10 files)", c, "MiB", "ratio <= 1.2",
+                  c.ratio.median() <= 1.2);
+
+    c = compareRuns({calcpic, "--version"}, {"true"}, 41, time, &failed);
+    bench::report("calcpic --version, start to exit (anchor: true)", c, "ms", "ours <= 30 ms",
+                  c.ours.median() <= 30);
+
+    QDir(QString::fromStdString(work)).removeRecursively();
+    if (failed)
+        std::printf("a run failed\n");
+    return failed ? 1 : 0;
+}

@@ -1,0 +1,123 @@
+#include "calcpic/calculator_content.h"
+
+#include "core/model/codepage.h"
+#include "dotwell/ti83plus_picture_file.h"
+#include "pixvane/ti92_names.h"
+#include "pixvane/ti92_picture_file.h"
+
+namespace calcpic {
+namespace {
+
+std::u32string ascii(std::string_view text) {
+    return {text.begin(), text.end()};
+}
+
+// The editor's message, on one line: its "\r" was a line break in a message box.
+std::string oneLine(std::u32string text) {
+    std::erase(text, U'\r');
+    return core::toUtf8(text);
+}
+
+// The name of a file of this format, for the functions that decide the layout by the name.
+std::string nameFor(Format format) {
+    return "picture." + std::string(infoOf(format).extension);
+}
+
+} // namespace
+
+CalculatorContent newContent(Family family) {
+    CalculatorContent content;
+    content.family = family;
+    content.grid = core::PixelGrid(rowsOf(family), columnsOf(family));
+    if (family == Family::Ti92) {
+        content.comment = pixvane::kDefaultComment;
+        content.folder = ascii(pixvane::kDefaultFolder);
+        content.variable = ascii(pixvane::kDefaultVariable);
+    } else {
+        content.comment = dotwell::kDefaultComment;
+    }
+    return content;
+}
+
+std::variant<CalculatorContent, std::string> readContent(std::string_view bytes, Format format) {
+    CalculatorContent content = newContent(familyOf(format));
+    if (content.family == Family::Ti83) {
+        const auto opened = dotwell::openPictureBytes(bytes, nameFor(format));
+        if (const auto* error = std::get_if<dotwell::OpenError>(&opened)) {
+            switch (*error) {
+            case dotwell::OpenError::Invalid8xi:
+                return std::string("Invalid File Format!");
+            case dotwell::OpenError::TooShort:
+                return std::string("too short to hold a TI-82/83 picture; it may be damaged");
+            case dotwell::OpenError::BadPicNumber:
+                return "not a TI-82/83 picture: its PIC number byte is " +
+                       std::to_string(
+                           std::uint8_t(bytes[dotwell::PicFileBuffer::kPicNumberOffset])) +
+                       ", not 0 to 9";
+            }
+        }
+        content.buffer = std::get<dotwell::OpenedPicture>(opened).buffer;
+        content.archived = std::get<dotwell::OpenedPicture>(opened).archived;
+        // A fresh editor has Pic1 chosen; choosing another re-applies the header template.
+        if (content.buffer.picNumber() != 0)
+            content.buffer.applyTemplate(content.buffer.picNumber());
+        content.buffer.decodePicture(content.grid);
+        content.comment = core::untilNul(content.buffer.commentField());
+        return content;
+    }
+    const auto read = pixvane::readPicFile(bytes, content.grid);
+    if (std::holds_alternative<pixvane::Ti92ReadError>(read))
+        return std::string("too short to hold the picture it describes; it may be damaged");
+    const pixvane::Ti92Texts& texts = std::get<pixvane::Ti92Picture>(read).texts;
+    content.comment = pixvane::withoutPadding(texts.comment);
+    content.folder = pixvane::decodeTi92(texts.folder);
+    content.variable = pixvane::decodeTi92(texts.variable);
+    return content;
+}
+
+void setVariable(CalculatorContent& content, const Variable& variable) {
+    if (content.family == Family::Ti83) {
+        if (variable.picNumber) {
+            const int byte = (*variable.picNumber + 9) % 10; // Pic1 is 0, Pic0 is 9
+            if (byte != content.buffer.picNumber())
+                content.buffer.applyTemplate(byte);
+        }
+        return;
+    }
+    if (variable.folder)
+        content.folder = *variable.folder;
+    if (variable.name)
+        content.variable = *variable.name;
+}
+
+std::u32string variableText(const CalculatorContent& content) {
+    if (content.family == Family::Ti83)
+        return U"Pic" + ascii(std::to_string((content.buffer.picNumber() + 1) % 10));
+    return content.folder + U"\\" + content.variable;
+}
+
+std::variant<std::vector<std::uint8_t>, std::string> writeContent(CalculatorContent content,
+                                                                  Format format) {
+    const std::string name = nameFor(format);
+    if (content.family == Family::Ti83) {
+        if (format == Format::Ti82 && content.buffer.picNumber() >= 6)
+            return std::string("OOPS! TI-82 PIC variable must be 1..6");
+        return dotwell::savedPictureBytes(content.buffer, name, content.comment, content.grid,
+                                          content.archived);
+    }
+    for (const auto& [text, kind] : {std::pair{&content.variable, pixvane::NameKind::Variable},
+                                     std::pair{&content.folder, pixvane::NameKind::Folder}}) {
+        const pixvane::NameVerdict verdict = pixvane::checkName(*text, kind);
+        if (!verdict.ok)
+            return oneLine(verdict.title + U" " + verdict.message);
+    }
+    const auto folder = pixvane::encodeTi92(content.folder);
+    const auto variable = pixvane::encodeTi92(content.variable);
+    // The comment box takes at most 40 characters.
+    const std::string comment = content.comment.substr(0, 40);
+    const pixvane::PicFileBuffer file = pixvane::buildPicFile(
+        content.grid, {*folder, *variable, comment}, pixvane::signatureFor(name));
+    return std::vector<std::uint8_t>(file.begin(), file.end());
+}
+
+} // namespace calcpic

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "calcpic/picture_formats.h"
+#include "core/model/pixel_grid.h"
+#include "dotwell/ti83_picture_file.h"
+
+namespace calcpic {
+
+// What an editor holds when it saves: the picture, the texts in its boxes and, for dotwell,
+// the file image the picture was opened from. calcpic reads into it and writes from it with
+// the editors' own functions, so a file it writes is the file the editor would write.
+struct CalculatorContent {
+    Family family = Family::Ti83;
+    core::PixelGrid grid{63, 96};
+    std::string comment; // Windows-1252 bytes, as the comment box holds them
+    // TI-82/83 family
+    dotwell::PicFileBuffer buffer;
+    bool archived = false;
+    // TI-92 family, in Unicode as the name boxes hold them
+    std::u32string folder;
+    std::u32string variable;
+};
+
+// A fresh editor's content: a clear picture and the program's texts for a new picture.
+CalculatorContent newContent(Family family);
+
+// Reads a calculator file of this format as its editor's Open does; the error is the
+// editor's reason, for a message.
+std::variant<CalculatorContent, std::string> readContent(std::string_view bytes, Format format);
+
+// The variable, as it will be stored.
+struct Variable {
+    std::optional<int> picNumber; // 1..9, 0: as the user says it (Pic1 .. Pic0)
+    std::optional<std::u32string> folder;
+    std::optional<std::u32string> name;
+};
+
+// Puts the variable into the content the way the editor's PIC buttons and name boxes do.
+void setVariable(CalculatorContent& content, const Variable& variable);
+
+// "Pic3" or "main\picture".
+std::u32string variableText(const CalculatorContent& content);
+
+// The bytes the editor's Save writes for this format, or the editor's reason for refusing
+// (a PIC number the TI-82 lacks, a name the TI-92 refuses, a text it cannot store).
+std::variant<std::vector<std::uint8_t>, std::string> writeContent(CalculatorContent content,
+                                                                  Format format);
+
+} // namespace calcpic

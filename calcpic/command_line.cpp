@@ -1,0 +1,427 @@
+#include "calcpic/command_line.h"
+
+#include <array>
+#include <charconv>
+
+#include "core/model/codepage.h"
+#include "pixvane/ti92_names.h"
+
+namespace calcpic {
+namespace {
+
+struct OptionSpec {
+    std::string_view name;
+    std::string_view argument; // empty for a switch
+    std::string_view help;
+};
+
+// Every option, in the order --help and the manual list them.
+constexpr std::array<OptionSpec, 16> kOptions{{
+    {"-o", "OUTPUT", "Write the one input to OUTPUT; its extension gives the format."},
+    {"-d", "DIR",
+     "Write each input into the existing folder DIR, named after the input, "
+     "with the extension of --to."},
+    {"--to", "FORMAT", "The format to write: 82i, 83i, 8xi, 92i, 9xi, v2i, png or bmp."},
+    {"--scale", "MODE",
+     "How an image meets the calculator's screen: fit (keep its shape, "
+     "centred; the default), fill (keep its shape, cover the screen, cut "
+     "the middle out), stretch, or none (actual size, centred)."},
+    {"--threshold", "N|auto",
+     "A pixel whose grey is below N (0 to 255, default 128) is "
+     "black; auto chooses N by Otsu's method."},
+    {"--dither", "KIND",
+     "none, floyd (Floyd-Steinberg, the default), atkinson, bayer4 or "
+     "bayer8 (ordered 4x4 or 8x8)."},
+    {"--invert", "", "Swap black and white."},
+    {"--zoom", "N",
+     "For png and bmp: each calculator pixel as N x N pixels (1 to 64, "
+     "default 1)."},
+    {"--pic", "N",
+     "For 82i, 83i and 8xi: store the picture as PicN (0 to 9; the TI-82 has "
+     "Pic1 to Pic6). Default: the input's, else Pic1."},
+    {"--folder", "F", "For 92i, 9xi and v2i: the folder. Default: the input's, else main."},
+    {"--name", "N",
+     "For 92i, 9xi and v2i: the variable's name. Default: the input's, else "
+     "picture."},
+    {"--comment", "TEXT",
+     "The comment stored in the computer file, at most 40 characters. "
+     "Default: the input's, else the editor's."},
+    {"--force", "", "Replace an output file that exists."},
+    {"--json", "", "For info: one JSON object per file, one per line."},
+    {"--help", "", "Show this text."},
+    {"--version", "", "Show the version."},
+}};
+
+constexpr std::string_view kName = "calcpic";
+constexpr std::string_view kSummary = "convert and inspect TI graphing calculator pictures";
+constexpr std::array<std::string_view, 3> kSynopsis{
+    "info [--json] FILE...",
+    "convert [options] INPUT... (-o OUTPUT | -d DIR --to FORMAT)",
+    "--help | --version",
+};
+constexpr std::array<std::string_view, 5> kDescription{
+    "calcpic reads and writes the picture files of TI-82, TI-83, TI-83 Plus, TI-84 Plus "
+    "(96 x 63 pixels: .82i, .83i, .8xi) and TI-92, TI-92 Plus and Voyage 200 calculators "
+    "(240 x 103 pixels: .92i, .9xi, .v2i), byte for byte as the dotwell and pixvane editors "
+    "write them. It needs no display.",
+    "info prints, for each file, the calculator and format, the picture's size, the "
+    "variable, the comment, the stored and the computed checksum (OK or MISMATCH) and "
+    "anything unusual that the editors read past.",
+    "convert reads calculator pictures and any image Qt reads (PNG, JPEG, BMP, GIF, WebP, "
+    "TIFF...) and writes each in one format. An image becomes a calculator picture as the "
+    "editors' Convert Image makes it, with the same options. A calculator picture becomes an "
+    "image of one pixel per calculator pixel, black on white. Between calculators of the same "
+    "screen the picture and comment go across unchanged; onto the other screen the picture "
+    "is converted like an image. An image written as png or bmp keeps its own size and "
+    "becomes black and white.",
+    "Files are written whole or not at all. An output that exists is replaced only with "
+    "--force, and an input is never overwritten. A failing input is reported on standard "
+    "error with its reason; the others are still converted.",
+    "Exit status: 0 when everything was done, 1 when some input failed, 2 for a command line "
+    "that cannot be carried out.",
+};
+
+bool needsValue(std::string_view name) {
+    for (const OptionSpec& option : kOptions) {
+        if (option.name == name)
+            return !option.argument.empty();
+    }
+    return false;
+}
+
+bool known(std::string_view name) {
+    for (const OptionSpec& option : kOptions) {
+        if (option.name == name)
+            return true;
+    }
+    return false;
+}
+
+std::optional<int> integer(std::string_view text, int low, int high) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+// The value a word names in a table of words and values.
+template <class Table> auto named(const Table& table, std::string_view word) {
+    std::optional<typename Table::value_type::second_type> value;
+    for (const auto& [name, v] : table) {
+        if (name == word)
+            value = v;
+    }
+    return value;
+}
+
+// Wraps a paragraph at 79 columns, each line after `indent` spaces.
+std::string wrapped(std::string_view text, size_t indent, size_t first = 0) {
+    std::string out;
+    size_t column = first;
+    if (first < indent) {
+        out.append(indent - first, ' ');
+        column = indent;
+    }
+    bool lineStart = true;
+    while (!text.empty()) {
+        const size_t space = text.find(' ');
+        const std::string_view word = text.substr(0, space);
+        text = space == std::string_view::npos ? std::string_view() : text.substr(space + 1);
+        if (!lineStart && column + 1 + word.size() > 79) {
+            out += '\n';
+            out.append(indent, ' ');
+            column = indent;
+            lineStart = true;
+        }
+        if (!lineStart) {
+            out += ' ';
+            ++column;
+        }
+        out += word;
+        column += word.size();
+        lineStart = false;
+    }
+    return out + '\n';
+}
+
+std::string optionLabel(const OptionSpec& option) {
+    return std::string(option.name) +
+           (option.argument.empty() ? "" : " " + std::string(option.argument));
+}
+
+// Roff text: a backslash and a leading dot or quote must not be read as requests.
+std::string roff(std::string_view text) {
+    std::string out;
+    if (!text.empty() && (text[0] == '.' || text[0] == '\''))
+        out = "\\&";
+    for (char c : text) {
+        if (c == '\\')
+            out += "\\e";
+        else if (c == '-')
+            out += "\\-";
+        else
+            out += c;
+    }
+    return out;
+}
+
+class Parser {
+public:
+    explicit Parser(const std::vector<std::string>& arguments) : m_args(arguments) {}
+
+    std::variant<Request, UsageError> parse() {
+        for (const std::string& a : m_args) {
+            if (a == "--")
+                break;
+            if (a == "--help" || a == "-h" || a == "--version") {
+                m_request.command =
+                    a == "--version" ? Request::Command::Version : Request::Command::Help;
+                return m_request;
+            }
+        }
+        if (m_args.empty())
+            return UsageError{"no command given"};
+        if (m_args[0] == "info")
+            m_request.command = Request::Command::Info;
+        else if (m_args[0] == "convert")
+            m_request.command = Request::Command::Convert;
+        else
+            return UsageError{"unknown command '" + m_args[0] + "'"};
+
+        bool onlyInputs = false;
+        for (size_t i = 1; i < m_args.size(); ++i) {
+            const std::string& a = m_args[i];
+            if (onlyInputs || a == "-" || a.empty() || a[0] != '-') {
+                m_request.inputs.push_back(a);
+                continue;
+            }
+            if (a == "--") {
+                onlyInputs = true;
+                continue;
+            }
+            std::string name = a;
+            std::optional<std::string> value;
+            if (const size_t equals = a.find('='); a.starts_with("--") && equals != a.npos) {
+                name = a.substr(0, equals);
+                value = a.substr(equals + 1);
+            }
+            if (!known(name))
+                return UsageError{"unknown option '" + name + "'"};
+            if (needsValue(name) && !value) {
+                if (i + 1 >= m_args.size())
+                    return UsageError{name + " needs a value"};
+                value = m_args[++i];
+            } else if (!needsValue(name) && value) {
+                return UsageError{name + " takes no value"};
+            }
+            if (auto error = take(name, value.value_or("")))
+                return *error;
+        }
+        if (auto error = check())
+            return *error;
+        return m_request;
+    }
+
+private:
+    std::optional<UsageError> take(const std::string& name, const std::string& value) {
+        const bool info = m_request.command == Request::Command::Info;
+        if (info != (name == "--json"))
+            return UsageError{name + (info ? " is an option of convert" : " is an option of info")};
+        m_given.push_back(name);
+        Request& r = m_request;
+        if (name == "--json") {
+            r.json = true;
+        } else if (name == "-o") {
+            r.output = value;
+        } else if (name == "-d") {
+            r.directory = value;
+        } else if (name == "--to") {
+            r.to = formatNamed(value.starts_with('.') ? value.substr(1) : value);
+            if (!r.to)
+                return UsageError{"--to " + value +
+                                  ": the formats are 82i, 83i, 8xi, 92i, 9xi, "
+                                  "v2i, png and bmp"};
+        } else if (name == "--scale") {
+            static constexpr std::array<std::pair<std::string_view, Scale>, 4> kScales{
+                {{"fit", Scale::Fit},
+                 {"fill", Scale::Fill},
+                 {"stretch", Scale::Stretch},
+                 {"none", Scale::None}}};
+            const auto scale = named(kScales, value);
+            if (!scale)
+                return UsageError{"--scale " + value + ": use fit, fill, stretch or none"};
+            r.scale = *scale;
+        } else if (name == "--threshold") {
+            if (value == "auto") {
+                r.threshold.reset();
+            } else if (const auto n = integer(value, 0, 255)) {
+                r.threshold = *n;
+            } else {
+                return UsageError{"--threshold " + value + ": use a number 0 to 255, or auto"};
+            }
+        } else if (name == "--dither") {
+            using core::Dither;
+            static constexpr std::array<std::pair<std::string_view, Dither>, 5> kDithers{
+                {{"none", Dither::None},
+                 {"floyd", Dither::FloydSteinberg},
+                 {"atkinson", Dither::Atkinson},
+                 {"bayer4", Dither::Ordered4},
+                 {"bayer8", Dither::Ordered8}}};
+            const auto dither = named(kDithers, value);
+            if (!dither)
+                return UsageError{"--dither " + value +
+                                  ": use none, floyd, atkinson, bayer4 or bayer8"};
+            r.conversion.dither = *dither;
+        } else if (name == "--invert") {
+            r.conversion.invert = true;
+        } else if (name == "--zoom") {
+            const auto n = integer(value, 1, 64);
+            if (!n)
+                return UsageError{"--zoom " + value + ": use a number 1 to 64"};
+            r.zoom = *n;
+        } else if (name == "--pic") {
+            const auto n = integer(value, 0, 9);
+            if (!n)
+                return UsageError{"--pic " + value + ": use a number 0 to 9 (Pic0 to Pic9)"};
+            r.pic = *n;
+        } else if (name == "--folder" || name == "--name") {
+            const std::u32string text = core::fromUtf8(value);
+            const bool folder = name == "--folder";
+            const pixvane::NameVerdict verdict = pixvane::checkName(
+                text, folder ? pixvane::NameKind::Folder : pixvane::NameKind::Variable);
+            if (!verdict.ok) {
+                std::u32string message = verdict.message;
+                std::erase(message, U'\r');
+                return UsageError{name + " " + value + ": " + core::toUtf8(message)};
+            }
+            (folder ? r.folder : r.name) = text;
+        } else if (name == "--comment") {
+            const std::u32string text = core::fromUtf8(value);
+            const auto bytes = core::encodeWindows1252(text);
+            if (!bytes)
+                return UsageError{"--comment holds a character that a calculator file cannot "
+                                  "store (it takes Windows-1252)"};
+            if (text.size() > 40)
+                return UsageError{"--comment has " + std::to_string(text.size()) +
+                                  " characters; a calculator file holds at most 40"};
+            r.comment = *bytes;
+        } else if (name == "--force") {
+            r.force = true;
+        }
+        return std::nullopt;
+    }
+
+    bool given(std::string_view name) const {
+        return std::find(m_given.begin(), m_given.end(), name) != m_given.end();
+    }
+
+    std::optional<UsageError> check() {
+        Request& r = m_request;
+        if (r.inputs.empty())
+            return UsageError{r.command == Request::Command::Info ? "no file given"
+                                                                  : "no input given"};
+        if (r.command == Request::Command::Info)
+            return std::nullopt;
+        if (given("-o") == given("-d"))
+            return UsageError{"name the output with -o OUTPUT, or a folder with -d DIR and "
+                              "--to FORMAT"};
+        if (given("-o")) {
+            if (r.inputs.size() > 1)
+                return UsageError{"-o names one output; for several inputs use -d DIR --to "
+                                  "FORMAT"};
+            if (!r.to)
+                r.to = formatOfName(r.output);
+            if (!r.to)
+                return UsageError{"-o " + r.output +
+                                  ": its extension names no format; add --to "
+                                  "FORMAT"};
+        } else if (!r.to) {
+            return UsageError{"-d needs --to FORMAT"};
+        }
+        const Family family = familyOf(*r.to);
+        const std::string ext(infoOf(*r.to).extension);
+        if (r.pic && family != Family::Ti83)
+            return UsageError{"--pic is for 82i, 83i and 8xi, not " + ext};
+        if (r.pic && *r.to == Format::Ti82 && (*r.pic == 0 || *r.pic > 6))
+            return UsageError{"--pic " + std::to_string(*r.pic) +
+                              ": OOPS! TI-82 PIC variable must be 1..6"};
+        if ((r.folder || r.name) && family != Family::Ti92)
+            return UsageError{std::string(r.folder ? "--folder" : "--name") +
+                              " is for 92i, 9xi and v2i, not " + ext};
+        if (given("--zoom") && family != Family::Image)
+            return UsageError{"--zoom is for png and bmp, not " + ext};
+        if (r.comment && family == Family::Image)
+            return UsageError{"--comment is for calculator files; " + ext + " has none"};
+        if (r.threshold)
+            r.conversion.threshold = *r.threshold;
+        else if (!given("--threshold"))
+            r.threshold = r.conversion.threshold; // 128 unless asked for auto
+        return std::nullopt;
+    }
+
+    const std::vector<std::string>& m_args;
+    Request m_request;
+    std::vector<std::string> m_given;
+};
+
+} // namespace
+
+std::variant<Request, UsageError> parseCommandLine(const std::vector<std::string>& arguments) {
+    return Parser(arguments).parse();
+}
+
+std::string usageText() {
+    std::string out;
+    for (size_t i = 0; i < kSynopsis.size(); ++i)
+        out += std::string(i == 0 ? "usage: " : "       ") + std::string(kName) + " " +
+               std::string(kSynopsis[i]) + "\n";
+    return out;
+}
+
+std::string helpText() {
+    std::string out = usageText() + "\n";
+    for (std::string_view paragraph : kDescription)
+        out += wrapped(paragraph, 0) + "\n";
+    out += "Options:\n";
+    for (const OptionSpec& option : kOptions) {
+        const std::string label = "  " + optionLabel(option);
+        out += label;
+        if (label.size() >= 20)
+            out += "\n" + wrapped(option.help, 20);
+        else
+            out += wrapped(option.help, 20, label.size());
+    }
+    return out;
+}
+
+std::string versionText(std::string_view version) {
+    return std::string(kName) + " " + std::string(version) + "\n";
+}
+
+std::string manPage(std::string_view version) {
+    std::string out = ".TH CALCPIC 1 \"\" \"" + std::string(kName) + " " + std::string(version) +
+                      "\" \"User Commands\"\n";
+    out += ".SH NAME\n" + std::string(kName) + " \\- " + roff(kSummary) + "\n";
+    out += ".SH SYNOPSIS\n";
+    for (std::string_view line : kSynopsis)
+        out += ".B " + std::string(kName) + "\n" + roff(line) + "\n.br\n";
+    out += ".SH DESCRIPTION\n";
+    for (size_t i = 0; i < kDescription.size(); ++i)
+        out += (i ? ".PP\n" : "") + roff(kDescription[i]) + "\n";
+    out += ".SH OPTIONS\n";
+    for (const OptionSpec& option : kOptions) {
+        out += option.argument.empty()
+                   ? ".TP\n.B " + roff(option.name) + "\n"
+                   : ".TP\n.BI \"" + roff(option.name) + " \" " + roff(option.argument) + "\n";
+        out += roff(option.help) + "\n";
+    }
+    out += ".SH EXAMPLES\n";
+    out += ".EX\n" + std::string(kName) + " info photo.8xi\n" + std::string(kName) +
+           " convert \\-\\-dither atkinson photo.jpg \\-o photo.8xi\n" + std::string(kName) +
+           " convert \\-d out \\-\\-to png *.92i\n.EE\n";
+    out += ".SH SEE ALSO\n.BR dotwell (1),\n.BR pixvane (1)\n";
+    return out;
+}
+
+} // namespace calcpic

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "calcpic/picture_formats.h"
+#include "core/model/picture_conversion.h"
+
+namespace calcpic {
+
+enum class Scale { Fit, Fill, Stretch, None };
+
+// What the command line asks for, checked as far as it can be without the files.
+struct Request {
+    enum class Command { Help, Version, Info, Convert } command = Command::Help;
+    std::vector<std::string> inputs;
+    bool json = false;
+    // convert
+    std::string output;    // -o
+    std::string directory; // -d
+    std::optional<Format> to;
+    Scale scale = Scale::Fit;
+    std::optional<int> threshold; // none: Otsu's ("auto")
+    core::ConversionOptions conversion;
+    int zoom = 1;
+    std::optional<int> pic;
+    std::optional<std::u32string> folder;
+    std::optional<std::u32string> name;
+    std::optional<std::string> comment; // Windows-1252 bytes
+    bool force = false;
+
+    Format format() const { return *to; } // set for every checked Convert request
+};
+
+struct UsageError {
+    std::string message;
+};
+
+std::variant<Request, UsageError> parseCommandLine(const std::vector<std::string>& arguments);
+
+// The three lines of usage, the whole --help text, and the manual page: all from one table.
+std::string usageText();
+std::string helpText();
+std::string manPage(std::string_view version);
+std::string versionText(std::string_view version);
+
+} // namespace calcpic

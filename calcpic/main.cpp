@@ -1,0 +1,33 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+
+#include "calcpic/calcpic_run.h"
+#include "calcpic/command_line.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const auto parsed = calcpic::parseCommandLine(arguments);
+    if (const auto* usage = std::get_if<calcpic::UsageError>(&parsed)) {
+        std::cerr << "calcpic: " << usage->message << "\n"
+                  << calcpic::usageText() << "Try 'calcpic --help' for more.\n";
+        return 2;
+    }
+    const calcpic::Request& request = std::get<calcpic::Request>(parsed);
+    // Help and version need nothing else: they answer before Qt starts.
+    if (request.command == calcpic::Request::Command::Help) {
+        std::cout << calcpic::helpText();
+        return 0;
+    }
+    if (request.command == calcpic::Request::Command::Version) {
+        std::cout << calcpic::versionText(CALCPIC_VERSION);
+        return 0;
+    }
+    // A core application only, for Qt's image plugins: no display is ever needed.
+    QCoreApplication application(argc, argv);
+    return calcpic::runRequest(request, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
+}

@@ -1,0 +1,15 @@
+#include <fstream>
+#include <iostream>
+
+#include "calcpic/command_line.h"
+
+// Writes calcpic.1 at build time from the same table as calcpic --help.
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: make_man_page OUTPUT\n";
+        return 2;
+    }
+    std::ofstream out(argv[1]);
+    out << calcpic::manPage(CALCPIC_VERSION);
+    return out.good() ? 0 : 1;
+}

@@ -1,0 +1,488 @@
+#include <map>
+
+#include <unistd.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+#include <gtest/gtest.h>
+
+#include "core/imaging/picture_conversion_source.h"
+#include "core/imaging/picture_writer.h"
+#include "core/ui/convert_image_dialog.h"
+#include "dotwell/frm_dotwell.h"
+#include "pixvane/frm_pixvane.h"
+#include "tests/support/files.h"
+#include "tests/support/tifiles_check.h"
+#include "tests/support/window_fixture.h"
+
+using testing_support::readAll;
+using testing_support::writeAll;
+
+namespace {
+
+struct Ran {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+// The built program, as a user runs it: no display, whatever the tests themselves use.
+Ran calcpic(const QStringList& arguments, const QString& directory,
+            const QString& program = QStringLiteral(CALCPIC_PATH)) {
+    QProcess process;
+    process.setWorkingDirectory(directory);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000))
+        return {};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// A photo-like picture: a grey ramp across, a black disc, transparent at the left edge.
+QImage photo(int w, int h) {
+    QImage image(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int g = 255 * x / (w - 1);
+            image.setPixel(x, y, qRgba(g, g, g, x < 4 ? 0 : 255));
+        }
+    QPainter p(&image);
+    p.setBrush(Qt::black);
+    p.drawEllipse(QPoint(w / 3, h / 2), h / 4, h / 4);
+    return image;
+}
+
+// The editors' Save As filter entry for each calculator format.
+const std::map<QString, int> kSaveAsEntry{{"82i", 1}, {"83i", 2}, {"8xi", 4},
+                                          {"92i", 1}, {"9xi", 3}, {"v2i", 4}};
+const QStringList kFormats{"82i", "83i", "8xi", "92i", "9xi", "v2i", "png", "bmp"};
+
+bool isTi83(const QString& format) {
+    return format == "82i" || format == "83i" || format == "8xi";
+}
+bool isImage(const QString& format) {
+    return format == "png" || format == "bmp";
+}
+
+// Draws an asymmetric picture: a pen dot and a bar, so flipped rows or shifted columns show.
+template <class Window> void drawSample(testing_support::TestWindow<Window>& f) {
+    f.draw();
+    f.window.miTool_Click(7);
+    f.window.Picture1_MouseDown(1, 0, 10.5, 3.5);
+    f.window.Picture1_MouseMove(1, 0, 40.5, 20.5);
+    f.window.Picture1_MouseUp(1, 0, 40.5, 20.5);
+}
+
+// What the editor of that format writes when it saves what it holds under `name`.
+template <class Window>
+QByteArray savedBy(testing_support::TestWindow<Window>& f, const QString& format) {
+    const QString name = f.path("editor." + format);
+    QFile::remove(name);
+    f.prompts.answerFile(name, kSaveAsEntry.at(format));
+    f.window.miSaveAs_Click();
+    return readAll(name);
+}
+
+// The cells of an image calcpic wrote: black is dark, white is clear, nothing else allowed.
+core::PixelGrid cellsOf(const QImage& image, int zoom = 1) {
+    core::PixelGrid grid(image.height() / zoom, image.width() / zoom);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            EXPECT_TRUE(c == qRgb(0, 0, 0) || c == qRgb(255, 255, 255)) << x << ", " << y;
+            if (x % zoom == 0 && y % zoom == 0)
+                grid.set(y / zoom, x / zoom, c == qRgb(0, 0, 0) ? 1 : 0);
+            else
+                EXPECT_EQ(grid.at(y / zoom, x / zoom), c == qRgb(0, 0, 0) ? 1 : 0);
+        }
+    return grid;
+}
+
+class Calcpic : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(QDir(dir.path()).mkdir("in"));
+        makeInputs();
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    // Inputs saved by the editors themselves, and two images.
+    void makeInputs() {
+        {
+            testing_support::TestWindow<dotwell::FrmDotwell> f;
+            drawSample(f);
+            f.window.Option1[4]->setChecked(true); // Pic4
+            f.window.Text1->setText("a dotwell comment");
+            for (const QString format : {"82i", "83i", "8xi"})
+                writeAll(path("in/in_" + format + "." + format), savedBy(f, format));
+        }
+        {
+            testing_support::TestWindow<pixvane::FrmPixvane> f;
+            drawSample(f);
+            f.window.Text3->setText("games");
+            f.window.Text2->setText("sprite");
+            f.window.Text1->setText("a pixvane comment");
+            for (const QString format : {"92i", "9xi", "v2i"})
+                writeAll(path("in/in_" + format + "." + format), savedBy(f, format));
+        }
+        ASSERT_TRUE(photo(150, 90).save(path("in/in_png.png"), "PNG"));
+        ASSERT_TRUE(photo(70, 120).save(path("in/in_bmp.bmp"), "BMP"));
+        for (const QString& format : kFormats)
+            inputs << path("in/in_" + format + "." + format);
+    }
+
+    // The grid an editor shows for a calculator input.
+    static core::PixelGrid editorGrid(const QString& input) {
+        const QString format = QFileInfo(input).suffix();
+        if (isTi83(format)) {
+            testing_support::TestWindow<dotwell::FrmDotwell> f;
+            f.prompts.answerFile(input);
+            f.window.miOpen_click();
+            return f.window.grid();
+        }
+        testing_support::TestWindow<pixvane::FrmPixvane> f;
+        f.prompts.answerFile(input);
+        f.window.miOpen_click();
+        return f.window.grid();
+    }
+
+    // What an editor of `target` saves for `input`: opened when it is of the editor's own
+    // screen, else converted with Convert Image's defaults, its comment typed in.
+    template <class Window>
+    static QByteArray editorBytes(const QString& input, const QString& target) {
+        testing_support::TestWindow<Window> f;
+        const QString format = QFileInfo(input).suffix();
+        if (!isImage(format) && isTi83(format) == isTi83(target)) {
+            f.prompts.answerFile(input);
+            f.window.miOpen_click();
+            return savedBy(f, target);
+        }
+        QString picture = input;
+        if (!isImage(format)) {
+            picture = f.path("screen.png");
+            EXPECT_TRUE(core::gridImage(editorGrid(input)).save(picture, "PNG"));
+            f.window.Text1->setText(isTi83(format) ? "a dotwell comment" : "a pixvane comment");
+        }
+        f.prompts.answerFile(picture);
+        f.window.miConvert_Click();
+        EXPECT_EQ(f.prompts.asked().back().kind, testing_support::Asked::Kind::Dialog);
+        return savedBy(f, target);
+    }
+
+    QTemporaryDir dir;
+    QStringList inputs;
+};
+
+TEST_F(Calcpic, EveryFormatToEveryFormatIsWhatTheEditorsWrite) {
+    for (const QString& target : kFormats) {
+        const QString out = path("out_" + target);
+        ASSERT_TRUE(QDir().mkpath(out));
+        const Ran run = calcpic(QStringList{"convert"} << inputs << "-d" << out << "--to" << target,
+                                dir.path());
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        EXPECT_EQ(run.err, "");
+        for (const QString& input : inputs) {
+            const QString written = out + "/" + QFileInfo(input).completeBaseName() + "." + target;
+            const std::string what = (QFileInfo(input).fileName() + " to " + target).toStdString();
+            ASSERT_TRUE(QFileInfo::exists(written)) << what;
+            const QString format = QFileInfo(input).suffix();
+            if (isImage(target)) {
+                const QImage image(written);
+                ASSERT_FALSE(image.isNull()) << what;
+                const core::PixelGrid expected =
+                    isImage(format) ? core::convertPicture(QImage(input), QImage(input).size(),
+                                                           core::ScaleMode::ActualSize, {})
+                                    : editorGrid(input);
+                EXPECT_EQ(cellsOf(image), expected) << what;
+                continue;
+            }
+            const QByteArray expected = isTi83(target)
+                                            ? editorBytes<dotwell::FrmDotwell>(input, target)
+                                            : editorBytes<pixvane::FrmPixvane>(input, target);
+            ASSERT_FALSE(expected.isEmpty()) << what;
+            EXPECT_EQ(readAll(written), expected) << what;
+            const testing_support::TifilesView view =
+                testing_support::readWithTifiles(written, false);
+            EXPECT_EQ(view.error, 0) << what;
+            EXPECT_EQ(view.checksum, view.storedChecksum) << what;
+        }
+    }
+}
+
+TEST_F(Calcpic, ImagesConvertCellForCellAsTheDialogDoes) {
+    const QString png = inputs[6];
+    for (int scale = 0; scale < 4; ++scale) {
+        for (int dither = 0; dither < 5; ++dither) {
+            static const char* kScales[] = {"fit", "fill", "stretch", "none"};
+            static const char* kDithers[] = {"none", "floyd", "atkinson", "bayer4", "bayer8"};
+            const bool automatic = dither == 2; // Auto, once per scale
+            const bool invert = scale == 1;
+            QStringList arguments{"convert",
+                                  png,
+                                  "-o",
+                                  "x.8xi",
+                                  "--force",
+                                  "--scale",
+                                  kScales[scale],
+                                  "--dither",
+                                  kDithers[dither],
+                                  "--threshold",
+                                  automatic ? "auto" : "100"};
+            if (invert)
+                arguments << "--invert";
+            const Ran run = calcpic(arguments, dir.path());
+            ASSERT_EQ(run.code, 0) << run.err.toStdString();
+
+            testing_support::TestWindow<dotwell::FrmDotwell> f;
+            f.prompts.answerFile(png);
+            f.prompts.answerDialog([&](QDialog* d) {
+                auto* dialog = qobject_cast<core::ConvertImageDialog*>(d);
+                dialog->scaleBox->setCurrentIndex(scale);
+                dialog->ditherBox->setCurrentIndex(dither);
+                dialog->invertBox->setChecked(invert);
+                if (automatic)
+                    dialog->autoButton->click();
+                else
+                    dialog->thresholdSlider->setValue(100);
+                return true;
+            });
+            f.window.miConvert_Click();
+            EXPECT_EQ(readAll(path("x.8xi")), savedBy(f, "8xi"))
+                << kScales[scale] << " " << kDithers[dither];
+        }
+    }
+}
+
+TEST_F(Calcpic, ZoomVariablesAndCommentsAsAsked) {
+    Ran run =
+        calcpic({"convert", inputs[3], "-o", "big.png", "--zoom", "3", "--invert"}, dir.path());
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QImage big(path("big.png"));
+    ASSERT_EQ(big.size(), QSize(720, 309));
+    core::PixelGrid inverted = editorGrid(inputs[3]);
+    for (int r = 0; r < inverted.rows(); ++r)
+        for (int c = 0; c < inverted.columns(); ++c)
+            inverted.set(r, c, std::int16_t(1 - inverted.at(r, c)));
+    EXPECT_EQ(cellsOf(big, 3), inverted);
+
+    run = calcpic({"convert", inputs[1], "-o", "p.9xi", "--folder", "art", "--name",
+                   QString::fromUtf8("\u03c0x2"), "--comment", QString::fromUtf8("caf\u00e9")},
+                  dir.path());
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    testing_support::TifilesView view = testing_support::readWithTifiles(path("p.9xi"), false);
+    EXPECT_EQ(view.folder, "art");
+    EXPECT_EQ(view.rawName, std::string("\x8Cx2\0\0\0\0\0", 8));
+    EXPECT_EQ(view.comment.substr(0, 4), "caf\xE9");
+    EXPECT_EQ(view.model, "TI92+");
+
+    run = calcpic({"convert", inputs[5], "-o", "p.83i", "--pic", "0"}, dir.path());
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    view = testing_support::readWithTifiles(path("p.83i"), false);
+    EXPECT_EQ(view.rawName.substr(0, 2), "\x60\x09"); // Pic0
+    EXPECT_EQ(view.comment, "a pixvane comment");
+
+    // The input's Pic4 is kept, and a TI-82 cannot take Pic8.
+    run = calcpic({"convert", inputs[2], "-o", "k.82i"}, dir.path());
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(std::uint8_t(readAll(path("k.82i"))[61]), 3);
+    run = calcpic({"convert", inputs[1], "-o", "p8.83i", "--pic", "8"}, dir.path());
+    ASSERT_EQ(run.code, 0);
+    run = calcpic({"convert", "p8.83i", "-o", "p8.82i"}, dir.path());
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, "calcpic: p8.83i: OOPS! TI-82 PIC variable must be 1..6\n");
+    EXPECT_FALSE(QFileInfo::exists(path("p8.82i")));
+}
+
+TEST_F(Calcpic, InfoReportsChecksumsVariablesAndOddities) {
+    QByteArray bytes = readAll(inputs[1]); // .83i, Pic4
+    bytes[100] = char(bytes[100] ^ 0x10);  // a pixel flipped after the checksum was made
+    writeAll(path("bad.83i"), bytes);
+    Ran run = calcpic({"info", "bad.83i", inputs[3]}, dir.path());
+    EXPECT_EQ(run.code, 0) << run.err.toStdString(); // a mismatch is a finding, not a failure
+    EXPECT_TRUE(run.out.startsWith("bad.83i\n  calculator: TI-83 (.83i)\n  size:       96 x 63\n"
+                                   "  variable:   Pic4\n  comment:    a dotwell comment\n"))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(": MISMATCH\n"));
+    EXPECT_TRUE(run.out.contains("variable:   games\\sprite\n"));
+    EXPECT_TRUE(run.out.contains("(stored height 103, width 239)"));
+    EXPECT_EQ(run.out.count(": OK\n"), 1);
+
+    // A .8xi with an owner byte and the short variable header, and a small TI-92 picture.
+    QByteArray plus = readAll(inputs[2]);
+    plus[10] = char(0x23);
+    plus.remove(68, 2);    // no version and flag
+    plus[55] = 11;         // header length
+    plus[53] = char(0x05); // data length 773
+    unsigned sum = 0;
+    for (int i = 55; i < 828; ++i)
+        sum += std::uint8_t(plus[i]);
+    plus[828] = char(sum & 0xFF);
+    plus[829] = char(sum >> 8 & 0xFF);
+    plus.truncate(830);
+    writeAll(path("short.8xi"), plus);
+    QByteArray small = readAll(inputs[3]).left(92);
+    small[86] = 0, small[87] = char(5 + 2 * 2); // size word: 2 rows of 2 bytes and DF
+    small[88] = 0, small[89] = 2;               // height 2
+    small[90] = 0, small[91] = 10;              // width 10
+    small.append("\xFF\xC0\x80\x40\xDF\x00\x00", 7);
+    writeAll(path("small.92i"), small);
+    run = calcpic({"info", "--json", "short.8xi", "small.92i"}, dir.path());
+    EXPECT_EQ(run.code, 0);
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
+    const QJsonObject a = QJsonDocument::fromJson(lines[0].toUtf8()).object();
+    EXPECT_EQ(a["checksum"].toString(), "OK");
+    EXPECT_EQ(a["pic"].toInt(), 4);
+    const QString notesA = QJsonDocument(a["notes"].toArray()).toJson();
+    EXPECT_TRUE(notesA.contains("owner byte (10) is 23")) << notesA.toStdString();
+    EXPECT_TRUE(notesA.contains("11-byte variable header")) << notesA.toStdString();
+    const QJsonObject b = QJsonDocument::fromJson(lines[1].toUtf8()).object();
+    EXPECT_EQ(b["width"].toInt(), 10);
+    EXPECT_EQ(b["height"].toInt(), 2);
+    EXPECT_EQ(b["checksum"].toString(), "MISMATCH"); // the zero checksum we wrote
+    EXPECT_TRUE(
+        QJsonDocument(b["notes"].toArray()).toJson().contains("smaller than the 240 x 103"));
+
+    run = calcpic({"info", inputs[6], "missing.83i"}, dir.path());
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err.count('\n'), 2) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("in_png.png: not a calculator picture"));
+    EXPECT_TRUE(run.err.contains("missing.83i: No such file"));
+}
+
+TEST_F(Calcpic, DamagedInputsFailAloneAndNothingIsOverwritten) {
+    writeAll(path("cut.92i"), readAll(inputs[3]).left(2000));
+    writeAll(path("text.png"), "not a picture at all");
+    writeAll(path("empty.8xi"), "");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("out"));
+    Ran run = calcpic({"convert", "cut.92i", inputs[1], "text.png", "empty.8xi", "gone.83i",
+                       inputs[6], "-d", "out", "--to", "8xi"},
+                      dir.path());
+    EXPECT_EQ(run.code, 1);
+    const QStringList errors = run.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(errors.size(), 4) << run.err.toStdString();
+    EXPECT_TRUE(errors[0].startsWith("calcpic: cut.92i: too short")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[1].startsWith("calcpic: text.png: neither a calculator picture"));
+    EXPECT_EQ(errors[2], "calcpic: empty.8xi: Invalid File Format!");
+    EXPECT_TRUE(errors[3].startsWith("calcpic: gone.83i: No such file"));
+    EXPECT_EQ(QDir(path("out")).entryList(QDir::Files), (QStringList{"in_83i.8xi", "in_png.8xi"}));
+
+    // An existing output stays unless --force; an input is never written over.
+    const QByteArray before = readAll(path("out/in_83i.8xi"));
+    run = calcpic({"convert", inputs[0], "-o", "out/in_83i.8xi"}, dir.path());
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains("exists; add --force to replace it")) << run.err.toStdString();
+    EXPECT_EQ(readAll(path("out/in_83i.8xi")), before);
+    run = calcpic({"convert", inputs[3], "-o", "out/in_83i.8xi", "--force"}, dir.path());
+    EXPECT_EQ(run.code, 0);
+    EXPECT_NE(readAll(path("out/in_83i.8xi")), before);
+
+    const QByteArray input = readAll(inputs[2]);
+    ASSERT_EQ(::link(QFile::encodeName(inputs[2]).constData(),
+                     QFile::encodeName(path("linked.8xi")).constData()),
+              0);
+    for (const QString& output : {inputs[2], path("linked.8xi")}) {
+        run = calcpic({"convert", inputs[2], "--pic", "2", "-o", output, "--force"}, dir.path());
+        EXPECT_EQ(run.code, 1);
+        EXPECT_TRUE(run.err.contains("is one of the inputs")) << run.err.toStdString();
+    }
+    EXPECT_EQ(readAll(inputs[2]), input);
+    // Two inputs with one base name: the second would overwrite the first's output.
+    ASSERT_TRUE(QFile::copy(inputs[1], path("in/pic.83i")));
+    ASSERT_TRUE(QFile::copy(inputs[3], path("pic.92i")));
+    run = calcpic({"convert", "in/pic.83i", "pic.92i", "-d", "out", "--to", "8xi", "--force"},
+                  dir.path());
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, "calcpic: pic.92i: out/pic.8xi was already written from another input\n");
+    // It holds the first input's picture.
+    EXPECT_EQ(readAll(path("out/pic.8xi")).mid(74, 756), readAll(path("in/pic.83i")).mid(72, 756));
+}
+
+// A batch shows its progress only to a person watching a terminal.
+TEST_F(Calcpic, ProgressOnlyOnATerminalForMoreThanTwentyFiles) {
+    QStringList many{"convert"};
+    for (int i = 0; i < 21; ++i) {
+        const QString copy = path(QString("many%1.83i").arg(i));
+        ASSERT_TRUE(QFile::copy(inputs[1], copy));
+        many << copy;
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir("many"));
+    many << "gone.83i"
+         << "-d"
+         << "many"
+         << "--to"
+         << "png";
+    Ran run = calcpic(many, dir.path());
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, "calcpic: gone.83i: No such file or directory\n");
+    if (!QFileInfo::exists("/usr/bin/script"))
+        GTEST_SKIP() << "no script(1) to give calcpic a terminal";
+    QStringList quoted;
+    for (const QString& a : many)
+        quoted << "'" + a + "'";
+    run = calcpic(
+        {"-qec", QStringLiteral(CALCPIC_PATH) + " " + quoted.join(' ') + " --force", "/dev/null"},
+        dir.path(), "/usr/bin/script");
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.out.contains("\rcalcpic: file 21 of 22")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("calcpic: gone.83i: No such file or directory\r\n"));
+    EXPECT_TRUE(run.out.endsWith("calcpic: 21 converted, 1 failed\r\n")) << run.out.toStdString();
+}
+
+TEST_F(Calcpic, BadCommandLinesExitTwoWithTheUsage) {
+    const std::vector<QStringList> bad{
+        {},
+        {"show", "x.83i"},
+        {"convert", inputs[1]},
+        {"convert", inputs[1], inputs[2], "-o", "x.83i"},
+        {"convert", inputs[1], "-o", "x.gif"},
+        {"convert", inputs[1], "-d", "."},
+        {"convert", inputs[1], "-o", "x.83i", "--threshold", "300"},
+        {"convert", inputs[1], "-o", "x.83i", "--dither", "random"},
+        {"convert", inputs[1], "-o", "x.83i", "--folder", "main"},
+        {"convert", inputs[1], "-o", "x.82i", "--pic", "7"},
+        {"convert", inputs[1], "-o", "x.92i", "--name", "9lives"},
+        {"convert", inputs[1], "-o", "x.92i", "--comment", QString(41, 'c')},
+        {"convert", inputs[1], "-o", "x.92i", "--comment", QString::fromUtf8("\u4e2d")},
+        {"convert", inputs[1], "-o", "x.png", "--pic", "2"},
+        {"convert", inputs[1], "-o", "x.83i", "--zoom", "2"},
+        {"convert", inputs[1], "-d", "nowhere", "--to", "png"},
+        {"info", "--force", inputs[1]},
+    };
+    for (const QStringList& arguments : bad) {
+        const Ran run = calcpic(arguments, dir.path());
+        EXPECT_EQ(run.code, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.startsWith("calcpic: ")) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("usage: calcpic info")) << run.err.toStdString();
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList({"x.*"}, QDir::Files).isEmpty());
+
+    for (const char* asked : {"--help", "--version"}) {
+        const Ran run = calcpic({asked}, dir.path());
+        EXPECT_EQ(run.code, 0);
+        EXPECT_EQ(run.err, "");
+        EXPECT_TRUE(run.out.startsWith(QString(asked) == "--help" ? "usage: calcpic" : "calcpic "));
+    }
+}
+
+} // namespace
