@@ -1,7 +1,12 @@
-# The two everyday commands are `make run` and `make test`; both install what is missing first.
+# The two everyday commands are `make run` and `make test`; each installs what it is missing
+# first, and only that.
 APP ?= pixvane
 FILE ?=
+PREFIX ?= /usr/local
 JOBS ?= $(shell nproc)
+# Where make was started (with make -C the shell's PWD), so that a relative FILE names the
+# file the user meant.
+START_DIR := $(if $(PWD),$(PWD),$(CURDIR))
 
 DEBUG_DIR := build/debug
 RELEASE_DIR := build/release
@@ -9,24 +14,37 @@ BENCH_DIR := build/bench
 FUZZ_DIR := build/fuzz
 FUZZ_RUNS ?= 100000
 
-.PHONY: run test deps build-release build-debug bench fuzz clean format
+.PHONY: run test build-release build-debug bench fuzz clean format install package
 
-deps:
-	@scripts/install-deps
-
-build-release: deps
+build-release:
+	@scripts/install-deps run
 	@cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DDOTWELL_BUILD_TESTS=OFF >/dev/null
-	@cmake --build $(RELEASE_DIR) --parallel $(JOBS) --target dotwell pixvane calcpic
+	@cmake --build $(RELEASE_DIR) --parallel $(JOBS)
 
-run: build-release
+# Without a display there is nothing to start, so say so before building anything.
+run:
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
-	  echo "No display: set DISPLAY to an X server, or run it under a virtual one:"; \
-	  echo "  xvfb-run -a $(RELEASE_DIR)/$(APP)/$(APP) $(FILE)    (xvfb-run comes with the package xvfb)"; \
+	  echo "make run: no display (DISPLAY is not set). Run it on a desktop, or under a virtual"; \
+	  echo "display: xvfb-run -a make run (xvfb-run comes with the Debian package xvfb)"; \
 	  exit 1; \
 	fi
-	@$(RELEASE_DIR)/$(APP)/$(APP) $(FILE)
+	@$(MAKE) --no-print-directory build-release
+	@file='$(FILE)'; \
+	if [ -z "$$file" ]; then exec $(RELEASE_DIR)/$(APP)/$(APP); fi; \
+	case "$$file" in /*) ;; *) file='$(START_DIR)'/"$$file" ;; esac; \
+	exec $(RELEASE_DIR)/$(APP)/$(APP) "$$file"
 
-build-debug: deps
+# DESTDIR=... stages the tree for a packager.
+install: build-release
+	@cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
+
+package: build-release
+	@scripts/install-deps package
+	@cd $(RELEASE_DIR) && cpack -G DEB >/dev/null
+	@ls $(RELEASE_DIR)/*.deb
+
+build-debug:
+	@scripts/install-deps test
 	@cmake -S . -B $(DEBUG_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDOTWELL_SANITIZE=ON >/dev/null
 	@cmake --build $(DEBUG_DIR) --parallel $(JOBS)
 
@@ -40,7 +58,8 @@ test: build-debug
 BENCH_RUN = for b in editor import convert file startup calcpic; do echo "== $$b"; \
 	  BENCH_TABLE=$(CURDIR)/$(BENCH_DIR)/table.tsv $(BENCH_DIR)/bench/$${b}_bench $(BENCH_DIR)/bench || exit 1; done
 
-bench: deps
+bench:
+	@scripts/install-deps bench
 	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DDOTWELL_BUILD_BENCH=ON -DDOTWELL_BUILD_TESTS=OFF >/dev/null
 	@cmake --build $(BENCH_DIR) --parallel $(JOBS)
 	@rm -f $(BENCH_DIR)/table.tsv
@@ -49,7 +68,8 @@ bench: deps
 	else $(BENCH_RUN); fi
 	@$(BENCH_DIR)/bench/bench_table $(BENCH_DIR)/table.tsv
 
-fuzz: deps
+fuzz:
+	@scripts/install-deps fuzz
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDOTWELL_BUILD_FUZZ=ON -DDOTWELL_BUILD_TESTS=OFF >/dev/null
 	@cmake --build $(FUZZ_DIR) --parallel $(JOBS) --target make_seeds ti92_reader_fuzz wmf_player_fuzz import_fuzz
 	@QT_QPA_PLATFORM=offscreen $(FUZZ_DIR)/fuzz/make_seeds $(FUZZ_DIR)/seeds
@@ -63,6 +83,7 @@ fuzz: deps
 	    echo "$$n reported a fault: see $(FUZZ_DIR)/$$n.log"; grep -m 5 -E 'runtime error|ERROR' $(FUZZ_DIR)/$$n.log; exit 1; fi; done
 
 format:
+	@scripts/install-deps format
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:

@@ -2,7 +2,11 @@
 #include "dotwell/frm_dotwell.h"
 
 int main(int argc, char* argv[]) {
-    return core::runProgram(argc, argv, {"Dotwell", [](core::Prompts& prompts) {
-                                             return std::make_unique<dotwell::FrmDotwell>(prompts);
-                                         }});
+    return core::runProgram(
+        argc, argv,
+        {"Dotwell",
+         [](core::Prompts& prompts) { return std::make_unique<dotwell::FrmDotwell>(prompts); },
+         "draws and edits the pictures of TI-82, TI-83, TI-83 Plus and TI-84 Plus\n"
+         "calculators "
+         "(.82i, .83i and .8xi files)"});
 }

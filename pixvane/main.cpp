@@ -2,7 +2,10 @@
 #include "pixvane/frm_pixvane.h"
 
 int main(int argc, char* argv[]) {
-    return core::runProgram(argc, argv, {"Pixvane", [](core::Prompts& prompts) {
-                                             return std::make_unique<pixvane::FrmPixvane>(prompts);
-                                         }});
+    return core::runProgram(
+        argc, argv,
+        {"Pixvane",
+         [](core::Prompts& prompts) { return std::make_unique<pixvane::FrmPixvane>(prompts); },
+         "draws and edits the pictures of TI-92, TI-92 Plus and Voyage 200 calculators\n"
+         "(.92i, .9xi and .v2i files)"});
 }

@@ -11,16 +11,20 @@ namespace core {
 
 class EditorWindow;
 
-// What differs between the two programs' main(): the name and the main window.
+// What differs between the two programs' main(): the name, the main window and, for
+// --help, what the program is for.
 struct ProgramDescription {
     const char* applicationName; // "Dotwell"
     std::function<std::unique_ptr<EditorWindow>(Prompts&)> makeWindow;
+    const char* purpose = ""; // "draws and edits the pictures of ..."
 };
 
-// The whole of a program's main(): the application, the real dialogs, the main window
-// started with the command line (the whole text after the program name is one picture's
-// name, blanks included), then the event loop. `started`, when given, sees the window just
-// before it is shown (the start-up benchmark watches for its first paint).
+// The whole of a program's main(). A command line of just --help or --version is answered on
+// standard output before any window or display is needed; where no display can be opened the
+// program says so in one line and exits with status 1. Otherwise: the application, the real
+// dialogs, the main window started with the command line (the whole text after the program name is
+// one picture's name, blanks included), then the event loop. `started`, when given, sees the window
+// just before it is shown (the start-up benchmark watches for its first paint).
 int runProgram(int argc, char** argv, const ProgramDescription& program,
                const std::function<void(QWidget*)>& started = {});
 

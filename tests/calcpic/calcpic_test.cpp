@@ -25,6 +25,7 @@
 #include "dotwell/frm_dotwell.h"
 #include "pixvane/frm_pixvane.h"
 #include "tests/support/files.h"
+#include "tests/support/processes.h"
 #include "tests/support/tifiles_check.h"
 #include "tests/support/window_fixture.h"
 
@@ -33,27 +34,12 @@ using testing_support::writeAll;
 
 namespace {
 
-struct Ran {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using testing_support::Ran;
 
-// The built program, as a user runs it: no display, whatever the tests themselves use.
+// The built program, as a user runs it.
 Ran calcpic(const QStringList& arguments, const QString& directory,
             const QString& program = QStringLiteral(CALCPIC_PATH)) {
-    QProcess process;
-    process.setWorkingDirectory(directory);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000))
-        return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return testing_support::runWithoutDisplay(program, arguments, directory);
 }
 
 // A photo-like picture: a grey ramp across, a black disc, transparent at the left edge.
