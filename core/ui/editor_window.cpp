@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QMenu>
+#include <QMimeData>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QTimer>
@@ -31,9 +32,6 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
       m_tools(profile, m_grid, *Picture1) {
     setWindowTitle(QString::fromUtf8(profile.appTitle.data(), qsizetype(profile.appTitle.size())));
     endProgram = [] { QApplication::quit(); };
-    // The About picture serves as the icon; drawn once the window is up, not before its
-    // first frame.
-    QTimer::singleShot(0, this, [this] { setWindowIcon(QIcon(aboutArtwork(m_profile))); });
 
     auto* central = new QWidget(this);
     central->setMouseTracking(true);
@@ -72,8 +70,6 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
     connect(Picture1, &PictureCanvas::mouseMove, this, &EditorWindow::Picture1_MouseMove);
     connect(Picture1, &PictureCanvas::mouseUp, this, &EditorWindow::Picture1_MouseUp);
     qApp->installEventFilter(this); // see eventFilter: the read-out and the rest of the window
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-            &EditorWindow::applyDocumentState);
     Picture1->setFocusPolicy(Qt::ClickFocus); // a click on the canvas gives Ctrl+Z to the picture
 }
 
@@ -117,7 +113,39 @@ void EditorWindow::applyDocumentState() {
     miUndo->setEnabled(m_history.canUndo());
     miRedo->setEnabled(m_history.canRedo());
     miCopy->setEnabled(m_document.pictureExists());
-    miPaste->setEnabled(!QGuiApplication::clipboard()->image().isNull());
+    miPaste->setEnabled(m_clipboardHasImage);
+}
+
+bool EditorWindow::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    // The About picture serves as the icon, and the clipboard is watched for Paste: both wait
+    // until the first frame is on the screen (under X the clipboard costs round trips to the
+    // server, and a zero timer set at start-up still fires before the first paint).
+    if (event->type() == QEvent::Paint && !m_firstFrameShown) {
+        m_firstFrameShown = true;
+        QTimer::singleShot(0, this, [this] {
+            setWindowIcon(QIcon(aboutArtwork(m_profile)));
+            watchClipboard();
+        });
+    }
+    return handled;
+}
+
+void EditorWindow::watchClipboard() {
+    if (m_clipboardWatched)
+        return;
+    m_clipboardWatched = true;
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &EditorWindow::clipboardChanged);
+    clipboardChanged(); // what it held before
+}
+
+void EditorWindow::clipboardChanged() {
+    // Asked only when the clipboard changes: under X each question is a round trip to the
+    // clipboard's owner, and reading the image itself would decode it.
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    m_clipboardHasImage = data && data->hasImage();
+    applyDocumentState();
 }
 
 void EditorWindow::changeDocument(const std::function<void(DocumentState&)>& change) {
@@ -390,10 +418,12 @@ void EditorWindow::miRedo_Click() {
 }
 
 void EditorWindow::miCopy_Click() {
+    watchClipboard();
     QGuiApplication::clipboard()->setImage(gridImage(m_grid).convertToFormat(QImage::Format_RGB32));
 }
 
 void EditorWindow::miPaste_Click() {
+    watchClipboard();
     const QImage image = QGuiApplication::clipboard()->image();
     if (!image.isNull())
         convert(image);

@@ -121,6 +121,7 @@ protected:
     void showWarning(const QString& title, const QString& text);
 
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -130,6 +131,8 @@ private:
     void connectMenus();
     // The one place that sets the menu items' enabled states and the covers' visibility.
     void applyDocumentState();
+    void watchClipboard();
+    void clipboardChanged();
     void syncToolChecks();
     // The exit command; true when the program was told to end.
     bool exitProgram();
@@ -151,6 +154,9 @@ private:
     DocumentState m_document;
     UndoHistory m_history;
     std::optional<EditorSnapshot> m_strokeBefore; // how things stood at the last press
+    bool m_clipboardHasImage = false;
+    bool m_clipboardWatched = false;
+    bool m_firstFrameShown = false;
     QVBoxLayout* m_fieldsLayout = nullptr;
     std::unique_ptr<ImportCommand> m_import;
     PageSetupDialog* pgset = nullptr;

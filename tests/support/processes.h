@@ -15,8 +15,7 @@ struct Ran {
 // A built program run as on a machine with no display at all, whatever the tests use, with
 // `extra` added to the environment.
 inline Ran runWithoutDisplay(const QString& program, const QStringList& arguments,
-                             const QString& directory = {},
-                             const QProcessEnvironment& extra = {}) {
+                             const QString& directory = {}, const QProcessEnvironment& extra = {}) {
     QProcess process;
     if (!directory.isEmpty())
         process.setWorkingDirectory(directory);
