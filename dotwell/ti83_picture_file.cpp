@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/model/byte_sum.h"
 #include "core/model/file_names.h"
 
 namespace dotwell {
@@ -90,10 +91,7 @@ void PicFileBuffer::complete(std::string_view fileName, std::string_view comment
 }
 
 std::uint16_t PicFileBuffer::checksum() const {
-    unsigned sum = 0; // 773 bytes cannot overflow it; the checksum is the low 16 bits
-    for (size_t i = kDataOffset; i < kChecksumOffset; ++i)
-        sum += m_bytes[i];
-    return static_cast<std::uint16_t>(sum & 0xFFFF);
+    return core::byteSum16(m_bytes.begin() + kDataOffset, m_bytes.begin() + kChecksumOffset);
 }
 
 } // namespace dotwell

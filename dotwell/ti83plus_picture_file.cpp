@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cassert>
 
+#include "core/model/byte_sum.h"
+
 namespace dotwell {
 namespace {
 
@@ -68,10 +70,7 @@ std::array<std::uint8_t, kTi83PlusFileSize> buildTi83PlusFile(const PicFileBuffe
     le16(2 + PicFileBuffer::kPictureSize);
     le16(PicFileBuffer::kPictureSize);
     put(buffer.pictureBytes());
-    unsigned sum = 0;
-    for (size_t i = kVariableHeaderOffset; i < at; ++i)
-        sum += file[i];
-    le16(sum & 0xFFFF);
+    le16(core::byteSum16(file.begin() + kVariableHeaderOffset, file.begin() + at));
     assert(at == kTi83PlusFileSize);
     return file;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
+#include "core/model/byte_sum.h"
 #include "core/model/codepage.h"
 #include "core/model/file_names.h"
 
@@ -69,10 +70,7 @@ PicFileBuffer buildPicFile(const core::PixelGrid& grid, const Ti92Texts& texts,
             file[at++] = grid.packBits(r, int(8 * j));
     }
     file[at++] = kTi92ClosingByte;
-    unsigned sum = 0; // 3101 bytes cannot overflow it; the checksum is the low 16 bits
-    for (size_t i = kTi92VariableOffset; i < at; ++i)
-        sum += file[i];
-    le16(sum & 0xFFFF);
+    le16(core::byteSum16(file.begin() + kTi92VariableOffset, file.begin() + at));
     assert(at == kTi92FileSize);
     return file;
 }

@@ -332,11 +332,15 @@ void EditorWindow::completeSaveAs(const SaveAsTarget& target,
     switch (target.kind) {
     case SaveAsKind::Bitmap:
         setFileName(path);
-        exportBitmap(path);
+        // The surface holds the zoomed picture at the canvas's size; rebuild it from the grid
+        // so that no rubber band or stale pixel goes into the file.
+        Picture1_Paint();
+        exportPicture(Picture1->surface(), path, "bmp", tr("The bitmap could not be saved as"));
         break;
     case SaveAsKind::Png:
         setFileName(path);
-        exportPng(path);
+        // One pixel per calculator pixel, black on white, as the calculator shows it.
+        exportPicture(gridImage(m_grid), path, "png", tr("The PNG picture could not be saved as"));
         break;
     case SaveAsKind::Calculator:
         if (write(path)) {
@@ -350,26 +354,13 @@ void EditorWindow::completeSaveAs(const SaveAsTarget& target,
     }
 }
 
-void EditorWindow::exportBitmap(const QString& path) {
-    // The surface holds the zoomed picture at the canvas's size; rebuild it from the grid so
-    // that no rubber band or stale pixel goes into the file.
-    Picture1_Paint();
-    const QString error = writePicture(Picture1->surface(), path, "bmp");
+void EditorWindow::exportPicture(const QImage& image, const QString& path, const char* format,
+                                 const QString& failure) {
+    const QString error = writePicture(image, path, format);
     if (!error.isEmpty()) {
-        showWarning(windowTitle(), tr("The bitmap could not be saved as\n%1\n\n%2")
-                                       .arg(QDir::toNativeSeparators(path), error));
-        return;
-    }
-    m_prompts.message(this, windowTitle(), QFileInfo(fileName()).fileName() + " is saved.",
-                      MessageIcon::None, MessageButtons::Ok);
-}
-
-void EditorWindow::exportPng(const QString& path) {
-    // One pixel per calculator pixel, black on white, as the calculator shows it.
-    const QString error = writePicture(gridImage(m_grid), path, "png");
-    if (!error.isEmpty()) {
-        showWarning(windowTitle(), tr("The PNG picture could not be saved as\n%1\n\n%2")
-                                       .arg(QDir::toNativeSeparators(path), error));
+        showWarning(
+            windowTitle(),
+            QStringLiteral("%1\n%2\n\n%3").arg(failure, QDir::toNativeSeparators(path), error));
         return;
     }
     m_prompts.message(this, windowTitle(), QFileInfo(fileName()).fileName() + " is saved.",

@@ -126,8 +126,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // Writes the zoomed canvas as a Windows bitmap and reports it.
-    void exportBitmap(const QString& path);
+    // Save As to a picture that is not a calculator file: writes it and reports it.
+    void exportPicture(const QImage& image, const QString& path, const char* format,
+                       const QString& failure);
     void connectMenus();
     // The one place that sets the menu items' enabled states and the covers' visibility.
     void applyDocumentState();
@@ -144,7 +145,6 @@ private:
     void finishStroke();
     // Convert Image's dialog on a picture; OK replaces or adds to the grid.
     void convert(const QImage& picture);
-    void exportPng(const QString& path);
 
     const CalculatorProfile& m_profile;
     Prompts& m_prompts;
