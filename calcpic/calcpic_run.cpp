@@ -29,14 +29,6 @@ std::string text(const QString& s) {
     return s.toStdString();
 }
 
-std::string hex4(unsigned value) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out(4, '0');
-    for (int i = 3; i >= 0; --i, value >>= 4)
-        out[size_t(i)] = kDigits[value & 0xF];
-    return out;
-}
-
 // What a file holds: a calculator picture, or an image for the conversion.
 struct Input {
     std::optional<Format> format; // a calculator's
@@ -93,7 +85,8 @@ core::ScaleMode modeOf(Scale scale) {
 core::PixelGrid convertImage(const QImage& image, QSize grid, const Request& request) {
     const core::GreyCells cells = core::ConversionSource(image, grid).cells(modeOf(request.scale));
     core::ConversionOptions options = request.conversion;
-    options.threshold = request.threshold ? *request.threshold : core::otsuThreshold(cells);
+    if (request.autoThreshold)
+        options.threshold = core::otsuThreshold(cells);
     return core::convertCells(cells, options);
 }
 
@@ -131,11 +124,10 @@ std::variant<QByteArray, std::string> outputBytes(const Input& input, const Requ
             return text(error);
         return bytes;
     }
-    CalculatorContent content =
-        input.format && familyOf(*input.format) == target ? input.content : newContent(target);
-    if (input.format && familyOf(*input.format) != target)
-        content.comment =
-            input.content.comment; // the picture changes screens; its comment goes along
+    const bool sameScreen = input.format && familyOf(*input.format) == target;
+    CalculatorContent content = sameScreen ? input.content : newContent(target);
+    if (input.format && !sameScreen)
+        content.comment = input.content.comment; // the picture changes screens, its comment too
     content.grid = std::move(grid);
     if (request.comment)
         content.comment = *request.comment;
@@ -287,8 +279,8 @@ void printReport(const std::string& file, const PictureReport& r, bool json, std
         out << " (stored height " << *r.storedHeight << ", width " << *r.storedWidth << ")";
     out << "\n  variable:   " << variable << "\n";
     out << "  comment:    " << core::toUtf8(r.comment) << "\n";
-    out << "  checksum:   stored " << (r.storedChecksum ? hex4(*r.storedChecksum) : "none")
-        << ", computed " << hex4(r.computedChecksum) << ": " << status << "\n";
+    out << "  checksum:   stored " << (r.storedChecksum ? hexText(*r.storedChecksum, 4) : "none")
+        << ", computed " << hexText(r.computedChecksum, 4) << ": " << status << "\n";
     if (r.archived)
         out << "  archived:   " << (*r.archived ? "yes" : "no") << "\n";
     for (const std::string& note : r.notes)

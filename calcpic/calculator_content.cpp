@@ -12,12 +12,6 @@ std::u32string ascii(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
-// The editor's message, on one line: its "\r" was a line break in a message box.
-std::string oneLine(std::u32string text) {
-    std::erase(text, U'\r');
-    return core::toUtf8(text);
-}
-
 // The name of a file of this format, for the functions that decide the layout by the name.
 std::string nameFor(Format format) {
     return "picture." + std::string(infoOf(format).extension);
@@ -25,10 +19,17 @@ std::string nameFor(Format format) {
 
 } // namespace
 
+std::string messageLine(std::u32string text) {
+    std::erase(text, U'\r');
+    return core::toUtf8(text);
+}
+
 CalculatorContent newContent(Family family) {
     CalculatorContent content;
     content.family = family;
     content.grid = core::PixelGrid(rowsOf(family), columnsOf(family));
+    content.pictureRows = rowsOf(family);
+    content.pictureColumns = columnsOf(family);
     if (family == Family::Ti92) {
         content.comment = pixvane::kDefaultComment;
         content.folder = ascii(pixvane::kDefaultFolder);
@@ -68,7 +69,10 @@ std::variant<CalculatorContent, std::string> readContent(std::string_view bytes,
     const auto read = pixvane::readPicFile(bytes, content.grid);
     if (std::holds_alternative<pixvane::Ti92ReadError>(read))
         return std::string("too short to hold the picture it describes; it may be damaged");
-    const pixvane::Ti92Texts& texts = std::get<pixvane::Ti92Picture>(read).texts;
+    const pixvane::Ti92Picture& picture = std::get<pixvane::Ti92Picture>(read);
+    const pixvane::Ti92Texts& texts = picture.texts;
+    content.pictureRows = picture.height;
+    content.pictureColumns = picture.width;
     content.comment = pixvane::withoutPadding(texts.comment);
     content.folder = pixvane::decodeTi92(texts.folder);
     content.variable = pixvane::decodeTi92(texts.variable);
@@ -90,12 +94,6 @@ void setVariable(CalculatorContent& content, const Variable& variable) {
         content.variable = *variable.name;
 }
 
-std::u32string variableText(const CalculatorContent& content) {
-    if (content.family == Family::Ti83)
-        return U"Pic" + ascii(std::to_string((content.buffer.picNumber() + 1) % 10));
-    return content.folder + U"\\" + content.variable;
-}
-
 std::variant<std::vector<std::uint8_t>, std::string> writeContent(CalculatorContent content,
                                                                   Format format) {
     const std::string name = nameFor(format);
@@ -109,7 +107,7 @@ std::variant<std::vector<std::uint8_t>, std::string> writeContent(CalculatorCont
                                      std::pair{&content.folder, pixvane::NameKind::Folder}}) {
         const pixvane::NameVerdict verdict = pixvane::checkName(*text, kind);
         if (!verdict.ok)
-            return oneLine(verdict.title + U" " + verdict.message);
+            return messageLine(verdict.title + U" " + verdict.message);
     }
     const auto folder = pixvane::encodeTi92(content.folder);
     const auto variable = pixvane::encodeTi92(content.variable);

@@ -18,6 +18,9 @@ namespace calcpic {
 struct CalculatorContent {
     Family family = Family::Ti83;
     core::PixelGrid grid{63, 96};
+    // The picture the file held: less than the screen for a small TI-92 picture.
+    int pictureRows = 63;
+    int pictureColumns = 96;
     std::string comment; // Windows-1252 bytes, as the comment box holds them
     // TI-82/83 family
     dotwell::PicFileBuffer buffer;
@@ -44,8 +47,8 @@ struct Variable {
 // Puts the variable into the content the way the editor's PIC buttons and name boxes do.
 void setVariable(CalculatorContent& content, const Variable& variable);
 
-// "Pic3" or "main\picture".
-std::u32string variableText(const CalculatorContent& content);
+// An editor's message on one line, in UTF-8: its "\r" was a line break in a message box.
+std::string messageLine(std::u32string text);
 
 // The bytes the editor's Save writes for this format, or the editor's reason for refusing
 // (a PIC number the TI-82 lacks, a name the TI-92 refuses, a text it cannot store).

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 
+#include "calcpic/calculator_content.h"
 #include "core/model/codepage.h"
 #include "pixvane/ti92_names.h"
 
@@ -81,20 +82,12 @@ constexpr std::array<std::string_view, 5> kDescription{
     "that cannot be carried out.",
 };
 
-bool needsValue(std::string_view name) {
+const OptionSpec* optionNamed(std::string_view name) {
     for (const OptionSpec& option : kOptions) {
         if (option.name == name)
-            return !option.argument.empty();
+            return &option;
     }
-    return false;
-}
-
-bool known(std::string_view name) {
-    for (const OptionSpec& option : kOptions) {
-        if (option.name == name)
-            return true;
-    }
-    return false;
+    return nullptr;
 }
 
 std::optional<int> integer(std::string_view text, int low, int high) {
@@ -206,13 +199,15 @@ public:
                 name = a.substr(0, equals);
                 value = a.substr(equals + 1);
             }
-            if (!known(name))
+            const OptionSpec* option = optionNamed(name);
+            if (!option)
                 return UsageError{"unknown option '" + name + "'"};
-            if (needsValue(name) && !value) {
+            const bool needsValue = !option->argument.empty();
+            if (needsValue && !value) {
                 if (i + 1 >= m_args.size())
                     return UsageError{name + " needs a value"};
                 value = m_args[++i];
-            } else if (!needsValue(name) && value) {
+            } else if (!needsValue && value) {
                 return UsageError{name + " takes no value"};
             }
             if (auto error = take(name, value.value_or("")))
@@ -253,11 +248,10 @@ private:
                 return UsageError{"--scale " + value + ": use fit, fill, stretch or none"};
             r.scale = *scale;
         } else if (name == "--threshold") {
-            if (value == "auto") {
-                r.threshold.reset();
-            } else if (const auto n = integer(value, 0, 255)) {
-                r.threshold = *n;
-            } else {
+            r.autoThreshold = value == "auto";
+            if (const auto n = integer(value, 0, 255)) {
+                r.conversion.threshold = *n;
+            } else if (!r.autoThreshold) {
                 return UsageError{"--threshold " + value + ": use a number 0 to 255, or auto"};
             }
         } else if (name == "--dither") {
@@ -290,11 +284,8 @@ private:
             const bool folder = name == "--folder";
             const pixvane::NameVerdict verdict = pixvane::checkName(
                 text, folder ? pixvane::NameKind::Folder : pixvane::NameKind::Variable);
-            if (!verdict.ok) {
-                std::u32string message = verdict.message;
-                std::erase(message, U'\r');
-                return UsageError{name + " " + value + ": " + core::toUtf8(message)};
-            }
+            if (!verdict.ok)
+                return UsageError{name + " " + value + ": " + messageLine(verdict.message)};
             (folder ? r.folder : r.name) = text;
         } else if (name == "--comment") {
             const std::u32string text = core::fromUtf8(value);
@@ -353,10 +344,6 @@ private:
             return UsageError{"--zoom is for png and bmp, not " + ext};
         if (r.comment && family == Family::Image)
             return UsageError{"--comment is for calculator files; " + ext + " has none"};
-        if (r.threshold)
-            r.conversion.threshold = *r.threshold;
-        else if (!given("--threshold"))
-            r.threshold = r.conversion.threshold; // 128 unless asked for auto
         return std::nullopt;
     }
 

@@ -23,8 +23,8 @@ struct Request {
     std::string directory; // -d
     std::optional<Format> to;
     Scale scale = Scale::Fit;
-    std::optional<int> threshold; // none: Otsu's ("auto")
     core::ConversionOptions conversion;
+    bool autoThreshold = false; // Otsu's in place of conversion.threshold
     int zoom = 1;
     std::optional<int> pic;
     std::optional<std::u32string> folder;

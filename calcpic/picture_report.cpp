@@ -33,18 +33,12 @@ struct Bytes {
     }
 };
 
-std::string hex(unsigned value, int digits = 2) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    return text;
-}
-
 std::string hexBytes(const Bytes& b, size_t from, size_t count) {
     std::string out;
     for (size_t i = 0; i < count; ++i) {
         if (i)
             out += ' ';
-        out += hex(b.at(from + i, 0));
+        out += hexText(b.at(from + i, 0));
     }
     return out;
 }
@@ -54,7 +48,7 @@ std::string shown(std::string_view bytes) {
     std::string out;
     for (char c : bytes) {
         const auto u = std::uint8_t(c);
-        out += u >= 0x20 && u < 0x7F ? std::string(1, c) : "\\x" + hex(u);
+        out += u >= 0x20 && u < 0x7F ? std::string(1, c) : "\\x" + hexText(u);
     }
     return '"' + out + '"';
 }
@@ -101,8 +95,8 @@ void inspectTi83(const Bytes& b, std::uint64_t fileSize, Format format, PictureR
     if (b.at(8) != 0x1A || b.at(9) != 0x0A)
         notes.add("bytes 8 and 9 are " + hexBytes(b, 8, 2) + ", not 1A 0A");
     if (b.at(10) != 0)
-        notes.add(std::string(plus ? "the owner byte (10)" : "byte 10") + " is " + hex(b.at(10)) +
-                  ", not 00");
+        notes.add(std::string(plus ? "the owner byte (10)" : "byte 10") + " is " +
+                  hexText(b.at(10)) + ", not 00");
     if (plus && headerLength == 11)
         notes.add("an 11-byte variable header, without version and flag bytes");
     notes.wordIs(b.le16(53), unsigned(size - 57), "the data length (bytes 53-54)");
@@ -110,9 +104,9 @@ void inspectTi83(const Bytes& b, std::uint64_t fileSize, Format format, PictureR
         notes.wordIs(b.le16(55), 11, "the variable header length (bytes 55-56)");
     notes.wordIs(b.le16(57), 758, "the variable data length (bytes 57-58)");
     if (b.at(59) != 0x07)
-        notes.add("the type byte (59) is " + hex(b.at(59)) + ", not 07 (picture)");
+        notes.add("the type byte (59) is " + hexText(b.at(59)) + ", not 07 (picture)");
     if (b.at(60) != 0x60)
-        notes.add("the first name byte (60) is " + hex(b.at(60)) + ", not 60 (Pic)");
+        notes.add("the first name byte (60) is " + hexText(b.at(60)) + ", not 60 (Pic)");
     bool nameZeros = true;
     for (size_t i = 62; i < 68; ++i)
         nameZeros = nameZeros && b.at(i) == 0;
@@ -121,9 +115,9 @@ void inspectTi83(const Bytes& b, std::uint64_t fileSize, Format format, PictureR
     const size_t after = 57 + headerLength; // the repeated data length, then the picture size
     if (plus && headerLength == 13) {
         if (b.at(68) != 0)
-            notes.add("the version byte (68) is " + hex(b.at(68)) + ", not 00");
+            notes.add("the version byte (68) is " + hexText(b.at(68)) + ", not 00");
         if (b.at(69) != 0 && b.at(69) != 0x80)
-            notes.add("the flag byte (69) is " + hex(b.at(69)) +
+            notes.add("the flag byte (69) is " + hexText(b.at(69)) +
                       ", neither 00 (RAM) nor 80 "
                       "(archived)");
     }
@@ -140,25 +134,22 @@ void inspectTi83(const Bytes& b, std::uint64_t fileSize, Format format, PictureR
         report.archived = headerLength == 13 && b.at(69) == 0x80;
 }
 
-void inspectTi92(const Bytes& b, std::uint64_t fileSize, Format format, PictureReport& report) {
+void inspectTi92(const Bytes& b, std::uint64_t fileSize, Format format,
+                 const CalculatorContent& content, PictureReport& report) {
     Notes notes(report.notes);
     notes.signature(b, format);
-    core::PixelGrid grid(pixvane::kTi92Rows, pixvane::kTi92Columns);
-    const auto read = pixvane::readPicFile(b.data, grid);
-    const auto& picture = std::get<pixvane::Ti92Picture>(read); // checked by the caller
     report.storedHeight = int(b.be16(pixvane::kTi92HeightOffset));
     report.storedWidth = int(b.be16(pixvane::kTi92WidthOffset));
-    const bool full =
-        picture.height == pixvane::kTi92Rows && picture.width == pixvane::kTi92Columns;
-    const size_t stride = full ? pixvane::kTi92RowBytes : (size_t(picture.width) + 7) / 8;
-    const size_t closing = pixvane::kTi92PixelOffset + size_t(picture.height) * stride;
+    const bool full = report.height == pixvane::kTi92Rows && report.width == pixvane::kTi92Columns;
+    const size_t stride = full ? pixvane::kTi92RowBytes : (size_t(report.width) + 7) / 8;
+    const size_t closing = pixvane::kTi92PixelOffset + size_t(report.height) * stride;
     const size_t checksumAt = closing + 1;
     if (b.at(8, 0) != 0x01 || b.at(9, 0) != 0x00)
         notes.add("bytes 8 and 9 are " + hexBytes(b, 8, 2) + ", not 01 00");
     notes.wordIs(b.le16(58), 1, "the variable count (bytes 58-59)");
     notes.wordIs(b.le32(60), 82, "the data offset (bytes 60-63)");
     if (b.at(72, 0) != pixvane::kTi92PictureType)
-        notes.add("the type byte (72) is " + hex(b.at(72, 0)) + ", not 10 (picture)");
+        notes.add("the type byte (72) is " + hexText(b.at(72, 0)) + ", not 10 (picture)");
     notes.wordIs(b.le32(76), unsigned(fileSize), "the file size (bytes 76-79)");
     if (b.at(80, 0) != 0xA5 || b.at(81, 0) != 0x5A)
         notes.add("bytes 80 and 81 are " + hexBytes(b, 80, 2) + ", not A5 5A");
@@ -170,34 +161,33 @@ void inspectTi92(const Bytes& b, std::uint64_t fileSize, Format format, PictureR
         notes.wordIs(b.be16(pixvane::kTi92SizeOffset), unsigned(pixvane::kTi92FullVariableSize),
                      "the variable size (bytes 86-87)");
     } else {
-        notes.add("the picture is " + std::to_string(picture.width) + " x " +
-                  std::to_string(picture.height) +
+        notes.add("the picture is " + std::to_string(report.width) + " x " +
+                  std::to_string(report.height) +
                   ", smaller than the 240 x 103 screen; the editor shows it at the top left");
     }
     if (b.at(closing, 0) != pixvane::kTi92ClosingByte)
         notes.add("the byte after the picture (" + std::to_string(closing) + ") is " +
-                  hex(b.at(closing, 0)) + ", not DF");
+                  hexText(b.at(closing, 0)) + ", not DF");
     notes.trailing(fileSize, checksumAt + 2);
-    for (const auto& [text, kind] :
-         {std::pair{&picture.texts.folder, pixvane::NameKind::Folder},
-          std::pair{&picture.texts.variable, pixvane::NameKind::Variable}}) {
-        const pixvane::NameVerdict verdict = pixvane::checkName(pixvane::decodeTi92(*text), kind);
-        if (!verdict.ok) {
-            std::u32string message = verdict.message;
-            std::erase(message, U'\r');
-            notes.add("the editors save no file under this name: " + core::toUtf8(message));
-        }
+    for (const auto& [text, kind] : {std::pair{&content.folder, pixvane::NameKind::Folder},
+                                     std::pair{&content.variable, pixvane::NameKind::Variable}}) {
+        const pixvane::NameVerdict verdict = pixvane::checkName(*text, kind);
+        if (!verdict.ok)
+            notes.add("the editors save no file under this name: " + messageLine(verdict.message));
     }
-    report.width = picture.width;
-    report.height = picture.height;
-    report.folder = pixvane::decodeTi92(picture.texts.folder);
-    report.name = pixvane::decodeTi92(picture.texts.variable);
-    report.comment = core::decodeWindows1252(pixvane::withoutPadding(picture.texts.comment));
+    report.folder = content.folder;
+    report.name = content.variable;
     report.storedChecksum = b.storedLe16(checksumAt);
     report.computedChecksum = b.sum(pixvane::kTi92VariableOffset, checksumAt);
 }
 
 } // namespace
+
+std::string hexText(unsigned value, int digits) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*X", digits, value);
+    return text;
+}
 
 std::optional<PictureReport> inspect(std::string_view bytes, std::uint64_t fileSize, Format format,
                                      std::string* error) {
@@ -209,15 +199,15 @@ std::optional<PictureReport> inspect(std::string_view bytes, std::uint64_t fileS
     PictureReport report;
     report.format = format;
     const Bytes b{bytes};
+    const CalculatorContent& c = std::get<CalculatorContent>(content);
+    report.width = c.pictureColumns;
+    report.height = c.pictureRows;
+    report.comment = core::decodeWindows1252(c.comment);
     if (familyOf(format) == Family::Ti83) {
-        const CalculatorContent& c = std::get<CalculatorContent>(content);
-        report.width = c.grid.columns();
-        report.height = c.grid.rows();
         report.picNumber = (c.buffer.picNumber() + 1) % 10;
-        report.comment = core::decodeWindows1252(c.comment);
         inspectTi83(b, fileSize, format, report);
     } else {
-        inspectTi92(b, fileSize, format, report);
+        inspectTi92(b, fileSize, format, c, report);
     }
     return report;
 }

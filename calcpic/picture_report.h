@@ -30,6 +30,9 @@ struct PictureReport {
     bool checksumOk() const { return storedChecksum && *storedChecksum == computedChecksum; }
 };
 
+// "0A", "C81E": upper-case hexadecimal, `digits` wide.
+std::string hexText(unsigned value, int digits = 2);
+
 // The report on a file of this format (`bytes` is its head, `fileSize` its whole size), or
 // the reason it cannot be read at all.
 std::optional<PictureReport> inspect(std::string_view bytes, std::uint64_t fileSize, Format format,
