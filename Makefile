@@ -1,3 +1,6 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
+# Copyright (C) 2026 The Dotwell and Pixvane authors
+
 # The two everyday commands are `make run` and `make test`; each installs what it is missing
 # first, and only that.
 APP ?= pixvane

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
 // calcpic in batches, as scripts run it: whole processes, each timed from the spawn to its exit,
 // against plain cp copying the same files, and its start-up against /bin/true.
 #include <cstdio>

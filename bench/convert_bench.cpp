@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
 // Convert Image on a large photo: the first preview against Qt decoding the file, and the
 // preview after a change of a control.
 #include <cstdio>

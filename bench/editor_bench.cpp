@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
 // What a user waits for on the canvas: a pen drag with the paint it causes, a full repaint,
 // and a long drag with no time to paint in between; each beside the floor Qt itself sets.
 #include <cstdio>

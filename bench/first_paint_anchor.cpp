@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
 // The start-up anchor: a bare window of pixvane's size with one label and one line edit.
 #include <QApplication>
 #include <QLabel>

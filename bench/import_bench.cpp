@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
 // Import of a large 1-bit bitmap through the window, answered Yes, against Qt's reader
 // decoding the same file: time and peak memory.
 #include <cstdio>

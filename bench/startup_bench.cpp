@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
 // Start-up, timed whole-process from exec to the first painted frame: pixvane against a bare
 // window with a label and a line edit, both launched and timed the same way.
 #include <cstdio>

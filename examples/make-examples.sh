@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
+# Copyright (C) 2026 The Dotwell and Pixvane authors
 # Makes the calculator pictures here from mountains.png with calcpic, as a user would.
 # mountains.png itself was drawn for this project with ImageMagick (a grey sky, a sun, hills).
 set -eu

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
 // Writes the fuzzers' starting inputs, all made by this project's own code.
 #include <QBuffer>
 #include <QDir>

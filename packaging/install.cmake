@@ -1,3 +1,6 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
+# Copyright (C) 2026 The Dotwell and Pixvane authors
+
 # What `cmake --install` puts where a Debian user and packager expect it, and the .deb that
 # `make package` builds from the same rules.
 include(GNUInstallDirs)

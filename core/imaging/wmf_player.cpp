@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
 // Windows metafiles played onto a QImage. Qt reads no metafiles. libwmf was tried and
 // dropped: it needs some 10 MB of fonts, renders text anti-aliased grey (which the import's
 // exact-black scan loses) and loses rounded corners. So libuemf reads the records, with

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
+# Copyright (C) 2026 The Dotwell and Pixvane authors
 # Renders the program icons into hicolor/<N>x<N>/apps/<name>.png from the SVG
 # drawings beside this script: <name>-<N>.svg where a pixel-aligned drawing
 # for that size exists (16 and 32), <name>.svg otherwise. Run it after
