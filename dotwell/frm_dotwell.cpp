@@ -94,15 +94,6 @@ QString FrmDotwell::importFilter() const {
     return QStringLiteral("Readable Files|*.BMP;*.ICO;*.RLE;*.WMF");
 }
 
-std::vector<std::string> FrmDotwell::editorTexts() const {
-    return {Text1->text().toStdString()};
-}
-
-void FrmDotwell::setEditorTexts(const std::vector<std::string>& texts) {
-    if (!texts.empty())
-        Text1->setText(QString::fromStdString(texts[0]));
-}
-
 void FrmDotwell::resetTexts() {
     Text1->setText(kCommentOfANewPicture);
     m_archived = false; // ClrDraw starts a new picture, which a .8xi stores in RAM

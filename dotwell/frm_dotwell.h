@@ -39,8 +39,6 @@ protected:
     void resetTexts() override;
     QString exitWarningText() const override;
     QString importFilter() const override;
-    std::vector<std::string> editorTexts() const override;
-    void setEditorTexts(const std::vector<std::string>& texts) override;
 
 private:
     // Reads and shows a picture file; false, with nothing changed, when it cannot.

@@ -108,18 +108,6 @@ QString FrmPixvane::importFilter() const {
     return QStringLiteral("Readable files|*.BMP;*.ICO;*.RLE;*.WMF");
 }
 
-std::vector<std::string> FrmPixvane::editorTexts() const {
-    return {Text1->text().toStdString(), Text2->text().toStdString(), Text3->text().toStdString()};
-}
-
-void FrmPixvane::setEditorTexts(const std::vector<std::string>& texts) {
-    if (texts.size() < 3)
-        return;
-    Text1->setText(QString::fromStdString(texts[0]));
-    Text2->setText(QString::fromStdString(texts[1]));
-    Text3->setText(QString::fromStdString(texts[2]));
-}
-
 void FrmPixvane::resetTexts() {
     Text1->setText(kNewComment);
     Text2->setText(kNewVariable);

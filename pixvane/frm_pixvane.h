@@ -43,8 +43,6 @@ protected:
     void resetTexts() override;
     QString exitWarningText() const override;
     QString importFilter() const override;
-    std::vector<std::string> editorTexts() const override;
-    void setEditorTexts(const std::vector<std::string>& texts) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -46,12 +46,6 @@ void DocumentState::importAccepted() {
     press();
 }
 
-void DocumentState::restored(std::string name) {
-    fileName = std::move(name);
-    save = !fileName.empty();
-    press();
-}
-
 void DocumentState::importDeclined(bool toolbarToo) {
     if (toolbarToo) {
         image11 = true;

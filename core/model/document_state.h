@@ -35,8 +35,8 @@ struct DocumentState {
     // `toolbarToo`: the program greys its toolbar as for an edit even when the import is
     // declined.
     void importDeclined(bool toolbarToo);
-    // Undo or Redo has put back a picture and its file name: a change like a press.
-    void restored(std::string name);
+    // Undo or Redo has put back a picture: a change like a press. The file name stays.
+    void restored() { press(); }
     // A new name without any other change: a refused Open or Save As, a bitmap export.
     void rename(std::string name) { fileName = std::move(name); }
 

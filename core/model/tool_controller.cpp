@@ -115,6 +115,7 @@ void ToolController::setShapeDrag(bool inProgress) {
 
 void ToolController::press(double x, double y) {
     cancelDrag(); // a shape drag whose release never came
+    m_gestureEnded = false;
     m_shape.anchor = {x, y};
     m_shape.drag = m_shape.anchor;
     m_shape.radius = 0;
@@ -128,7 +129,7 @@ void ToolController::press(double x, double y) {
 void ToolController::drag(int buttons, double x, double y) {
     if (!(buttons & kLeftButton))
         cancelDrag(); // the left button went up where the canvas did not see it
-    if (buttons != kLeftButton)
+    if (buttons != kLeftButton || m_gestureEnded)
         return;
     if (m_currentTool == kPen || m_currentTool == kErase) {
         m_shape.anchor = freehandSegment(m_shape.anchor, cellIndex(x), cellIndex(y),
@@ -154,6 +155,11 @@ void ToolController::cancelDrag() {
         return;
     redrawPreview(); // drawn once more, it is gone
     setShapeDrag(false);
+}
+
+void ToolController::endGesture() {
+    cancelDrag();
+    m_gestureEnded = true;
 }
 
 void ToolController::release() {

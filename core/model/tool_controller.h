@@ -53,6 +53,10 @@ public:
     // Ends a shape drag that was interrupted (a pop-up took the release, the window lost the
     // mouse): the rubber band is erased and nothing is plotted.
     void cancelDrag();
+    // Ends the press's gesture at once, as a command taking over the picture (Undo, say)
+    // needs: a shape's rubber band is erased unplotted, and the moves and the release that
+    // follow draw nothing until the next press.
+    void endGesture();
     // After the canvas was rebuilt from the grid mid-drag: puts the rubber band back, so the
     // next step's erase finds it.
     void redrawPreview();
@@ -68,7 +72,8 @@ private:
     DrawTool m_currentTool = 0;
     DrawTool m_rememberedTool = kPen;
     ShapeState m_shape;
-    bool m_shapeDrag = false; // between a shape's first left-button drag event and its end
+    bool m_shapeDrag = false;    // between a shape's first left-button drag event and its end
+    bool m_gestureEnded = false; // endGesture since the last press
 };
 
 } // namespace core

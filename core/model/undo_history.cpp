@@ -5,9 +5,8 @@
 
 namespace core {
 
-EditorSnapshot EditorSnapshot::take(const PixelGrid& grid, std::vector<std::string> texts,
-                                    std::string fileName) {
-    EditorSnapshot s;
+PictureSnapshot PictureSnapshot::take(const PixelGrid& grid) {
+    PictureSnapshot s;
     s.rows = grid.rows();
     s.columns = grid.columns();
     s.bits.assign(size_t((s.rows * s.columns + 7) / 8), 0);
@@ -17,12 +16,10 @@ EditorSnapshot EditorSnapshot::take(const PixelGrid& grid, std::vector<std::stri
                 const size_t i = size_t(r * s.columns + c);
                 s.bits[i / 8] |= std::uint8_t(0x80 >> (i % 8));
             }
-    s.texts = std::move(texts);
-    s.fileName = std::move(fileName);
     return s;
 }
 
-void EditorSnapshot::restore(PixelGrid& grid) const {
+void PictureSnapshot::restore(PixelGrid& grid) const {
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < columns; ++c) {
             const size_t i = size_t(r * columns + c);
@@ -30,33 +27,30 @@ void EditorSnapshot::restore(PixelGrid& grid) const {
         }
 }
 
-bool EditorSnapshot::samePicture(const PixelGrid& grid) const {
-    return take(grid, {}, {}).bits == bits;
+bool PictureSnapshot::samePicture(const PixelGrid& grid) const {
+    return take(grid).bits == bits;
 }
 
-size_t EditorSnapshot::bytes() const {
-    size_t n = sizeof(*this) + bits.size() + fileName.size();
-    for (const std::string& t : texts)
-        n += sizeof(t) + t.size();
-    return n;
+size_t PictureSnapshot::bytes() const {
+    return sizeof(*this) + bits.size();
 }
 
-void UndoHistory::record(EditorSnapshot before) {
+void UndoHistory::record(PictureSnapshot before) {
     m_undo.push_back(std::move(before));
     if (m_undo.size() > kLimit)
         m_undo.pop_front();
     m_redo.clear();
 }
 
-EditorSnapshot UndoHistory::undo(EditorSnapshot current) {
-    EditorSnapshot back = std::move(m_undo.back());
+PictureSnapshot UndoHistory::undo(PictureSnapshot current) {
+    PictureSnapshot back = std::move(m_undo.back());
     m_undo.pop_back();
     m_redo.push_back(std::move(current));
     return back;
 }
 
-EditorSnapshot UndoHistory::redo(EditorSnapshot current) {
-    EditorSnapshot forward = std::move(m_redo.back());
+PictureSnapshot UndoHistory::redo(PictureSnapshot current) {
+    PictureSnapshot forward = std::move(m_redo.back());
     m_redo.pop_back();
     m_undo.push_back(std::move(current));
     return forward;
@@ -69,9 +63,9 @@ void UndoHistory::clear() {
 
 size_t UndoHistory::bytes() const {
     size_t n = 0;
-    for (const EditorSnapshot& s : m_undo)
+    for (const PictureSnapshot& s : m_undo)
         n += s.bytes();
-    for (const EditorSnapshot& s : m_redo)
+    for (const PictureSnapshot& s : m_redo)
         n += s.bytes();
     return n;
 }

@@ -5,24 +5,21 @@
 
 #include <cstdint>
 #include <deque>
-#include <string>
 #include <vector>
 
 #include "core/model/pixel_grid.h"
 
 namespace core {
 
-// What one undo step gives back: the picture (its cells packed eight to a byte), the text
-// boxes and the file name.
-struct EditorSnapshot {
+// What one undo step gives back: the picture, its cells packed eight to a byte. Only the
+// picture: the text boxes keep their own undo, and the file name and format stay whatever
+// the last Open or Save As made them, so a Save after an undo goes where the user expects.
+struct PictureSnapshot {
     int rows = 0;
     int columns = 0;
     std::vector<std::uint8_t> bits;
-    std::vector<std::string> texts; // UTF-8, in the program's order
-    std::string fileName;
 
-    static EditorSnapshot take(const PixelGrid& grid, std::vector<std::string> texts,
-                               std::string fileName);
+    static PictureSnapshot take(const PixelGrid& grid);
     void restore(PixelGrid& grid) const;
     bool samePicture(const PixelGrid& grid) const;
     size_t bytes() const;
@@ -36,19 +33,19 @@ public:
     static constexpr size_t kLimit = 256;
 
     // A change is about to be made; `before` is how things stood. Redo is no longer possible.
-    void record(EditorSnapshot before);
+    void record(PictureSnapshot before);
     bool canUndo() const { return !m_undo.empty(); }
     bool canRedo() const { return !m_redo.empty(); }
     // The state to go back to; `current` becomes the step Redo gives back.
-    EditorSnapshot undo(EditorSnapshot current);
-    EditorSnapshot redo(EditorSnapshot current);
+    PictureSnapshot undo(PictureSnapshot current);
+    PictureSnapshot redo(PictureSnapshot current);
     void clear();
     size_t size() const { return m_undo.size(); }
     size_t bytes() const;
 
 private:
-    std::deque<EditorSnapshot> m_undo;
-    std::vector<EditorSnapshot> m_redo;
+    std::deque<PictureSnapshot> m_undo;
+    std::vector<PictureSnapshot> m_redo;
 };
 
 } // namespace core

@@ -193,7 +193,7 @@ void EditorWindow::Picture1_MouseDown(int button, int, double x, double y) {
     }
     m_tools.setAnchor(x, y);
     finishStroke(); // one whose release went elsewhere
-    m_strokeBefore = snapshot();
+    m_strokeBefore = PictureSnapshot::take(m_grid);
     if (!m_document.print)
         m_grid.clear(); // a new picture
     changeDocument([](DocumentState& d) { d.press(); });
@@ -370,22 +370,21 @@ void EditorWindow::exportPicture(const QImage& image, const QString& path, const
                       MessageIcon::None, MessageButtons::Ok);
 }
 
-EditorSnapshot EditorWindow::snapshot() const {
-    return EditorSnapshot::take(m_grid, editorTexts(), m_document.fileName);
-}
-
-void EditorWindow::restore(const EditorSnapshot& state) {
-    state.restore(m_grid);
-    setEditorTexts(state.texts);
-    changeDocument([&](DocumentState& d) { d.restored(state.fileName); });
-    setStatusFileText(QFileInfo(QString::fromStdString(state.fileName)).fileName());
+void EditorWindow::restore(const PictureSnapshot& picture) {
+    picture.restore(m_grid);
+    changeDocument([](DocumentState& d) { d.restored(); });
     Picture1_Paint();
 }
 
 void EditorWindow::recordStep() {
-    finishStroke();
-    m_history.record(snapshot());
+    endGesture();
+    m_history.record(PictureSnapshot::take(m_grid));
     applyDocumentState();
+}
+
+void EditorWindow::endGesture() {
+    m_tools.endGesture();
+    finishStroke();
 }
 
 void EditorWindow::finishStroke() {
@@ -398,17 +397,15 @@ void EditorWindow::finishStroke() {
 }
 
 void EditorWindow::miUndo_Click() {
-    m_tools.cancelDrag();
-    finishStroke();
+    endGesture();
     if (m_history.canUndo())
-        restore(m_history.undo(snapshot()));
+        restore(m_history.undo(PictureSnapshot::take(m_grid)));
 }
 
 void EditorWindow::miRedo_Click() {
-    m_tools.cancelDrag();
-    finishStroke();
+    endGesture();
     if (m_history.canRedo())
-        restore(m_history.redo(snapshot()));
+        restore(m_history.redo(PictureSnapshot::take(m_grid)));
 }
 
 void EditorWindow::miCopy_Click() {

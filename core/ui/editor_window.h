@@ -100,9 +100,6 @@ protected:
     virtual QString exitWarningText() const = 0;
     // The import dialog's first filter entry.
     virtual QString importFilter() const = 0;
-    // The text boxes an undo step gives back, in the program's order.
-    virtual std::vector<std::string> editorTexts() const = 0;
-    virtual void setEditorTexts(const std::vector<std::string>& texts) = 0;
 
     // Area under the canvas for the program's text boxes and options.
     QVBoxLayout* fieldsLayout() const { return m_fieldsLayout; }
@@ -140,12 +137,14 @@ private:
     void syncToolChecks();
     // The exit command; true when the program was told to end.
     bool exitProgram();
-    EditorSnapshot snapshot() const;
-    void restore(const EditorSnapshot& state);
+    void restore(const PictureSnapshot& picture);
     // A change to the picture is about to be made: one undo step.
     void recordStep();
     // The stroke or shape since the last press, if it changed the picture, becomes a step.
     void finishStroke();
+    // A command takes over the picture: the press's gesture ends here, its stroke so far a
+    // step of its own, so the history stays a straight line of whole steps.
+    void endGesture();
     // Convert Image's dialog on a picture; OK replaces or adds to the grid.
     void convert(const QImage& picture);
 
@@ -156,7 +155,7 @@ private:
     PageSettings m_pageSettings;
     DocumentState m_document;
     UndoHistory m_history;
-    std::optional<EditorSnapshot> m_strokeBefore; // how things stood at the last press
+    std::optional<PictureSnapshot> m_strokeBefore; // how things stood at the last press
     bool m_clipboardHasImage = false;
     bool m_clipboardWatched = false;
     bool m_firstFrameShown = false;

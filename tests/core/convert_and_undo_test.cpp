@@ -176,7 +176,8 @@ TEST(Undo, StrokesShapesAndConversionsUndoAndRedoOneByOne) {
     EXPECT_EQ(f.window.Picture1->surface(), shown);
 }
 
-TEST(Undo, ClrDrawComesBackWithItsTextsAndNameAndOpenStartsAfresh) {
+// Undo gives back pictures only: the texts and the file name stay what they are now.
+TEST(Undo, ClrDrawComesBackAsAPictureAndOpenStartsAfresh) {
     Fixture<pixvane::FrmPixvane> f;
     core::PixelGrid grid(103, 240);
     for (int i = 0; i < 103; ++i)
@@ -190,24 +191,135 @@ TEST(Undo, ClrDrawComesBackWithItsTextsAndNameAndOpenStartsAfresh) {
     EXPECT_EQ(f.window.Text2->text(), "picture");
     f.window.miUndo_Click();
     EXPECT_EQ(f.window.grid(), grid);
-    EXPECT_EQ(f.window.Text1->text(), "a comment");
-    EXPECT_EQ(f.window.Text2->text(), "sprite");
-    EXPECT_EQ(f.window.Text3->text(), "games");
-    EXPECT_EQ(f.window.fileName(), f.path("s.92i"));
-    EXPECT_EQ(f.window.statusFileText(), "s.92i");
-    EXPECT_TRUE(f.window.documentState().save);
+    EXPECT_EQ(f.window.Text2->text(), "picture");
+    EXPECT_EQ(f.window.fileName(), "");
+    EXPECT_FALSE(f.window.documentState().save);
     EXPECT_FALSE(f.window.documentState().open);
-    f.window.miSave_click(); // saving again after an undo
-    EXPECT_TRUE(f.prompts.messages().empty());
+    EXPECT_TRUE(f.window.documentState().saveAs);
 
     f.window.Picture1_MouseDown(1, 0, 7.5, 3.5); // arms the pen
     f.window.Picture1_MouseDown(1, 0, 7.5, 3.5); // and plots a clear cell
     f.window.Picture1_MouseUp(1, 0, 7.5, 3.5);
     EXPECT_TRUE(f.window.miUndo->isEnabled());
-    f.window.miSave_click();
+    f.prompts.answerFile(f.path("s.92i"));
+    f.window.miSaveAs_Click();
     f.openFile("s.92i"); // Open clears the history
     EXPECT_FALSE(f.window.miUndo->isEnabled());
     EXPECT_FALSE(f.window.miRedo->isEnabled());
+}
+
+TEST(Undo, TheNextSaveAfterAnUndoGoesToTheLastSavedName) {
+    Fixture<pixvane::FrmPixvane> f;
+    f.window.show();
+    f.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f.window));
+    auto stroke = [&](double x) {
+        f.window.Picture1_MouseDown(1, 0, x, 5.5);
+        f.window.Picture1_MouseUp(1, 0, x, 5.5);
+    };
+    f.window.miTool_Click(1);
+    stroke(3.5);
+    f.prompts.answerFile(f.path("pA.92i"));
+    f.window.miSaveAs_Click();
+    stroke(9.5);
+    f.prompts.answerFile(f.path("pB.92i"));
+    f.window.miSaveAs_Click();
+    const QByteArray a = testing_support::readAll(f.path("pA.92i"));
+    f.window.miUndo_Click();
+    EXPECT_EQ(f.window.statusFileText(), "pB.92i");
+    EXPECT_EQ(f.window.fileName(), f.path("pB.92i"));
+    stroke(20.5);
+    QTest::keyClick(&f.window, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(testing_support::readAll(f.path("pA.92i")), a);
+    core::PixelGrid saved(103, 240);
+    const QByteArray b = testing_support::readAll(f.path("pB.92i"));
+    pixvane::readPicFile(std::string_view(b.constData(), size_t(b.size())), saved);
+    EXPECT_EQ(saved, f.window.grid());
+    EXPECT_EQ(saved.at(5, 9), 0); // the undone stroke
+    EXPECT_EQ(saved.at(5, 20), 1);
+}
+
+// A save of a picture that never had a name asks for one, also after an undo.
+TEST(Undo, SaveAfterUndoOfANeverSavedPictureAsksForAName) {
+    Fixture<dotwell::FrmDotwell> f;
+    f.draw();
+    f.draw();
+    f.window.miUndo_Click();
+    EXPECT_FALSE(f.window.documentState().save);
+    f.prompts.answerFile(f.path("new.83i"), 2);
+    QTest::mouseClick(f.window.buttonArea(3), Qt::LeftButton, {}, QPoint(5, 5)); // Save
+    ASSERT_FALSE(f.prompts.asked().empty());
+    EXPECT_EQ(f.prompts.asked().back().title, "Dotwell Save As...");
+    EXPECT_TRUE(QFile::exists(f.path("new.83i")));
+}
+
+// The text boxes keep their own undo; a picture undo leaves what was typed since.
+TEST(Undo, TextTypedAfterAStrokeOutlivesItsUndo) {
+    Fixture<pixvane::FrmPixvane> p;
+    p.draw();
+    p.draw();
+    p.window.Text1->setText("typed after");
+    p.window.Text2->setText("pic2");
+    p.window.Text3->setText("games");
+    p.window.miUndo_Click();
+    p.window.miTool_Click(1); // the next edit clears Redo
+    p.window.Picture1_MouseDown(1, 0, 30.5, 30.5);
+    p.window.Picture1_MouseUp(1, 0, 30.5, 30.5);
+    EXPECT_EQ(p.window.Text1->text(), "typed after");
+    EXPECT_EQ(p.window.Text2->text(), "pic2");
+    EXPECT_EQ(p.window.Text3->text(), "games");
+
+    Fixture<dotwell::FrmDotwell> d;
+    d.draw();
+    d.draw();
+    d.window.Text1->setText("typed after");
+    d.window.Option1[8]->setChecked(true);
+    d.window.miUndo_Click();
+    d.window.miRedo_Click();
+    d.window.miUndo_Click();
+    EXPECT_EQ(d.window.Text1->text(), "typed after");
+    EXPECT_EQ(d.window.selectedOption(), 8);
+    EXPECT_EQ(d.window.picFileBuffer().picNumber(), 7);
+}
+
+// Ctrl+Z while the button is still held ends the drag first: nothing the drag would still
+// draw lands, and every step undoes and redoes whole.
+TEST(Undo, CtrlZDuringADragEndsTheDragAndKeepsTheHistoryStraight) {
+    for (const int tool : {5, 1}) { // Box, Pen
+        Fixture<dotwell::FrmDotwell> f;
+        f.window.show();
+        f.window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f.window));
+        std::vector<core::PixelGrid> states{f.window.grid()};
+        f.window.miTool_Click(1);
+        for (const double x : {2.5, 4.5}) {
+            f.window.Picture1_MouseDown(1, 0, x, 2.5);
+            f.window.Picture1_MouseUp(1, 0, x, 2.5);
+            states.push_back(f.window.grid());
+        }
+        f.window.miTool_Click(tool);
+        f.window.Picture1_MouseDown(1, 0, 10.5, 10.5);
+        f.window.Picture1_MouseMove(1, 0, 20.5, 15.5);
+        const core::PixelGrid beforeKey = f.window.grid();
+        QTest::keyClick(f.window.Picture1, Qt::Key_Z, Qt::ControlModifier);
+        f.window.Picture1_MouseMove(1, 0, 30.5, 20.5);
+        f.window.Picture1_MouseUp(1, 0, 30.5, 20.5);
+        SCOPED_TRACE(tool);
+        // The pen's stroke so far was a step, and Ctrl+Z took it back; the box never landed,
+        // and Ctrl+Z took back the stroke before it.
+        const bool pen = tool == 1;
+        EXPECT_EQ(f.window.grid(), states[pen ? 2 : 1]);
+        f.window.miUndo_Click();
+        EXPECT_EQ(f.window.grid(), states[pen ? 1 : 0]);
+        while (f.window.miRedo->isEnabled())
+            f.window.miRedo_Click();
+        EXPECT_EQ(f.window.grid(), pen ? beforeKey : states[2]);
+        // What the canvas shows is what the grid holds: no rubber band left behind.
+        const QImage shown = f.window.Picture1->surface().copy();
+        f.window.Picture1->clear();
+        f.window.Picture1_Paint();
+        EXPECT_EQ(f.window.Picture1->surface(), shown);
+    }
 }
 
 // A text box keeps Ctrl+Z for its own text; after a conversion the key must reach the picture.

@@ -143,28 +143,35 @@ TEST(UndoHistory, StepsComeBackInOrderAndTheOldestGoFirst) {
     PixelGrid grid(4, 4);
     UndoHistory history;
     EXPECT_FALSE(history.canUndo());
+    std::vector<PixelGrid> states;
     for (int i = 0; i < 5; ++i) {
-        history.record(EditorSnapshot::take(grid, {"text " + std::to_string(i)}, "f"));
+        states.push_back(grid);
+        history.record(PictureSnapshot::take(grid));
         grid.set(i % 4, i / 4, 1);
     }
-    EditorSnapshot back = history.undo(EditorSnapshot::take(grid, {"now"}, "g"));
-    EXPECT_EQ(back.texts[0], "text 4");
+    for (int i = 4; i >= 3; --i) {
+        history.undo(PictureSnapshot::take(grid)).restore(grid);
+        EXPECT_EQ(grid, states[size_t(i)]);
+    }
     EXPECT_TRUE(history.canRedo());
-    back.restore(grid);
-    EXPECT_EQ(testing_support::darkCells(grid), 4);
-    const EditorSnapshot forward = history.redo(back);
-    EXPECT_EQ(forward.texts[0], "now");
-    EXPECT_EQ(forward.fileName, "g");
-    history.record(forward); // a new change: no redo any more
+    history.redo(PictureSnapshot::take(grid)).restore(grid);
+    EXPECT_EQ(grid, states[4]);
+    ASSERT_TRUE(history.canRedo());              // one step is still ahead
+    history.record(PictureSnapshot::take(grid)); // a new change: no redo any more
     EXPECT_FALSE(history.canRedo());
 
     UndoHistory bounded;
-    for (size_t i = 0; i < UndoHistory::kLimit + 10; ++i)
-        bounded.record(EditorSnapshot::take(PixelGrid(103, 240), {std::to_string(i)}, ""));
+    for (size_t i = 0; i < UndoHistory::kLimit + 10; ++i) {
+        PixelGrid step(103, 240);
+        step.set(int(i % 103), int(i / 103), 1);
+        bounded.record(PictureSnapshot::take(step));
+    }
     EXPECT_EQ(bounded.size(), UndoHistory::kLimit);
     EXPECT_LT(bounded.bytes(), size_t(1) << 20); // under 1 MB for pixvane's picture
-    EditorSnapshot oldest;
+    PictureSnapshot oldest;
     while (bounded.canUndo())
         oldest = bounded.undo(oldest);
-    EXPECT_EQ(oldest.texts[0], "10");
+    PixelGrid tenth(103, 240);
+    oldest.restore(tenth);
+    EXPECT_EQ(tenth.at(10, 0), 1); // steps 0..9 were dropped
 }
