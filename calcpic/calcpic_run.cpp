@@ -144,9 +144,15 @@ std::variant<QByteArray, std::string> outputBytes(const Input& input, const Requ
 
 using FileId = std::pair<dev_t, ino_t>;
 
-std::optional<FileId> fileId(const QString& path) {
+// An output's own entry: a symbolic link, even a dangling one, is an existing output (the
+// write replaces the link, never what it points at).
+enum class Links { Follow, Own };
+
+std::optional<FileId> fileId(const QString& path, Links links = Links::Follow) {
     struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+    const QByteArray name = QFile::encodeName(path);
+    if ((links == Links::Follow ? ::stat(name.constData(), &status)
+                                : ::lstat(name.constData(), &status)) != 0)
         return std::nullopt;
     return FileId{status.st_dev, status.st_ino};
 }
@@ -199,7 +205,7 @@ int convert(const Request& request, std::ostream& err, bool errIsTerminal) {
                 : QDir(directory).filePath(QFileInfo(pathOf(input)).completeBaseName() +
                                            QLatin1Char('.') +
                                            QString::fromLatin1(infoOf(request.format()).extension));
-        const std::optional<FileId> existing = fileId(output);
+        const std::optional<FileId> existing = fileId(output, Links::Own);
         std::string reason;
         if (existing && inputs.count(*existing))
             reason = text(output) + " is one of the inputs, which calcpic never overwrites";

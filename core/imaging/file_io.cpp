@@ -10,8 +10,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QSaveFile>
-
 namespace core {
 namespace {
 
@@ -23,28 +21,135 @@ const QString kNotRegular = QStringLiteral(
     "It is not a regular file (a named pipe, a socket or a device), so it is not read.");
 const QString kFolder = QStringLiteral("It is a folder, not a file.");
 
-// Writes over the file's own bytes from the start, then cuts it to the new length: used
-// where a temporary file beside it would lose a hard link or the owner, or cannot be made.
-QString writeInPlace(const QByteArray& name, const QByteArray& bytes) {
-    const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
-        return systemError(errno);
-    QString error;
+// Writes all of `bytes` at the file offset `at`, through EINTR and short writes.
+int writeAllAt(int fd, const QByteArray& bytes, off_t at) {
     qint64 done = 0;
-    while (error.isEmpty() && done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), done);
+    while (done < bytes.size()) {
+        const ssize_t n =
+            ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), at + off_t(done));
         if (n < 0 && errno != EINTR)
-            error = systemError(errno);
-        else if (n > 0)
+            return errno;
+        if (n > 0)
             done += n;
     }
-    if (error.isEmpty() && ::ftruncate(fd, bytes.size()) != 0)
-        error = systemError(errno);
-    if (error.isEmpty() && ::fsync(fd) != 0)
-        error = systemError(errno);
-    if (::close(fd) != 0 && error.isEmpty())
-        error = systemError(errno);
-    return error;
+    return 0;
+}
+
+// What became of the file a failed write was aimed at, for the message.
+enum class OldFile { None, Unchanged, MaybeIncomplete };
+
+struct WriteFailure {
+    QString reason; // empty on success
+    OldFile old = OldFile::Unchanged;
+};
+
+// Writes over the file's own bytes from the start, then cuts it to the new length: used
+// where a temporary file beside it would lose a hard link or the owner, or cannot be made.
+// The space is reserved first, so a full disk fails before a single byte is overwritten.
+WriteFailure writeInPlace(const QByteArray& name, const struct stat& expected,
+                          const QByteArray& bytes) {
+    // O_NOFOLLOW: the name was a regular file a moment ago and must not have become a link.
+    const int fd = ::open(name.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return {systemError(errno)};
+    struct stat now {};
+    if (::fstat(fd, &now) != 0 || now.st_dev != expected.st_dev || now.st_ino != expected.st_ino) {
+        ::close(fd);
+        return {QStringLiteral("The file changed while it was being saved.")};
+    }
+    if (const int error = ::posix_fallocate(fd, 0, off_t(bytes.size())); error != 0) {
+        // The reservation may have lengthened the file; its bytes are untouched.
+        [[maybe_unused]] const int cut = ::ftruncate(fd, now.st_size);
+        ::close(fd);
+        return {systemError(error)};
+    }
+    int error = writeAllAt(fd, bytes, 0);
+    if (error == 0 && ::ftruncate(fd, bytes.size()) != 0)
+        error = errno;
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0)
+        return {systemError(error), OldFile::MaybeIncomplete};
+    return {};
+}
+
+QByteArray folderOf(const QByteArray& name) {
+    const qsizetype slash = name.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : name.left(slash);
+}
+
+// A new file beside `name`, open for writing, with a name no other file has; -1 and errno
+// when the folder takes none.
+int createBeside(const QByteArray& name, QByteArray* temporary) {
+    const qsizetype slash = name.lastIndexOf('/');
+    // Hidden, and short enough for any file system's longest name.
+    *temporary = name.left(slash + 1) + '.' + name.mid(slash + 1).left(200) + ".XXXXXX";
+    return ::mkostemp(temporary->data(), O_CLOEXEC);
+}
+
+// The usual way: a temporary file beside the target, written and synced, renamed over it.
+// A symbolic link is replaced itself, never written through: a save must not land in a file
+// the user named only by a link (another user's link in a shared folder, say).
+WriteFailure replaceFile(const QString& path, const QByteArray& bytes) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat old {};
+    const bool exists = ::lstat(name.constData(), &old) == 0;
+    const bool link = exists && S_ISLNK(old.st_mode);
+    const OldFile untouched = exists ? OldFile::Unchanged : OldFile::None;
+    if (exists && S_ISDIR(old.st_mode))
+        return {QStringLiteral("A folder of that name is in the way.")};
+    if (exists && !link && !S_ISREG(old.st_mode))
+        return {kNotRegular};
+    if (exists && !link && old.st_nlink > 1)
+        return writeInPlace(name, old, bytes); // a new file would leave the other links
+
+    QByteArray temporary;
+    const int fd = createBeside(name, &temporary);
+    if (fd < 0) {
+        const int error = errno;
+        // A folder that takes no new file can still hold a writable one.
+        if (exists && !link && ::access(name.constData(), W_OK) == 0)
+            return writeInPlace(name, old, bytes);
+        return {systemError(error), untouched};
+    }
+    int error = 0;
+    if (exists && !link) {
+        const bool ownerKept = (old.st_uid == ::geteuid() && old.st_gid == ::getegid()) ||
+                               ::fchown(fd, old.st_uid, old.st_gid) == 0;
+        if (!ownerKept) {
+            ::close(fd);
+            ::unlink(temporary.constData());
+            return writeInPlace(name, old, bytes);
+        }
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        // What a plain new file gets: 0666 less the umask.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    // A short write (a full disk) shows here; the sync catches what a file system reports
+    // later still. Any failure drops the temporary file and leaves the old one as it was.
+    error = writeAllAt(fd, bytes, 0);
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temporary.constData(), name.constData()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(temporary.constData());
+        return {systemError(error), untouched};
+    }
+    // The rename itself survives a crash only once the folder is synced.
+    const int folder = ::open(folderOf(name).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return {};
 }
 
 } // namespace
@@ -86,70 +191,20 @@ FileRead readFileHead(const QString& path, qint64 limit) {
     return result;
 }
 
-namespace {
-
-struct WriteFailure {
-    QString reason; // empty on success
-    bool inPlace = false;
-};
-
-WriteFailure replaceFile(const QString& path, const QByteArray& bytes) {
-    const QByteArray name = QFile::encodeName(path);
-    struct stat old {};
-    const bool exists = ::stat(name.constData(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode))
-        return {QStringLiteral("A folder of that name is in the way.")};
-    if (exists && !S_ISREG(old.st_mode))
-        return {kNotRegular};
-    if (exists && old.st_nlink > 1)
-        return {writeInPlace(name, bytes), true}; // a new file would leave the other links
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        // A folder that takes no new file can still hold a writable one.
-        if (exists && ::access(name.constData(), W_OK) == 0)
-            return {writeInPlace(name, bytes), true};
-        return {file.errorString()};
-    }
-    if (exists) {
-        const int fd = file.handle();
-        const bool ownerKept = (old.st_uid == ::geteuid() && old.st_gid == ::getegid()) ||
-                               ::fchown(fd, old.st_uid, old.st_gid) == 0;
-        if (!ownerKept) {
-            file.cancelWriting();
-            return {writeInPlace(name, bytes), true};
-        }
-        ::fchmod(fd, old.st_mode & 07777);
-    }
-    // Unbuffered, a short write (a full disk) shows here and not only when the file is
-    // closed; the sync catches what a file system reports later still. Any failure drops
-    // the temporary file and leaves the old one as it was.
-    QString error;
-    if (file.write(bytes) != bytes.size())
-        error = file.errorString();
-    else if (!file.flush())
-        error = file.errorString();
-    else if (::fsync(file.handle()) != 0)
-        error = systemError(errno);
-    if (!error.isEmpty()) {
-        file.cancelWriting();
-        return {error};
-    }
-    if (!file.commit())
-        return {file.errorString()};
-    return {};
-}
-
-} // namespace
-
 QString writeFileAtomically(const QString& path, const QByteArray& bytes) {
     const WriteFailure failure = replaceFile(path, bytes);
-    if (failure.reason.isEmpty())
-        return {};
-    return failure.reason + (failure.inPlace
-                                 ? QStringLiteral("\n\nThe file was being written in place and "
-                                                  "may now be incomplete.")
-                                 : QStringLiteral("\n\nThe file on disk is unchanged."));
+    switch (failure.old) {
+    case OldFile::None:
+        return failure.reason;
+    case OldFile::Unchanged:
+        return failure.reason.isEmpty()
+                   ? QString()
+                   : failure.reason + QStringLiteral("\n\nThe file on disk is unchanged.");
+    case OldFile::MaybeIncomplete:
+        return failure.reason + QStringLiteral("\n\nThe file was being written in place and "
+                                               "may now be incomplete.");
+    }
+    return failure.reason;
 }
 
 } // namespace core

@@ -28,11 +28,13 @@ std::unique_ptr<QFile> openRegularFile(const QString& path, QString* error);
 FileRead readFileHead(const QString& path, qint64 limit);
 
 // Replaces the file with exactly these bytes. Normally through a temporary file beside it,
-// written, flushed and synced before it is renamed over the old one, so a failed write (a
-// full disk, say) leaves the old file byte for byte. The file keeps its mode and, where the
-// process may set it, its owner. A file with several hard links, one whose owner could not
-// be kept, or one in a folder that takes no temporary file is written in place instead.
-// Returns empty, or the reason with what became of the old file, for a message.
+// written and synced before it is renamed over the old one, so a failed write (a full disk,
+// say) leaves the old file byte for byte. The file keeps its mode and, where the process may
+// set it, its owner. A file with several hard links, one whose owner could not be kept, or
+// one in a folder that takes no temporary file is written in place instead, with its space
+// reserved before the first byte is overwritten. A symbolic link is replaced by the file, never
+// written through. Returns empty, or the reason with what became of the old file, for a
+// message.
 QString writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 } // namespace core

@@ -406,6 +406,31 @@ TEST_F(Calcpic, DamagedInputsFailAloneAndNothingIsOverwritten) {
     EXPECT_EQ(readAll(path("out/pic.8xi")).mid(74, 756), readAll(path("in/pic.83i")).mid(72, 756));
 }
 
+// An output named by a symbolic link: the link is an existing output, dangling or not, and
+// --force replaces the link itself, never the file it points at.
+TEST_F(Calcpic, AnOutputThatIsALinkIsReplacedNeverFollowed) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("protected"));
+    writeAll(path("protected/rootfile"), "precious");
+    auto symlink = [&](const char* to, const char* at) {
+        ASSERT_EQ(::symlink(QFile::encodeName(path(to)).constData(),
+                            QFile::encodeName(path(at)).constData()),
+                  0);
+    };
+    symlink("protected/rootfile", "pic.8xi");
+    symlink("protected/created", "new.8xi");
+    for (const char* output : {"pic.8xi", "new.8xi"}) {
+        Ran run = calcpic({"convert", inputs[1], "-o", output}, dir.path());
+        EXPECT_EQ(run.code, 1) << output;
+        EXPECT_TRUE(run.err.contains("exists; add --force")) << run.err.toStdString();
+        run = calcpic({"convert", inputs[1], "-o", output, "--force"}, dir.path());
+        EXPECT_EQ(run.code, 0) << run.err.toStdString();
+        EXPECT_FALSE(QFileInfo(path(output)).isSymLink()) << output;
+        EXPECT_TRUE(readAll(path(output)).startsWith("**TI83F*"));
+    }
+    EXPECT_EQ(readAll(path("protected/rootfile")), QByteArray("precious"));
+    EXPECT_FALSE(QFile::exists(path("protected/created")));
+}
+
 // A batch shows its progress only to a person watching a terminal.
 TEST_F(Calcpic, ProgressOnlyOnATerminalForMoreThanTwentyFiles) {
     QStringList many{"convert"};

@@ -123,6 +123,52 @@ TEST_F(FullDisk, SaveKeepsTheOldFileByteForByteAndSaysWhy) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4);
 }
 
+// A file with a second name is written in place; on a full disk that must fail before it
+// touches a byte, or both names would lose the picture.
+TEST_F(FullDisk, AHardLinkedFileIsNotTouchedWhenTheSpaceIsNotThere) {
+    const QByteArray old(4096, 'o');
+    writeAll(path("linked.bmp"), old);
+    ASSERT_EQ(::link(QFile::encodeName(path("linked.bmp")).constData(),
+                     QFile::encodeName(path("linked2.bmp")).constData()),
+              0);
+    fill();
+    const QString error = core::writeFileAtomically(path("linked.bmp"), QByteArray(20000, 'n'));
+    EXPECT_TRUE(error.contains("unchanged")) << error.toStdString();
+    EXPECT_EQ(readAll(path("linked.bmp")), old);
+    EXPECT_EQ(readAll(path("linked2.bmp")), old);
+    // A new file that does not fit leaves nothing, and the message claims no old file.
+    const QString fresh = core::writeFileAtomically(path("new.bmp"), QByteArray(20000, 'n'));
+    EXPECT_FALSE(fresh.isEmpty());
+    EXPECT_FALSE(fresh.contains("unchanged")) << fresh.toStdString();
+    EXPECT_FALSE(QFile::exists(path("new.bmp")));
+}
+
+// A save never writes through a symbolic link into the file it points at: the link is
+// replaced. A dangling link creates nothing where it points.
+TEST(FileWrite, ALinkIsReplacedNeverWrittenThrough) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir().mkdir(dir.filePath("protected")));
+    ASSERT_TRUE(QDir().mkdir(dir.filePath("sticky")));
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.filePath("sticky")).constData(), 01777), 0);
+    const QString target = dir.filePath("protected/rootfile");
+    writeAll(target, "precious");
+    auto symlink = [&](const QString& to, const QString& at) {
+        ASSERT_EQ(::symlink(QFile::encodeName(to).constData(), QFile::encodeName(at).constData()),
+                  0);
+    };
+    symlink(target, dir.filePath("sticky/pic.8xi"));
+    symlink(dir.filePath("protected/created"), dir.filePath("sticky/new.8xi"));
+    for (const char* name : {"sticky/pic.8xi", "sticky/new.8xi"}) {
+        ASSERT_EQ(core::writeFileAtomically(dir.filePath(name), "picture"), QString()) << name;
+        QFileInfo written(dir.filePath(name));
+        EXPECT_FALSE(written.isSymLink()) << name;
+        EXPECT_EQ(readAll(dir.filePath(name)), QByteArray("picture"));
+    }
+    EXPECT_EQ(readAll(target), QByteArray("precious"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("protected/created")));
+    EXPECT_EQ(QDir(dir.filePath("sticky")).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
 TEST(FileWrite, KeepsHardLinksModeAndOwner) {
     QTemporaryDir dir;
     const QString file = dir.filePath("pic.83i");
