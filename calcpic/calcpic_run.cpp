@@ -274,6 +274,8 @@ void printReport(const std::string& file, const PictureReport& r, bool json, std
         o["checksum"] = QString::fromLatin1(status);
         if (r.archived)
             o["archived"] = *r.archived;
+        if (r.attribute)
+            o["attribute"] = *r.attribute;
         QJsonArray notes;
         for (const std::string& note : r.notes)
             notes.append(QString::fromStdString(note));

@@ -76,6 +76,7 @@ std::variant<CalculatorContent, std::string> readContent(std::string_view bytes,
     const pixvane::Ti92Texts& texts = picture.texts;
     content.pictureRows = picture.height;
     content.pictureColumns = picture.width;
+    content.attribute = picture.attribute;
     content.comment = pixvane::withoutPadding(texts.comment);
     content.folder = pixvane::decodeTi92(texts.folder);
     content.variable = pixvane::decodeTi92(texts.variable);
@@ -116,8 +117,9 @@ std::variant<std::vector<std::uint8_t>, std::string> writeContent(CalculatorCont
     const auto variable = pixvane::encodeTi92(content.variable);
     // The comment box takes at most 40 characters.
     const std::string comment = content.comment.substr(0, 40);
-    const pixvane::PicFileBuffer file = pixvane::buildPicFile(
-        content.grid, {*folder, *variable, comment}, pixvane::signatureFor(name));
+    const pixvane::PicFileBuffer file =
+        pixvane::buildPicFile(content.grid, {*folder, *variable, comment},
+                              pixvane::signatureFor(name), content.attribute);
     return std::vector<std::uint8_t>(file.begin(), file.end());
 }
 

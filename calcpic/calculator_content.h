@@ -21,7 +21,8 @@ namespace calcpic {
 struct CalculatorContent {
     Family family = Family::Ti83;
     core::PixelGrid grid{63, 96};
-    // The picture the file held: less than the screen for a small TI-92 picture.
+    // The picture the file held: less than the screen for a small TI-92 picture, and then
+    // placed on a grid of the screen's size; a larger one has a grid of its own size.
     int pictureRows = 63;
     int pictureColumns = 96;
     std::string comment; // Windows-1252 bytes, as the comment box holds them
@@ -31,6 +32,7 @@ struct CalculatorContent {
     // TI-92 family, in Unicode as the name boxes hold them
     std::u32string folder;
     std::u32string variable;
+    std::uint8_t attribute = 0; // locked or archived, kept as read
 };
 
 // A fresh editor's content: a clear picture and the program's texts for a new picture.

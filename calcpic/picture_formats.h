@@ -38,7 +38,7 @@ std::optional<Format> formatOfSignature(std::string_view bytes);
 int rowsOf(Family family);
 int columnsOf(Family family);
 
-// The longest file the readers look at: a .92i.
-inline constexpr size_t kLongestCalculatorFile = 3185;
+// The longest file the readers look at: a 68k picture, whose size word is 16 bits.
+inline constexpr size_t kLongestCalculatorFile = 82 + 4 + 2 + 0xFFFF + 2;
 
 } // namespace calcpic

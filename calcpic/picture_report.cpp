@@ -144,6 +144,7 @@ void inspectTi92(const Bytes& b, std::uint64_t fileSize, Format format,
     report.storedHeight = int(b.be16(pixvane::kTi92HeightOffset));
     report.storedWidth = int(b.be16(pixvane::kTi92WidthOffset));
     const bool full = report.height == pixvane::kTi92Rows && report.width == pixvane::kTi92Columns;
+    const bool larger = report.height > pixvane::kTi92Rows || report.width > pixvane::kTi92Columns;
     const size_t stride = full ? pixvane::kTi92RowBytes : (size_t(report.width) + 7) / 8;
     const size_t closing = pixvane::kTi92PixelOffset + size_t(report.height) * stride;
     const size_t checksumAt = closing + 1;
@@ -163,11 +164,23 @@ void inspectTi92(const Bytes& b, std::uint64_t fileSize, Format format,
                       ", not 103 and 239; the reader takes the full 240 x 103 screen");
         notes.wordIs(b.be16(pixvane::kTi92SizeOffset), unsigned(pixvane::kTi92FullVariableSize),
                      "the variable size (bytes 86-87)");
+    } else if (larger) {
+        notes.add("the picture is " + std::to_string(report.width) + " x " +
+                  std::to_string(report.height) +
+                  ", larger than the 240 x 103 picture pixvane edits; pixvane does not open it");
     } else {
         notes.add("the picture is " + std::to_string(report.width) + " x " +
                   std::to_string(report.height) +
                   ", smaller than the 240 x 103 screen; the editor shows it at the top left");
     }
+    const std::uint8_t attribute = b.at(pixvane::kTi92AttributeOffset, 0);
+    report.attribute = attribute;
+    report.archived = attribute == pixvane::kTi92Archived;
+    if (attribute == pixvane::kTi92Locked)
+        notes.add("the variable is locked (attribute byte 73 is 01)");
+    else if (attribute != 0 && attribute != pixvane::kTi92Archived)
+        notes.add("the attribute byte (73) is " + hexText(attribute) +
+                  ", neither 00, 01 (locked) nor 03 (archived)");
     if (b.at(closing, 0) != pixvane::kTi92ClosingByte)
         notes.add("the byte after the picture (" + std::to_string(closing) + ") is " +
                   hexText(b.at(closing, 0)) + ", not DF");

@@ -25,7 +25,8 @@ struct PictureReport {
     std::u32string folder;        // TI-92 family
     std::u32string name;
     std::u32string comment;
-    std::optional<bool> archived;                // .8xi only
+    std::optional<bool> archived;                // .8xi and the TI-92 family
+    std::optional<int> attribute;                // the TI-92 family: byte 73
     std::optional<std::uint16_t> storedChecksum; // none when the file ends before it
     std::uint16_t computedChecksum = 0;
     std::vector<std::string> notes;

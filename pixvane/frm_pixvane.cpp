@@ -109,6 +109,7 @@ QString FrmPixvane::importFilter() const {
 }
 
 void FrmPixvane::resetTexts() {
+    m_attribute = 0; // ClrDraw starts a new picture, neither locked nor archived
     Text1->setText(kNewComment);
     Text2->setText(kNewVariable);
     Text3->setText(kNewFolder);
@@ -144,7 +145,7 @@ void FrmPixvane::Text3_Change() {
 
 bool FrmPixvane::ReadPictureFile(const QString& path) {
     // Read and decode into temporaries; the editor changes only after a complete read.
-    const core::FileRead read = core::readFileHead(path, kTi92FileSize);
+    const core::FileRead read = core::readFileHead(path, qint64(kTi92LongestFile));
     if (!read.error.isEmpty()) {
         prompts().message(this, windowTitle(), tr("Cannot open %1:\n%2").arg(path, read.error),
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
@@ -162,8 +163,21 @@ bool FrmPixvane::ReadPictureFile(const QString& path) {
         return false;
     }
     const Ti92Picture& picture = std::get<Ti92Picture>(result);
+    if (decoded.rows() != kTi92Rows || decoded.columns() != kTi92Columns) {
+        prompts().message(this, windowTitle(),
+                          tr("%1 holds a picture of %2 x %3 pixels, larger than the %4 x %5 "
+                             "picture pixvane edits. Nothing was opened.")
+                              .arg(titleOf(path))
+                              .arg(picture.width)
+                              .arg(picture.height)
+                              .arg(kTi92Columns)
+                              .arg(kTi92Rows),
+                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+        return false;
+    }
 
     grid() = decoded;
+    m_attribute = picture.attribute;
     setStatusFileText(titleOf(path));
     Text1->setText(core::commentText(withoutPadding(picture.texts.comment)));
     Text3->setText(nameText(picture.texts.folder));
@@ -210,7 +224,7 @@ bool FrmPixvane::writePictureFile(const QString& path) {
         return false;
     }
     const PicFileBuffer file = buildPicFile(grid(), {*folder, *variable, *comment},
-                                            signatureFor(titleOf(path).toStdString()));
+                                            signatureFor(titleOf(path).toStdString()), m_attribute);
     const QString error = core::writeFileAtomically(
         path, QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size())));
     if (!error.isEmpty()) {

@@ -50,6 +50,7 @@ private:
     bool writePictureFile(const QString& path);
 
     QString m_variableName;
+    std::uint8_t m_attribute = 0; // the opened picture locked or archived: a save keeps it
 };
 
 } // namespace pixvane

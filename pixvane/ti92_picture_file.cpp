@@ -48,8 +48,12 @@ std::string_view signatureFor(std::string_view fileName) {
 }
 
 PicFileBuffer buildPicFile(const core::PixelGrid& grid, const Ti92Texts& texts,
-                           std::string_view signature) {
-    PicFileBuffer file{};
+                           std::string_view signature, std::uint8_t attribute) {
+    const bool screen = grid.rows() == kTi92Rows && grid.columns() == kTi92Columns;
+    const size_t rowBytes = (size_t(grid.columns()) + 7) / 8;
+    const size_t variableSize = 5 + size_t(grid.rows()) * rowBytes; // height, width, rows, DF
+    const size_t fileSize = kTi92VariableOffset + 4 + 2 + variableSize + 2;
+    PicFileBuffer file(fileSize);
     size_t at = 0;
     auto le16 = [&](unsigned v) { put(file, at, {std::uint8_t(v), std::uint8_t(v >> 8)}); };
     auto le32 = [&](unsigned v) { le16(v & 0xFFFF), le16(v >> 16); };
@@ -61,20 +65,28 @@ PicFileBuffer buildPicFile(const core::PixelGrid& grid, const Ti92Texts& texts,
     le16(1);                   // one variable
     le32(kTi92VariableOffset); // where its data starts
     put(file, at, texts.variable, 8, '\0');
-    put(file, at, {kTi92PictureType, 0x00, 0x00, 0x00});
-    le32(kTi92FileSize);
+    put(file, at, {kTi92PictureType, attribute, 0x00, 0x00});
+    le32(unsigned(fileSize));
     put(file, at, {0xA5, 0x5A});
-    le32(0);                     // the variable data: four zero bytes,
-    be16(kTi92FullVariableSize); // its size,
-    be16(kTi92Rows);             // the height
-    be16(kTi92Columns - 1);      // and the width, 239 although each row holds 240 pixels
-    for (int r = 0; r < kTi92Rows; ++r) {
-        for (size_t j = 0; j < kTi92RowBytes; ++j)
-            file[at++] = grid.packBits(r, int(8 * j));
+    le32(0);                      // the variable data: four zero bytes,
+    be16(unsigned(variableSize)); // its size,
+    be16(unsigned(grid.rows()));  // the height
+    // and the width: the screen's is 239 although each row holds 240 pixels.
+    be16(unsigned(screen ? kTi92Columns - 1 : grid.columns()));
+    for (int r = 0; r < grid.rows(); ++r) {
+        const int whole = grid.columns() / 8;
+        for (int j = 0; j < whole; ++j)
+            file[at++] = grid.packBits(r, 8 * j);
+        if (const int rest = grid.columns() % 8) {
+            std::uint8_t last = 0;
+            for (int k = 0; k < rest; ++k)
+                last |= std::uint8_t((grid.at(r, 8 * whole + k) == 1) << (7 - k));
+            file[at++] = last;
+        }
     }
     file[at++] = kTi92ClosingByte;
     le16(core::byteSum16(file.begin() + kTi92VariableOffset, file.begin() + at));
-    assert(at == kTi92FileSize);
+    assert(at == fileSize);
     return file;
 }
 
@@ -86,15 +98,13 @@ std::variant<Ti92Picture, Ti92ReadError> readPicFile(std::string_view bytes,
     Ti92Picture picture;
     // The variable's size word counts height, width, pixel bytes and the closing DF. The
     // full-screen image (3095) always holds 103 rows of 30 bytes, whatever its height and
-    // width fields say; a smaller StoPic picture is taken at its own size only when the size
+    // width fields say; a picture of another size is taken at its own size only when the size
     // word agrees with that size and the file holds all its rows.
     const int sizeWord = bigEndian16(bytes, kTi92SizeOffset);
     const int height = bigEndian16(bytes, kTi92HeightOffset);
     const int width = bigEndian16(bytes, kTi92WidthOffset);
     const size_t rowBytes = (size_t(width) + 7) / 8;
-    const bool smallHeld = sizeWord != kTi92FullVariableSize && height >= 1 &&
-                           height <= kTi92Rows && width >= 1 && width <= kTi92Columns &&
-                           !(height == kTi92Rows && width >= kTi92Columns - 1) &&
+    const bool smallHeld = sizeWord != kTi92FullVariableSize && height >= 1 && width >= 1 &&
                            size_t(sizeWord) == 5 + size_t(height) * rowBytes &&
                            bytes.size() >= kTi92PixelOffset + size_t(height) * rowBytes;
     if (!smallHeld) {
@@ -111,8 +121,12 @@ std::variant<Ti92Picture, Ti92ReadError> readPicFile(std::string_view bytes,
     picture.texts.folder = field(bytes, kTi92FolderOffset, 8);
     picture.texts.comment = field(bytes, kTi92CommentOffset, 40);
     picture.texts.variable = field(bytes, kTi92NameOffset, 8);
+    picture.attribute = std::uint8_t(bytes[kTi92AttributeOffset]);
 
-    // A full-screen picture writes every cell; only a smaller one leaves cells to clear.
+    if (picture.height > grid.rows() || picture.width > grid.columns())
+        grid = core::PixelGrid(std::max(picture.height, grid.rows()),
+                               std::max(picture.width, grid.columns()));
+    // A full-screen picture writes every cell; only another size leaves cells to clear.
     if (smallHeld)
         grid.clear();
     for (int r = 0; r < picture.height; ++r) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "core/model/pixel_grid.h"
 
@@ -24,7 +25,12 @@ namespace pixvane {
 //   60  4  data offset 82, LE            90  2  width 239, BE
 //   64  8  variable name, NUL-padded     92 3090 103 rows x 30 bytes, leftmost pixel in bit 7
 //   72  1  type 0x10 (picture)         3182  1  DF
-//   73  3  00 00 00                    3183  2  checksum of bytes 82..3182, LE
+//   73  1  attribute: 00, 01 locked,   3183  2  checksum of bytes 82..3182, LE
+//          03 archived
+//   74  2  00 00
+//
+// A picture of another size (StoPic of a part of the screen, the whole 240 x 128 screen)
+// has its own height and width, rows of (width + 7) / 8 bytes, and sizes to match.
 struct Ti92Texts {
     std::string folder;   // TI-92 character bytes, at most 8
     std::string variable; // TI-92 character bytes, at most 8
@@ -55,15 +61,24 @@ inline constexpr int kTi92FullVariableSize = 3095; // height, width, pixel rows 
 static_assert(kTi92FullPictureEnd + 1 + 2 == kTi92FileSize, "pixel rows, DF, checksum");
 static_assert(kTi92VariableOffset + 4 + 2 + kTi92FullVariableSize + 2 == kTi92FileSize);
 
-using PicFileBuffer = std::array<std::uint8_t, kTi92FileSize>;
+// The longest file any picture makes: its size word is 16 bits.
+inline constexpr size_t kTi92LongestFile = kTi92VariableOffset + 4 + 2 + 0xFFFF + 2;
+inline constexpr size_t kTi92AttributeOffset = 73;
+inline constexpr std::uint8_t kTi92Archived = 0x03;
+inline constexpr std::uint8_t kTi92Locked = 0x01;
+
+// 3185 bytes for the 103 x 240 picture the editor draws.
+using PicFileBuffer = std::vector<std::uint8_t>;
 
 // The signature of the TI-92's files, and of the TI-92 Plus's and Voyage 200's (.9xi, .v2i),
 // which are laid out the same way.
 inline constexpr std::string_view kTi92Signature = "**TI92**";
 inline constexpr std::string_view kTi92PlusSignature = "**TI92P*";
 
+// The file of a picture the grid's size. The editor's 103 x 240 picture is written as the
+// full screen (width field 239); any other size with its own height and width.
 PicFileBuffer buildPicFile(const core::PixelGrid& grid, const Ti92Texts& texts,
-                           std::string_view signature = kTi92Signature);
+                           std::string_view signature = kTi92Signature, std::uint8_t attribute = 0);
 
 // The signature a file of this name is written with: "**TI92P*" for .9xi and .v2i.
 std::string_view signatureFor(std::string_view fileName);
@@ -76,14 +91,16 @@ struct Ti92Picture {
     Ti92Texts texts; // each field up to its first NUL
     int height = kTi92Rows;
     int width = kTi92Columns;
+    std::uint8_t attribute = 0; // byte 73: locked or archived, kept by a save
 };
 
 enum class Ti92ReadError { TooShort };
 
 // Decodes a .92i file into the grid (cleared first). The content is not checked beyond what
 // decoding needs: a full-screen picture always comes from offset 92 as 103 rows of 30 bytes;
-// a smaller one (StoPic with a size), whose size word agrees with its height and width and
-// whose rows the file holds whole, is placed at the top left. A file too short for its
+// one of another size, whose size word agrees with its height and width and whose rows the
+// file holds whole, is placed at the top left, and a grid too small for it takes its size
+// (the caller compares the grid's size with the picture's). A file too short for its
 // picture changes nothing and is an error.
 std::variant<Ti92Picture, Ti92ReadError> readPicFile(std::string_view bytes, core::PixelGrid& grid);
 

@@ -431,6 +431,40 @@ TEST_F(Calcpic, AnOutputThatIsALinkIsReplacedNeverFollowed) {
     EXPECT_FALSE(QFile::exists(path("protected/created")));
 }
 
+// A 68k picture larger than the 240 x 103 one, locked or archived, made by libtifiles:
+// info reports it as stored, and a conversion within the family keeps it whole.
+TEST_F(Calcpic, LargerAndArchived68kPicturesAreReadWholeAndKept) {
+    std::vector<std::uint8_t> data{0x0F, 0x05, 0x00, 128, 0x00, 240}; // 5 + 128 x 30
+    for (int r = 0; r < 128; ++r)
+        for (int j = 0; j < 30; ++j)
+            data.push_back(r == 127 ? 0xFF : std::uint8_t(r));
+    data.push_back(0xDF);
+    ASSERT_EQ(
+        testing_support::writeWithTifiles(path("tall.92i"), {"main", "tall", 0x10, 3, "c", data}),
+        QString());
+    Ran run = calcpic({"info", "--json", "tall.92i"}, dir.path());
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    EXPECT_EQ(o["width"].toInt(), 240);
+    EXPECT_EQ(o["height"].toInt(), 128);
+    EXPECT_EQ(o["checksum"].toString(), "OK");
+    EXPECT_TRUE(o["archived"].toBool());
+    EXPECT_EQ(o["attribute"].toInt(), 3);
+    run = calcpic({"info", "tall.92i"}, dir.path());
+    EXPECT_TRUE(run.out.contains("archived:   yes")) << run.out.toStdString();
+
+    run = calcpic({"convert", "tall.92i", "-o", "tall.9xi"}, dir.path());
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QByteArray out = readAll(path("tall.9xi"));
+    const QByteArray in = readAll(path("tall.92i"));
+    EXPECT_EQ(out.size(), in.size());
+    EXPECT_EQ(out.mid(86, 3847), in.mid(86, 3847)); // size, height, width, every row, DF
+    EXPECT_EQ(std::uint8_t(out[73]), 0x03);
+    const auto view = testing_support::readWithTifiles(path("tall.9xi"), false);
+    ASSERT_EQ(view.error, 0);
+    EXPECT_EQ(view.checksum, view.storedChecksum);
+}
+
 // A batch shows its progress only to a person watching a terminal.
 TEST_F(Calcpic, ProgressOnlyOnATerminalForMoreThanTwentyFiles) {
     QStringList many{"convert"};

@@ -300,3 +300,43 @@ TEST_F(PixvaneWindow, Ti92PlusAndVoyage200PicturesTakeTheirSignature) {
     EXPECT_EQ(prompts.messages()[0].text, "b.bmp is saved.");
     EXPECT_EQ(prompts.messages()[1].text, "f.png is saved.");
 }
+
+// A locked or archived picture stays so when it is saved again; a picture larger than the
+// one pixvane edits is refused before anything on screen changes.
+TEST_F(PixvaneWindow, SaveKeepsTheAttributeAndALargerPictureIsRefusedWhole) {
+    auto data = [](int rows, int width) {
+        const size_t size = 5 + size_t(rows) * 30;
+        std::vector<std::uint8_t> d{
+            std::uint8_t(size >> 8), std::uint8_t(size), 0, std::uint8_t(rows), 0,
+            std::uint8_t(width)};
+        d.resize(6 + size_t(rows) * 30, 0x81);
+        d.push_back(0xDF);
+        return d;
+    };
+    ASSERT_EQ(testing_support::writeWithTifiles(path("kept.92i"),
+                                                {"main", "arch", 0x10, 3, "c", data(103, 239)}),
+              QString());
+    openFile("kept.92i");
+    window.Picture1_MouseDown(1, 0, 5.5, 5.5);
+    window.Picture1_MouseDown(1, 0, 5.5, 5.5);
+    window.miSave_click();
+    EXPECT_EQ(std::uint8_t(readAll(path("kept.92i"))[73]), 0x03);
+    window.miCls_Click(); // a new picture is neither locked nor archived
+    prompts.answerFile(path("new.92i"));
+    window.Picture1_MouseDown(1, 0, 5.5, 5.5);
+    window.miSaveAs_Click();
+    EXPECT_EQ(std::uint8_t(readAll(path("new.92i"))[73]), 0x00);
+
+    ASSERT_EQ(testing_support::writeWithTifiles(path("tall.92i"),
+                                                {"main", "tall", 0x10, 0, "c", data(128, 240)}),
+              QString());
+    const core::PixelGrid before = window.grid();
+    prompts.clear();
+    openFile("tall.92i");
+    ASSERT_EQ(prompts.messages().size(), 1u);
+    EXPECT_EQ(prompts.messages()[0].text,
+              "tall.92i holds a picture of 240 x 128 pixels, larger than the 240 x 103 picture "
+              "pixvane edits. Nothing was opened.");
+    EXPECT_EQ(window.grid(), before);
+    EXPECT_EQ(window.fileName(), path("new.92i"));
+}

@@ -3,6 +3,9 @@
 
 #include "tests/support/tifiles_check.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -14,12 +17,40 @@
 
 namespace testing_support {
 
-TifilesView readWithTifiles(const QString& path, bool writeBack) {
+namespace {
+
+void initialise() {
     static const bool initialised = [] {
         tifiles_library_init();
         return true;
     }();
     (void)initialised;
+}
+
+} // namespace
+
+QString writeWithTifiles(const QString& path, const TifilesVariable& variable) {
+    initialise();
+    const QByteArray name = QFile::encodeName(path);
+    FileContent* content = tifiles_content_create_regular(tifiles_file_get_model(name.constData()));
+    VarEntry* entry = tifiles_ve_create_alloc_data(std::uint32_t(variable.data.size()));
+    std::memcpy(entry->data, variable.data.data(), variable.data.size());
+    entry->size = std::uint32_t(variable.data.size());
+    qstrncpy(entry->folder, variable.folder.c_str(), sizeof entry->folder);
+    std::memcpy(entry->name, variable.name.data(),
+                std::min(variable.name.size(), sizeof entry->name - 1));
+    entry->type = std::uint8_t(variable.type);
+    entry->attr = std::uint8_t(variable.attribute);
+    qstrncpy(content->comment, variable.comment.c_str(), sizeof content->comment);
+    qstrncpy(content->default_folder, variable.folder.c_str(), sizeof content->default_folder);
+    tifiles_content_add_entry(content, entry);
+    const int error = tifiles_file_write_regular(name.constData(), content, nullptr);
+    tifiles_content_delete_regular(content);
+    return error == 0 ? QString() : QStringLiteral("libtifiles error %1").arg(error);
+}
+
+TifilesView readWithTifiles(const QString& path, bool writeBack) {
+    initialise();
 
     TifilesView view;
     const QByteArray name = QFile::encodeName(path);

@@ -32,4 +32,18 @@ struct TifilesView {
 // `writeBack` also has libtifiles write the content again (slower; not for timing reads).
 TifilesView readWithTifiles(const QString& path, bool writeBack = true);
 
+// One variable for libtifiles to write into a file of its own making: the calculator comes
+// from the file name's extension, as the library decides it.
+struct TifilesVariable {
+    std::string folder; // 68k only
+    std::string name;   // the name's bytes as the calculator has them
+    int type = 0;
+    int attribute = 0;
+    std::string comment;
+    std::vector<std::uint8_t> data; // the variable's data as libtifiles holds it
+};
+
+// Empty on success, else libtifiles' error number as text.
+QString writeWithTifiles(const QString& path, const TifilesVariable& variable);
+
 } // namespace testing_support
