@@ -220,6 +220,11 @@ void FrmDotwell::miSaveAs_Click() {
     request.entriesWithOwnExtension = {3, 4, 5}; // a bare name there gets its own extension
     request.defaultExtension = QStringLiteral("82i");
     request.initialName = QStringLiteral("*.82i");
+    if (endsWith8XI(latin(titleOf(fileName())))) {
+        // A TI-83 Plus picture is saved as one unless the user picks another entry.
+        request.filterIndex = 4;
+        request.initialName = QStringLiteral("*.8xi");
+    }
     request.flags = core::kOverwritePrompt | core::kHideReadOnly;
     const core::FileDialogAnswer answer = prompts().askFileName(this, request);
     if (!answer.accepted)

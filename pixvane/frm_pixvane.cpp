@@ -270,6 +270,14 @@ void FrmPixvane::miSaveAs_Click() {
     request.entriesWithOwnExtension = {2, 3, 4, 5}; // a bare name there gets its own extension
     request.defaultExtension = QStringLiteral("92I");
     request.initialName = QStringLiteral("*.92I");
+    // A TI-92 Plus or Voyage 200 picture is saved as one unless the user picks another entry.
+    const std::string name = titleOf(fileName()).toStdString();
+    for (const auto& [extension, entry] : {std::pair{"9XI", 3}, std::pair{"V2I", 4}}) {
+        if (core::endsWithNoCase(name, extension)) {
+            request.filterIndex = entry;
+            request.initialName = QStringLiteral("*.") + QString::fromLatin1(extension).toLower();
+        }
+    }
     request.flags = core::kOverwritePrompt | core::kHideReadOnly;
     const core::FileDialogAnswer answer = prompts().askFileName(this, request);
     if (!answer.accepted)

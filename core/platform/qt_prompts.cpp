@@ -14,6 +14,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
 namespace core {
 
@@ -25,6 +26,17 @@ void centreOnScreen(QWidget* window) {
     const QSize size = window->frameGeometry().size();
     window->move(area.x() + (area.width() - size.width()) / 2,
                  area.y() + (area.height() - size.height()) / 2);
+}
+
+QSize largestClientSize(const QWidget* window) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    const QMargins known =
+        window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
+    const QMargins frame(std::max(known.left(), 8), std::max(known.top(), 40),
+                         std::max(known.right(), 8), std::max(known.bottom(), 8));
+    return screen->availableGeometry().size().shrunkBy(frame);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QSize>
 #include <QStringList>
 
 #include "core/platform/prompts.h"
@@ -23,6 +24,10 @@ public:
 
 // Places a window in the middle of its screen (not of the window it belongs to).
 void centreOnScreen(QWidget* window);
+// The largest size a window may take for its frame to fit the screen's free area (without the
+// panels). The window manager's frame is known only once a window is shown; until then a
+// title bar and borders are allowed for.
+QSize largestClientSize(const QWidget* window);
 
 // "Desc|*.a;*.b|..." as Qt name filters; each pattern in both letter cases, since the
 // calculator files come with either.

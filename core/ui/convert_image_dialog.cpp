@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "core/platform/qt_prompts.h"
 #include "core/ui/picture_canvas.h"
 
 namespace core {
@@ -60,6 +61,8 @@ ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile, const Q
     const int zoom = std::max(1, 720 / profile.columns);
     preview = new PictureCanvas(profile.rows, profile.columns, zoom, this);
     preview->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // A new zoom makes a new surface: the result is drawn on it again.
+    preview->setRepaintHandler([this] { preview->rebuild(m_result, m_profile.cellFill); });
 
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true); // Return accepts
@@ -72,7 +75,8 @@ ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile, const Q
     form->addRow(QString(), mode);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(preview, 0, Qt::AlignHCenter);
+    // The preview keeps whole pixels per cell and shrinks with the dialog on a small screen.
+    layout->addWidget(new CanvasHost(preview, zoom, this), 1);
     layout->addWidget(buttons);
 
     connect(scaleBox, &QComboBox::currentIndexChanged, this, &ConvertImageDialog::render);
@@ -87,9 +91,12 @@ ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile, const Q
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     render();
+    resize(sizeHint().boundedTo(largestClientSize(parent ? parent : this)));
 }
 
-ConvertImageDialog::~ConvertImageDialog() = default;
+ConvertImageDialog::~ConvertImageDialog() {
+    preview->setRepaintHandler(nullptr);
+}
 
 ScaleMode ConvertImageDialog::scaleMode() const {
     return ScaleMode(scaleBox->currentIndex());

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QScopedValueRollback>
@@ -121,13 +122,13 @@ void EditorWindow::applyDocumentState() {
 
 bool EditorWindow::event(QEvent* event) {
     const bool handled = QMainWindow::event(event);
-    // The About picture serves as the icon, and the clipboard is watched for Paste: both wait
+    // The icon is set, and the clipboard is watched for Paste: both wait
     // until the first frame is on the screen (under X the clipboard costs round trips to the
     // server, and a zero timer set at start-up still fires before the first paint).
     if (event->type() == QEvent::Paint && !m_firstFrameShown) {
         m_firstFrameShown = true;
         QTimer::singleShot(0, this, [this] {
-            setWindowIcon(QIcon(aboutArtwork(m_profile)));
+            setWindowIcon(programIcon(m_profile));
             watchClipboard();
         });
     }
@@ -168,9 +169,9 @@ void EditorWindow::Form_Load(const QString& commandLine) {
     m_tools.reset();
     syncToolChecks();
     m_pageSettings = PageSettings{};
-    // Big enough for the profile's zoom where the screen allows it, in the screen's middle.
-    if (const QScreen* screen = this->screen())
-        resize(sizeHint().boundedTo(screen->availableGeometry().size()));
+    // Big enough for the profile's zoom where the screen allows it, frame and all, in the
+    // screen's middle.
+    resize(sizeHint().boundedTo(largestClientSize(this)));
     centreOnScreen(this);
     if (!commandLine.isEmpty())
         openCommandLine(commandLine);
@@ -225,6 +226,17 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
     if ((type == QEvent::Enter || type == QEvent::MouseMove) && watched->isWidgetType() &&
         watched != Picture1 && static_cast<QWidget*>(watched)->window() == this)
         Form_MouseMove();
+    // A text box takes Ctrl+V for itself; with a picture and no text on the clipboard it has
+    // nothing to paste, so the key goes to Paste and the picture, wherever the focus is.
+    if (type == QEvent::ShortcutOverride && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) && m_clipboardHasImage) {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        if (data && !data->hasText()) {
+            event->ignore();
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

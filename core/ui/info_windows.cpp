@@ -20,6 +20,11 @@
 #include "core/platform/qt_prompts.h"
 #include "core/ui/toolbar_image.h"
 
+// Resources of a static library are registered by hand, outside any namespace.
+static void registerProgramIcons() {
+    Q_INIT_RESOURCE(program_icons);
+}
+
 namespace core {
 namespace {
 
@@ -64,6 +69,17 @@ QPixmap aboutArtwork(const CalculatorProfile& profile) {
     }
     p.end();
     return QPixmap::fromImage(art);
+}
+
+QIcon programIcon(const CalculatorProfile& profile) {
+    static const bool registered = (registerProgramIcons(), true);
+    (void)registered;
+    const QString name =
+        QString::fromLatin1(profile.appName.data(), qsizetype(profile.appName.size())).toLower();
+    QIcon builtIn;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        builtIn.addFile(QStringLiteral(":/icons/%1/%2.png").arg(name).arg(size), QSize(size, size));
+    return QIcon::fromTheme(name, builtIn);
 }
 
 AboutWindow::AboutWindow(const CalculatorProfile& profile, QWidget* parent) : QDialog(parent) {

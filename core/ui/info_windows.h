@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include <QIcon>
+
 #include <QDialog>
 
 #include "core/model/calculator_profile.h"
@@ -63,5 +65,9 @@ public:
 
 // The 109 x 83 artwork of the About window, drawn here.
 QPixmap aboutArtwork(const CalculatorProfile& profile);
+
+// The program's icon as installed: the icon theme's where it has one, else the same pictures
+// built into the program, so an uninstalled build shows it too.
+QIcon programIcon(const CalculatorProfile& profile);
 
 } // namespace core

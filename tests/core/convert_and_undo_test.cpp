@@ -381,6 +381,34 @@ TEST(Clipboard, CopyGivesOnePixelPerCellAndPasteConvertsAnImage) {
     EXPECT_EQ(darkCells(f.window.grid()), 1);
 }
 
+// Ctrl+V in a text box pastes text when the clipboard has some, and the picture otherwise.
+TEST(Clipboard, CtrlVInATextBoxPastesAPictureWhenThereIsNoText) {
+    Fixture<pixvane::FrmPixvane> f;
+    f.window.show();
+    f.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f.window));
+    QImage square(240, 103, QImage::Format_RGB32);
+    square.fill(Qt::white);
+    QPainter(&square).fillRect(50, 30, 10, 10, Qt::black);
+    QGuiApplication::clipboard()->setImage(square);
+    QTRY_VERIFY(f.window.miPaste->isEnabled());
+    f.window.Text1->setFocus();
+    f.window.Text1->setText("note");
+    QTest::keyClick(f.window.Text1, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_FALSE(f.prompts.asked().empty());
+    EXPECT_EQ(f.prompts.asked().back().kind, testing_support::Asked::Kind::Dialog);
+    EXPECT_EQ(darkCells(f.window.grid()), 100);
+    EXPECT_EQ(f.window.Text1->text(), "note");
+
+    f.prompts.clear();
+    QGuiApplication::clipboard()->setText(" and text");
+    f.window.Text1->setFocus();
+    f.window.Text1->end(false);
+    QTest::keyClick(f.window.Text1, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(f.prompts.asked().empty());
+    EXPECT_EQ(f.window.Text1->text(), "note and text");
+}
+
 TEST(Export, PngIsOnePixelPerCellBlackOnWhite) {
     Fixture<pixvane::FrmPixvane> f;
     f.window.miTool_Click(7);

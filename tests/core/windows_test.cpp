@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
 #include <QLayout>
@@ -539,4 +540,66 @@ TEST(InformationWindows, OpenFromTheMenusAndTheHelpButtonWithoutBlocking) {
               "Use this program to view, edit, create, and save Texas Instruments 92I files. The "
               "image can be printed or downloaded to a TI-92 computer using Texas Instruments' "
               "Graph-Link cable and software.");
+}
+
+// The window shows the installed program icon, not a shrunken About picture.
+TEST(MainWindow, TheIconIsTheInstalledProgramIcon) {
+    for (const char* program : {"dotwell", "pixvane"}) {
+        std::unique_ptr<core::EditorWindow> window;
+        testing_support::ScriptedPrompts prompts;
+        if (QString(program) == "dotwell")
+            window = std::make_unique<dotwell::FrmDotwell>(prompts);
+        else
+            window = std::make_unique<pixvane::FrmPixvane>(prompts);
+        window->Form_Load(QString());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QTRY_VERIFY(!window->windowIcon().isNull());
+        const QImage shown = window->windowIcon().pixmap(QSize(32, 32)).toImage();
+        const QImage installed(
+            QStringLiteral(PACKAGING_DIR "/icons/hicolor/32x32/apps/%1.png").arg(program));
+        ASSERT_FALSE(installed.isNull());
+        EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32),
+                  installed.convertToFormat(QImage::Format_ARGB32))
+            << program;
+    }
+}
+
+// On a small screen (the test screen is 800 x 600) every window fits whole: the main
+// windows' status bars and Convert Image's buttons are on the screen.
+TEST(MainWindow, EveryWindowFitsASmallScreen) {
+    QTemporaryDir dir;
+    QImage photo(2000, 1500, QImage::Format_RGB32);
+    photo.fill(Qt::gray);
+    ASSERT_TRUE(photo.save(dir.filePath("p.png")));
+    for (const char* program : {"dotwell", "pixvane"}) {
+        SCOPED_TRACE(program);
+        std::unique_ptr<core::EditorWindow> window;
+        testing_support::ScriptedPrompts prompts;
+        if (QString(program) == "dotwell")
+            window = std::make_unique<dotwell::FrmDotwell>(prompts);
+        else
+            window = std::make_unique<pixvane::FrmPixvane>(prompts);
+        window->Form_Load(QString());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        const QRect screen = window->screen()->availableGeometry();
+        ASSERT_LE(screen.height(), 600);
+        EXPECT_TRUE(screen.contains(window->frameGeometry()));
+        EXPECT_TRUE(screen.contains(
+            QRect(window->StatusBar1->mapToGlobal(QPoint(0, 0)), window->StatusBar1->size())));
+
+        prompts.answerFile(dir.filePath("p.png"));
+        QRect ok;
+        prompts.answerDialog([&](QDialog* dialog) {
+            dialog->show();
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            QPushButton* button = buttons->button(QDialogButtonBox::Ok);
+            ok = QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
+            EXPECT_TRUE(screen.contains(dialog->frameGeometry()));
+            return false;
+        });
+        window->miConvert_Click();
+        EXPECT_TRUE(!ok.isEmpty() && screen.contains(ok));
+    }
 }

@@ -375,3 +375,25 @@ TEST_F(DotwellWindow, EverySaveAsEntryLeadsToItsBranch) {
     const core::FileDialogRequest request = prompts.asked().front().file;
     EXPECT_EQ(request.entriesWithOwnExtension, (QList<int>{3, 4, 5}));
 }
+
+// Save As starts on the entry of the format the picture came from, where that is not one of
+// the first two; a bare name then gets that format's extension.
+TEST_F(DotwellWindow, SaveAsStartsOnTheEntryOfAnOpenedTi83PlusPicture) {
+    const auto saveAsRequest = [&] {
+        prompts.clear();
+        window.miSaveAs_Click(); // unscripted: cancelled
+        return prompts.asked().back().file;
+    };
+    window.Picture1_MouseDown(1, 0, 5.5, 5.5);
+    EXPECT_EQ(saveAsRequest().filterIndex, 1); // a new picture
+    writeAll(path("p.8xi"), plusFile(2, "p", false));
+    writeAll(path("q.83i"), pictureFile(2, "q"));
+    for (const auto& [file, entry, initial] :
+         {std::tuple{"p.8xi", 4, "*.8xi"}, std::tuple{"q.83i", 1, "*.82i"}}) {
+        window.miCls_Click();
+        openFile(file);
+        const core::FileDialogRequest request = saveAsRequest();
+        EXPECT_EQ(request.filterIndex, entry) << file;
+        EXPECT_EQ(request.initialName, initial) << file;
+    }
+}

@@ -340,3 +340,19 @@ TEST_F(PixvaneWindow, SaveKeepsTheAttributeAndALargerPictureIsRefusedWhole) {
     EXPECT_EQ(window.grid(), before);
     EXPECT_EQ(window.fileName(), path("new.92i"));
 }
+
+// Save As starts on the entry of the format the picture came from.
+TEST_F(PixvaneWindow, SaveAsStartsOnTheEntryOfAnOpenedTi92PlusOrVoyage200Picture) {
+    for (const auto& [file, entry, initial] :
+         {std::tuple{"a.9xi", 3, "*.9xi"}, std::tuple{"b.v2i", 4, "*.v2i"},
+          std::tuple{"c.92i", 1, "*.92I"}}) {
+        writeAll(path(file), pictureFile({"main", "pic", "c"}));
+        window.miCls_Click();
+        openFile(file);
+        prompts.clear();
+        window.miSaveAs_Click(); // unscripted: cancelled
+        const core::FileDialogRequest request = prompts.asked().back().file;
+        EXPECT_EQ(request.filterIndex, entry) << file;
+        EXPECT_EQ(request.initialName, initial) << file;
+    }
+}

@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 // GUI tests run on the offscreen platform unless told otherwise; the build lists the tests by
-// running this binary too, where there may be no display at all.
+// running this binary too, where there may be no display at all. Its one screen is a small
+// laptop's, 1024 x 600, so every window is tried where space is short.
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen")
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" SMALL_SCREEN_CONFIG);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
