@@ -397,3 +397,19 @@ TEST_F(DotwellWindow, SaveAsStartsOnTheEntryOfAnOpenedTi83PlusPicture) {
         EXPECT_EQ(request.initialName, initial) << file;
     }
 }
+
+// The PIC number byte runs 0 to 9 (Pic1 .. Pic0): 9 opens, 10 is refused with the reason.
+TEST_F(DotwellWindow, APicNumberByteOf10IsRefusedAnd9Opens) {
+    QByteArray nine = pictureFile(9, "nine");
+    QByteArray ten = nine;
+    ten[61] = 10;
+    writeAll(path("nine.83i"), nine);
+    writeAll(path("ten.83i"), ten);
+    openFile("ten.83i");
+    EXPECT_EQ(lastMessage().text, "ten.83i is not a TI-82/83 picture: its PIC number byte is 10, "
+                                  "not 0 to 9.");
+    EXPECT_FALSE(window.documentState().saveAs);
+    openFile("nine.83i");
+    EXPECT_TRUE(window.documentState().saveAs);
+    EXPECT_TRUE(window.Option1[10]->isChecked());
+}

@@ -49,6 +49,8 @@ TEST(Ti92Names, Rules) {
          "Invalid character \rin Folder Name: < >"},
         {U"\u03b1\u03b2\u03a9x1", NameKind::Variable, true, "", ""}, // Greek: codes 128..148
         {U"\u0393", NameKind::Folder, true, "", ""},                 // code 130
+        {U"\u03c9", NameKind::Variable, true, "", ""},               // ω, code 148, the last
+        {U"x\u03c9", NameKind::Folder, true, "", ""},
         {U"caf\u00e9", NameKind::Variable, false, "Pic Var ERROR!",
          "Invalid character \rin Pic Var Name: <\u00e9>"},
         {U"\u0436", NameKind::Variable, false, "Pic Var ERROR!",
