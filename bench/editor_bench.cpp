@@ -147,16 +147,18 @@ void penDrag(Editor& e) {
     send(canvas, QEvent::MouseButtonRelease, QPointF(x * zoom, 50.5 * zoom), Qt::NoButton);
 }
 
-void fillGrid(core::PixelGrid& grid) {
-    for (int r = 0; r < grid.rows(); ++r)
-        for (int c = 0; c < grid.columns(); ++c)
-            grid.set(r, c, 1);
+void fillGrid(core::Document& document) {
+    core::PixelGrid all(document.picture().rows(), document.picture().columns());
+    for (int r = 0; r < all.rows(); ++r)
+        for (int c = 0; c < all.columns(); ++c)
+            all.set(r, c, 1);
+    document.replacePicture(all, "Conversion");
 }
 
 void repaints(Editor& e) {
     core::PictureCanvas* canvas = e.window.Picture1;
     e.window.Picture1_MouseDown(1, 0, 0.5, 0.5); // a picture now exists
-    fillGrid(e.window.grid());
+    fillGrid(e.window.document());
     for (int zoom : {1, 2, 4, 8}) {
         canvas->setZoom(zoom);
         QImage plain(canvas->size(), QImage::Format_RGB32);

@@ -130,13 +130,13 @@ bool FrmDotwell::openPictureFile(const QString& path) {
     }
     m_archived = std::get<OpenedPicture>(opened).archived;
     m_buffer = std::get<OpenedPicture>(opened).buffer;
-    grid().clear();
-    m_buffer.decodePicture(grid());
+    core::PixelGrid picture(profile().rows, profile().columns);
+    m_buffer.decodePicture(picture);
     // The box shows the comment up to its NUL; the bytes after it stay in the buffer.
     Text1->setText(core::commentText(core::untilNul(m_buffer.commentField())));
     // Selecting a different option re-applies the header template; the same one does not.
     Option1[m_buffer.picNumber() + 1]->setChecked(true);
-    showReadPicture(path);
+    showReadPicture(path, picture);
     setStatusFileText(titleOf(path));
     return true;
 }
@@ -206,7 +206,7 @@ void FrmDotwell::miSave_click() {
     if (picNumberRefused(fileName()))
         return;
     if (writePictureFile(fileName()))
-        changeDocument([](core::DocumentState& d) { d.saved(); });
+        pictureSaved();
 }
 
 void FrmDotwell::miSaveAs_Click() {

@@ -176,14 +176,13 @@ bool FrmPixvane::ReadPictureFile(const QString& path) {
         return false;
     }
 
-    grid() = decoded;
     m_attribute = picture.attribute;
     setStatusFileText(titleOf(path));
     Text1->setText(core::commentText(withoutPadding(picture.texts.comment)));
     Text3->setText(nameText(picture.texts.folder));
     Text2->setText(nameText(picture.texts.variable));
     m_variableName = Text2->text();
-    showReadPicture(path);
+    showReadPicture(path, decoded);
     return true;
 }
 
@@ -249,7 +248,7 @@ void FrmPixvane::miSave_click() {
     if (!variableOk || !folderOk)
         return;
     if (writePictureFile(fileName()))
-        changeDocument([](core::DocumentState& d) { d.saved(); });
+        pictureSaved();
 }
 
 void FrmPixvane::miSaveAs_Click() {

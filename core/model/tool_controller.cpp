@@ -100,12 +100,12 @@ void ToolController::PlotCell(int column, int row) {
 }
 
 void ToolController::plot(int column, int row, Ink ink) {
-    if (!m_grid.contains(row, column))
+    if (!m_document.picture().contains(row, column))
         return;
     const bool set = ink == Ink::Set;
     m_canvas.setForeground(set ? kBlack : m_canvas.background());
     m_canvas.fillCell(column, row, m_profile.cellFill);
-    m_grid.set(row, column, set ? 1 : 0);
+    m_document.setCell(row, column, set ? 1 : 0);
 }
 
 void ToolController::setShapeDrag(bool inProgress) {

@@ -5,6 +5,7 @@
 
 #include "core/model/calculator_profile.h"
 #include "core/model/canvas.h"
+#include "core/model/document.h"
 #include "core/model/draw_tool.h"
 #include "core/model/mouse_buttons.h"
 #include "core/model/pixel_grid.h"
@@ -23,11 +24,12 @@ struct ShapeState {
 
 // The drawing tools' state and behaviour on the canvas: freehand plotting, the XOR rubber
 // band of the shapes and their rasterising on release. Every cell change goes through
-// PlotCell, so the grid and the canvas never disagree.
+// PlotCell, so the picture and the canvas never disagree. Cells change through the document,
+// inside the change its owner opened for the press.
 class ToolController {
 public:
-    ToolController(const CalculatorProfile& profile, PixelGrid& grid, Canvas& canvas)
-        : m_profile(profile), m_grid(grid), m_canvas(canvas) {}
+    ToolController(const CalculatorProfile& profile, Document& document, Canvas& canvas)
+        : m_profile(profile), m_document(document), m_canvas(canvas) {}
 
     DrawTool currentTool() const { return m_currentTool; }
     DrawTool rememberedTool() const { return m_rememberedTool; }
@@ -66,7 +68,7 @@ private:
     void setShapeDrag(bool inProgress);
 
     const CalculatorProfile& m_profile;
-    PixelGrid& m_grid;
+    Document& m_document;
     Canvas& m_canvas;
 
     DrawTool m_currentTool = 0;

@@ -5,26 +5,22 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QIcon>
-#include <QKeyEvent>
 #include <QMenu>
-#include <QMimeData>
 #include <QScopedValueRollback>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "core/imaging/picture_conversion_source.h"
 #include "core/imaging/picture_writer.h"
 #include "core/platform/qt_prompts.h"
-#include "core/ui/convert_image_dialog.h"
+#include "core/ui/clipboard_commands.h"
+#include "core/ui/convert_command.h"
 #include "core/ui/import_command.h"
 #include "core/ui/info_windows.h"
 #include "core/ui/page_setup_dialog.h"
+#include "core/ui/picture_export.h"
 #include "core/ui/print_backend.h"
 
 namespace core {
@@ -32,8 +28,8 @@ namespace core {
 EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, QWidget* parent)
     : QMainWindow(parent),
       Picture1(new PictureCanvas(profile.rows, profile.columns, profile.defaultZoom)),
-      m_profile(profile), m_prompts(prompts), m_grid(profile.rows, profile.columns),
-      m_tools(profile, m_grid, *Picture1) {
+      m_profile(profile), m_prompts(prompts), m_document(profile.rows, profile.columns),
+      m_tools(profile, m_document, *Picture1), m_session(m_document, m_tools) {
     setWindowTitle(QString::fromUtf8(profile.appTitle.data(), qsizetype(profile.appTitle.size())));
     endProgram = [] { QApplication::quit(); };
 
@@ -50,6 +46,8 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
     layout->addLayout(m_fieldsLayout);
     setCentralWidget(central);
     m_import = std::make_unique<ImportCommand>(profile, prompts, host);
+    m_convert = std::make_unique<ConvertCommand>(profile, prompts, this);
+    m_clipboard = new ClipboardCommands(this, [this] { applyDocumentState(); });
 
     StatusBar1 = new StatusPanels(this);
     setStatusBar(StatusBar1);
@@ -58,7 +56,7 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
     connectMenus();
     toolbar->setCommand(1, [this] { miOpen_click(); });
     toolbar->setCommand(3, [this] {
-        if (m_document.save && !m_document.fileName.empty())
+        if (documentState().save && !documentState().fileName.empty())
             miSave_click();
         else
             miSaveAs_Click();
@@ -73,7 +71,7 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
     connect(Picture1, &PictureCanvas::mouseDown, this, &EditorWindow::Picture1_MouseDown);
     connect(Picture1, &PictureCanvas::mouseMove, this, &EditorWindow::Picture1_MouseMove);
     connect(Picture1, &PictureCanvas::mouseUp, this, &EditorWindow::Picture1_MouseUp);
-    qApp->installEventFilter(this); // see eventFilter: the read-out and the rest of the window
+    new PointerAwayWatch(this, Picture1, [this] { Form_MouseMove(); });
     Picture1->setFocusPolicy(Qt::ClickFocus); // a click on the canvas gives Ctrl+Z to the picture
 }
 
@@ -107,17 +105,18 @@ void EditorWindow::connectMenus() {
 }
 
 void EditorWindow::applyDocumentState() {
-    miOpen->setEnabled(m_document.open);
-    miSave->setEnabled(m_document.save);
-    miSaveAs->setEnabled(m_document.saveAs);
-    miPrint->setEnabled(m_document.print);
-    Image[11]->setVisible(m_document.image11);
-    Image[5]->setVisible(m_document.image5);
-    Image[8]->setVisible(m_document.image8);
-    miUndo->setEnabled(m_history.canUndo());
-    miRedo->setEnabled(m_history.canRedo());
-    miCopy->setEnabled(m_document.pictureExists());
-    miPaste->setEnabled(m_clipboardHasImage);
+    const DocumentState& state = m_document.state();
+    miOpen->setEnabled(state.open);
+    miSave->setEnabled(state.save);
+    miSaveAs->setEnabled(state.saveAs);
+    miPrint->setEnabled(state.print);
+    Image[11]->setVisible(state.image11);
+    Image[5]->setVisible(state.image5);
+    Image[8]->setVisible(state.image8);
+    miUndo->setEnabled(m_document.history().canUndo());
+    miRedo->setEnabled(m_document.history().canRedo());
+    miCopy->setEnabled(state.pictureExists());
+    miPaste->setEnabled(m_clipboard && m_clipboard->hasImage());
 }
 
 bool EditorWindow::event(QEvent* event) {
@@ -129,42 +128,25 @@ bool EditorWindow::event(QEvent* event) {
         m_firstFrameShown = true;
         QTimer::singleShot(0, this, [this] {
             setWindowIcon(programIcon(m_profile));
-            watchClipboard();
+            m_clipboard->watch();
         });
     }
     return handled;
 }
 
-void EditorWindow::watchClipboard() {
-    if (m_clipboardWatched)
-        return;
-    m_clipboardWatched = true;
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-            &EditorWindow::clipboardChanged);
-    clipboardChanged(); // what it held before
-}
-
-void EditorWindow::clipboardChanged() {
-    // Asked only when the clipboard changes: under X each question is a round trip to the
-    // clipboard's owner, and reading the image itself would decode it.
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    m_clipboardHasImage = data && data->hasImage();
-    applyDocumentState();
-}
-
 void EditorWindow::changeDocument(const std::function<void(DocumentState&)>& change) {
-    change(m_document);
+    change(m_document.state());
     applyDocumentState();
 }
 
 void EditorWindow::setFileName(const QString& name) {
-    m_document.rename(name.toStdString());
+    m_document.state().rename(name.toStdString());
 }
 
 void EditorWindow::Form_Load(const QString& commandLine) {
     changeDocument([](DocumentState& d) { d.startUp(); });
     prepareFileImage();
-    m_grid.clear();
+    m_document.resetPicture(PixelGrid(m_profile.rows, m_profile.columns), false);
     Picture1->setEnabled(true);
     m_tools.reset();
     syncToolChecks();
@@ -178,8 +160,8 @@ void EditorWindow::Form_Load(const QString& commandLine) {
 }
 
 void EditorWindow::Picture1_Paint() {
-    if (m_document.pictureExists())
-        Picture1->rebuild(m_grid, m_profile.cellFill);
+    if (documentState().pictureExists())
+        Picture1->rebuild(m_document.picture(), m_profile.cellFill);
 }
 
 void EditorWindow::Picture1_MouseDown(int button, int, double x, double y) {
@@ -193,12 +175,8 @@ void EditorWindow::Picture1_MouseDown(int button, int, double x, double y) {
         return;
     }
     m_tools.setAnchor(x, y);
-    finishStroke(); // one whose release went elsewhere
-    m_strokeBefore = PictureSnapshot::take(m_grid);
-    if (!m_document.print)
-        m_grid.clear(); // a new picture
-    changeDocument([](DocumentState& d) { d.press(); });
-    m_tools.press(x, y);
+    m_session.press(x, y);
+    applyDocumentState();
     syncToolChecks();
 }
 
@@ -210,34 +188,12 @@ void EditorWindow::Picture1_MouseMove(int button, int, double x, double y) {
 
 void EditorWindow::Picture1_MouseUp(int, int, double, double) {
     const PictureCanvas::Batch batch(*Picture1);
-    m_tools.release();
-    finishStroke();
+    m_session.release();
+    applyDocumentState();
 }
 
 void EditorWindow::Form_MouseMove() {
     StatusBar1->clearCell();
-}
-
-bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
-    // The pointer over any part of this window but the canvas (menu bar, status bar, text
-    // boxes, labels, toolbar) empties the read-out. Widgets without mouse tracking get no
-    // plain moves, but every one gets Enter.
-    const QEvent::Type type = event->type();
-    if ((type == QEvent::Enter || type == QEvent::MouseMove) && watched->isWidgetType() &&
-        watched != Picture1 && static_cast<QWidget*>(watched)->window() == this)
-        Form_MouseMove();
-    // A text box takes Ctrl+V for itself; with a picture and no text on the clipboard it has
-    // nothing to paste, so the key goes to Paste and the picture, wherever the focus is.
-    if (type == QEvent::ShortcutOverride && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) && m_clipboardHasImage) {
-        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-        if (data && !data->hasText()) {
-            event->ignore();
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void EditorWindow::changeEvent(QEvent* event) {
@@ -259,20 +215,28 @@ void EditorWindow::syncToolChecks() {
         miTool[i]->setChecked(i == checked);
 }
 
-void EditorWindow::showReadPicture(const QString& path) {
-    m_history.clear(); // a picture read from a file starts a history of its own
-    m_strokeBefore.reset();
+void EditorWindow::showReadPicture(const QString& path, const PixelGrid& picture) {
+    m_session.takeOver();
+    m_document.resetPicture(picture, true); // a history of its own, starting saved
     changeDocument([&](DocumentState& d) { d.opened(path.toStdString()); });
     m_tools.disarm();
     syncToolChecks();
     Picture1_Paint();
 }
 
+void EditorWindow::pictureSaved() {
+    m_document.markSaved();
+    changeDocument([](DocumentState& d) { d.saved(); });
+}
+
 void EditorWindow::miCls_Click() {
-    if (m_document.pictureExists())
-        recordStep();
+    const PixelGrid blank(m_profile.rows, m_profile.columns);
+    if (documentState().pictureExists())
+        m_session.replacePicture(blank, "ClrDraw");
+    else
+        m_document.resetPicture(blank, false);
+    m_document.forgetSaved(); // a new picture: no step leads back to a saved one
     Picture1->clear();
-    m_grid.clear();
     changeDocument([](DocumentState& d) { d.clearDrawing(); });
     StatusBar1->setFileText(QString());
     resetTexts();
@@ -283,7 +247,7 @@ void EditorWindow::miExit_Click() {
 }
 
 bool EditorWindow::exitProgram() {
-    if (m_document.unsaved() &&
+    if (documentState().unsaved() &&
         !m_prompts.confirmExit(this, QStringLiteral("WARNING!"), exitWarningText()))
         return false;
     // Quitting closes every window again; that close must not ask a second time.
@@ -302,7 +266,7 @@ void EditorWindow::showWarning(const QString& title, const QString& text) {
 }
 
 void EditorWindow::miPrint_click() {
-    printPicture(this, m_prompts, m_grid, m_pageSettings);
+    printPicture(this, m_prompts, m_document.picture(), m_pageSettings);
 }
 
 void EditorWindow::mipgset_Click() {
@@ -328,13 +292,10 @@ void EditorWindow::miInstructions_click() {
 void EditorWindow::miImport_Click() {
     const ImportCommand::Result result = m_import->run(importFilter());
     if (result.outcome == ImportCommand::Outcome::Accepted) {
-        recordStep();
-        changeDocument([](DocumentState& d) { d.importAccepted(); });
-        m_tools.setCurrentTool(kPen); // the black pixels are plotted with the pen
-        syncToolChecks();
         Picture1->setFocus(Qt::OtherFocusReason);
-        m_import->overlay(result.picture,
-                          [this](int column, int row) { m_tools.PlotCell(column, row); });
+        m_import->overlay(result.picture, m_session, m_tools);
+        changeDocument([](DocumentState& d) { d.importAccepted(); });
+        syncToolChecks();
     } else if (result.outcome == ImportCommand::Outcome::Declined) {
         changeDocument([this](DocumentState& d) { d.importDeclined(m_profile.importToolbarOnNo); });
     }
@@ -350,15 +311,18 @@ void EditorWindow::completeSaveAs(const SaveAsTarget& target,
         // The surface holds the zoomed picture at the canvas's size; rebuild it from the grid
         // so that no rubber band or stale pixel goes into the file.
         Picture1_Paint();
-        exportPicture(Picture1->surface(), path, "bmp", tr("The bitmap could not be saved as"));
+        exportPicture(this, m_prompts, Picture1->surface(), path, "bmp",
+                      tr("The bitmap could not be saved as"));
         break;
     case SaveAsKind::Png:
         setFileName(path);
         // One pixel per calculator pixel, black on white, as the calculator shows it.
-        exportPicture(gridImage(m_grid), path, "png", tr("The PNG picture could not be saved as"));
+        exportPicture(this, m_prompts, gridImage(m_document.picture()), path, "png",
+                      tr("The PNG picture could not be saved as"));
         break;
     case SaveAsKind::Calculator:
         if (write(path)) {
+            m_document.markSaved();
             changeDocument([&](DocumentState& d) { d.savedAs(target.name); });
             setStatusFileText(QFileInfo(path).fileName());
         }
@@ -369,94 +333,36 @@ void EditorWindow::completeSaveAs(const SaveAsTarget& target,
     }
 }
 
-void EditorWindow::exportPicture(const QImage& image, const QString& path, const char* format,
-                                 const QString& failure) {
-    const QString error = writePicture(image, path, format);
-    if (!error.isEmpty()) {
-        showWarning(
-            windowTitle(),
-            QStringLiteral("%1\n%2\n\n%3").arg(failure, QDir::toNativeSeparators(path), error));
-        return;
-    }
-    m_prompts.message(this, windowTitle(), QFileInfo(fileName()).fileName() + " is saved.",
-                      MessageIcon::None, MessageButtons::Ok);
-}
-
-void EditorWindow::restore(const PictureSnapshot& picture) {
-    picture.restore(m_grid);
-    changeDocument([](DocumentState& d) { d.restored(); });
-    Picture1_Paint();
-}
-
-void EditorWindow::recordStep() {
-    endGesture();
-    m_history.record(PictureSnapshot::take(m_grid));
-    applyDocumentState();
-}
-
-void EditorWindow::endGesture() {
-    m_tools.endGesture();
-    finishStroke();
-}
-
-void EditorWindow::finishStroke() {
-    if (!m_strokeBefore)
-        return;
-    if (!m_strokeBefore->samePicture(m_grid))
-        m_history.record(std::move(*m_strokeBefore));
-    m_strokeBefore.reset();
-    applyDocumentState();
-}
-
 void EditorWindow::miUndo_Click() {
-    endGesture();
-    if (m_history.canUndo())
-        restore(m_history.undo(PictureSnapshot::take(m_grid)));
+    if (m_session.undo())
+        Picture1_Paint();
+    applyDocumentState();
 }
 
 void EditorWindow::miRedo_Click() {
-    endGesture();
-    if (m_history.canRedo())
-        restore(m_history.redo(PictureSnapshot::take(m_grid)));
+    if (m_session.redo())
+        Picture1_Paint();
+    applyDocumentState();
 }
 
 void EditorWindow::miCopy_Click() {
-    watchClipboard();
-    QGuiApplication::clipboard()->setImage(gridImage(m_grid).convertToFormat(QImage::Format_RGB32));
+    m_clipboard->copy(m_document.picture());
 }
 
 void EditorWindow::miPaste_Click() {
-    watchClipboard();
-    const QImage image = QGuiApplication::clipboard()->image();
+    const QImage image = m_clipboard->image();
     if (!image.isNull())
-        convert(image);
+        takeConversion(m_convert->fromImage(image, m_document.picture()));
 }
 
 void EditorWindow::miConvert_Click() {
-    FileDialogRequest request;
-    request.kind = FileDialogRequest::Kind::Open;
-    request.title = tr("Convert Image");
-    request.flags = kFileMustExist | kHideReadOnly;
-    request.filter = convertibleFilter();
-    const FileDialogAnswer answer = m_prompts.askFileName(this, request);
-    if (!answer.accepted)
-        return;
-    QString error;
-    const QImage picture = readPictureToConvert(answer.path, &error);
-    if (picture.isNull()) {
-        showWarning(windowTitle(), tr("%1 cannot be converted:\n%2\n\nNothing was changed.")
-                                       .arg(QDir::toNativeSeparators(answer.path), error));
-        return;
-    }
-    convert(picture);
+    takeConversion(m_convert->fromFile(m_document.picture()));
 }
 
-void EditorWindow::convert(const QImage& picture) {
-    ConvertImageDialog dialog(m_profile, picture, m_grid, this);
-    if (!m_prompts.runDialog(&dialog))
+void EditorWindow::takeConversion(const std::optional<PixelGrid>& cells) {
+    if (!cells)
         return;
-    recordStep();
-    m_grid = dialog.result();
+    m_session.replacePicture(*cells, "Conversion");
     changeDocument([](DocumentState& d) { d.importAccepted(); });
     Picture1->setFocus(Qt::OtherFocusReason); // so the next Ctrl+Z takes the conversion back
     Picture1_Paint();

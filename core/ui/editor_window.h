@@ -14,12 +14,12 @@
 #include <QString>
 
 #include "core/model/calculator_profile.h"
-#include "core/model/document_state.h"
+#include "core/model/document.h"
+#include "core/model/edit_session.h"
 #include "core/model/page_settings.h"
 #include "core/model/pixel_grid.h"
 #include "core/model/save_as_naming.h"
 #include "core/model/tool_controller.h"
-#include "core/model/undo_history.h"
 #include "core/platform/prompts.h"
 #include "core/ui/editor_menus.h"
 #include "core/ui/picture_canvas.h"
@@ -31,13 +31,17 @@ class QVBoxLayout;
 namespace core {
 
 class AboutWindow;
+class ClipboardCommands;
+class ConvertCommand;
 class HelpWindow;
 class ImportCommand;
 class PageSetupDialog;
 
-// The main window both programs share: it wires the canvas, the tools, the menus, the
-// toolbar and the status bar, and keeps the handlers whose names the behaviour fixes thin.
-// The programs add their file commands and their text boxes.
+// The main window both programs share. It wires: the document (the picture, its history and
+// its state) to the canvas, the tools, the menus, the toolbar and the status bar, and each
+// command to the unit that does its work (import, conversion, clipboard, printing, the edit
+// session that makes presses and commands into steps). The handlers whose names the
+// behaviour fixes stay thin. The programs add their file commands and their text boxes.
 class EditorWindow : public QMainWindow, public EditorMenus {
     Q_OBJECT
 public:
@@ -70,11 +74,12 @@ public:
     virtual void miSaveAs_Click() = 0;
 
     const CalculatorProfile& profile() const { return m_profile; }
-    PixelGrid& grid() { return m_grid; }
+    const PixelGrid& grid() const { return m_document.picture(); }
+    Document& document() { return m_document; }
     ToolController& tools() { return m_tools; }
     PageSettings& pageSettings() { return m_pageSettings; }
-    const DocumentState& documentState() const { return m_document; }
-    QString fileName() const { return QString::fromStdString(m_document.fileName); }
+    const DocumentState& documentState() const { return m_document.state(); }
+    QString fileName() const { return QString::fromStdString(m_document.state().fileName); }
     QString statusFileText() const { return StatusBar1->fileText(); }
     QString statusCoordinateText() const { return StatusBar1->cellText(); }
     PageSetupDialog* pageSetupDialog() const { return pgset; }
@@ -109,9 +114,11 @@ protected:
     void changeDocument(const std::function<void(DocumentState&)>& change);
     void setFileName(const QString& name);
     void setStatusFileText(const QString& text) { StatusBar1->setFileText(text); }
-    // The canvas side of a successful read from `path`: the document state of an open, the
-    // tool disarmed, the canvas repainted from the grid (which the caller has just filled).
-    void showReadPicture(const QString& path);
+    // The canvas side of a successful read of `picture` from `path`: the document state of an
+    // open with a history of its own, the tool disarmed, the canvas repainted.
+    void showReadPicture(const QString& path, const PixelGrid& picture);
+    // Save wrote the file: the picture as it is now is the saved one.
+    void pictureSaved();
     // Save As once the name is chosen: a picture export, or the calculator file that `write`
     // writes (the document is then saved under that name), or the refusal message.
     void completeSaveAs(const SaveAsTarget& target,
@@ -122,45 +129,29 @@ protected:
 
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
-    // Save As to a picture that is not a calculator file: writes it and reports it.
-    void exportPicture(const QImage& image, const QString& path, const char* format,
-                       const QString& failure);
     void connectMenus();
     // The one place that sets the menu items' enabled states and the covers' visibility.
     void applyDocumentState();
-    void watchClipboard();
-    void clipboardChanged();
     void syncToolChecks();
     // The exit command; true when the program was told to end.
     bool exitProgram();
-    void restore(const PictureSnapshot& picture);
-    // A change to the picture is about to be made: one undo step.
-    void recordStep();
-    // The stroke or shape since the last press, if it changed the picture, becomes a step.
-    void finishStroke();
-    // A command takes over the picture: the press's gesture ends here, its stroke so far a
-    // step of its own, so the history stays a straight line of whole steps.
-    void endGesture();
-    // Convert Image's dialog on a picture; OK replaces or adds to the grid.
-    void convert(const QImage& picture);
+    // A conversion's cells, from Convert Image or Paste, become the picture.
+    void takeConversion(const std::optional<PixelGrid>& cells);
 
     const CalculatorProfile& m_profile;
     Prompts& m_prompts;
-    PixelGrid m_grid;
+    Document m_document;
     ToolController m_tools;
+    EditSession m_session;
     PageSettings m_pageSettings;
-    DocumentState m_document;
-    UndoHistory m_history;
-    std::optional<PictureSnapshot> m_strokeBefore; // how things stood at the last press
-    bool m_clipboardHasImage = false;
-    bool m_clipboardWatched = false;
     bool m_firstFrameShown = false;
     QVBoxLayout* m_fieldsLayout = nullptr;
     std::unique_ptr<ImportCommand> m_import;
+    std::unique_ptr<ConvertCommand> m_convert;
+    ClipboardCommands* m_clipboard = nullptr;
     PageSetupDialog* pgset = nullptr;
     AboutWindow* frmAbout = nullptr;
     HelpWindow* frmHelp = nullptr;

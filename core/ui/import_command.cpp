@@ -76,10 +76,15 @@ ImportCommand::Result ImportCommand::run(const QString& filter) {
     return result;
 }
 
-void ImportCommand::overlay(const LoadedPicture& picture, const CellSink& plot) const {
+void ImportCommand::overlay(const LoadedPicture& picture, EditSession& session,
+                            ToolController& tools) const {
+    session.beginImport();
+    tools.setCurrentTool(kPen);
     overlayBlackPixels(
         importScan(m_profile, picture.size.width(), picture.size.height()),
-        [&](int x, int y) { return isExactlyBlack(picture.image, x, y); }, plot);
+        [&](int x, int y) { return isExactlyBlack(picture.image, x, y); },
+        [&](int column, int row) { tools.PlotCell(column, row); });
+    session.endImport();
 }
 
 } // namespace core

@@ -8,6 +8,7 @@
 
 #include "core/imaging/picture_loader.h"
 #include "core/model/calculator_profile.h"
+#include "core/model/edit_session.h"
 #include "core/model/rasterizers.h"
 #include "core/platform/prompts.h"
 
@@ -32,8 +33,9 @@ public:
     // reported here.
     Result run(const QString& filter);
 
-    // Plots the exactly-black pixels of an accepted picture, as the program scans them.
-    void overlay(const LoadedPicture& picture, const CellSink& plot) const;
+    // Plots the exactly-black pixels of an accepted picture with the pen, as the program scans
+    // them: one step of the history, and the picture counts as edited.
+    void overlay(const LoadedPicture& picture, EditSession& session, ToolController& tools) const;
 
     QWidget* Picture2; // the holder that shows the picture while asking; hidden otherwise
 

@@ -3,6 +3,8 @@
 
 #include "core/ui/status_panels.h"
 
+#include <QApplication>
+
 #include <QLabel>
 #include <QPainter>
 
@@ -56,6 +58,19 @@ void StatusPanels::showCell(int column, int row) {
     m_cell->setText(QStringLiteral("(%1, %2)")
                         .arg(QString::fromStdString(signedNumber(column)),
                              QString::fromStdString(signedNumber(row))));
+}
+
+PointerAwayWatch::PointerAwayWatch(QWidget* window, QWidget* canvas, std::function<void()> away)
+    : QObject(window), m_window(window), m_canvas(canvas), m_away(std::move(away)) {
+    qApp->installEventFilter(this);
+}
+
+bool PointerAwayWatch::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Enter || type == QEvent::MouseMove) && watched->isWidgetType() &&
+        watched != m_canvas && static_cast<QWidget*>(watched)->window() == m_window)
+        m_away();
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace core

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include <functional>
+
 #include <QStatusBar>
 #include <QString>
 
@@ -46,6 +48,22 @@ private:
     QLabel* m_file;
     CellReadout* m_cell;
     int m_column = 0, m_row = 0; // what the read-out shows, while it shows a cell
+};
+
+// Runs `away` whenever the pointer is over a part of `window` other than `canvas` (menu bar,
+// status bar, text boxes, labels, toolbar): the read-out is for the canvas only. Widgets
+// without mouse tracking get no plain moves, but every one gets Enter.
+class PointerAwayWatch : public QObject {
+public:
+    PointerAwayWatch(QWidget* window, QWidget* canvas, std::function<void()> away);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* m_window;
+    QWidget* m_canvas;
+    std::function<void()> m_away;
 };
 
 } // namespace core

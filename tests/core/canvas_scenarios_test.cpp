@@ -158,7 +158,9 @@ TEST(Canvas, StatusPanelShowsThePointerCell) {
 
 TEST(Canvas, RepaintDrawsNothingBeforeAPictureExists) {
     Fixture<pixvane::FrmPixvane> f;
-    f.window.grid().set(5, 5, 1);
+    core::PixelGrid stale(103, 240);
+    stale.set(5, 5, 1);
+    f.window.document().resetPicture(stale, false);
     const QImage blank = f.window.Picture1->surface().copy();
     EXPECT_EQ(repaintedSurface(f.window), blank);
     // The first press starts a new picture and drops what the grid held.
@@ -284,8 +286,8 @@ TEST(Canvas, ARebuildGivesTheSamePixelsAsPlottingEveryCell) {
         f.mouse.press(0.5, 0.5); // a picture exists; the pen is armed
         f.window.miCls_Click();
         f.mouse.press(0.5, 0.5);
-        core::PixelGrid& grid = f.window.grid();
-        grid.clear();
+        f.window.document().resetPicture(core::PixelGrid(103, 240), false);
+        const core::PixelGrid& grid = f.window.grid();
         f.window.Picture1->clear();
         // An uneven pattern with the last row and column, plotted cell by cell.
         f.window.tools().setCurrentTool(core::kPen);

@@ -239,6 +239,43 @@ TEST(Undo, TheNextSaveAfterAnUndoGoesToTheLastSavedName) {
     EXPECT_EQ(saved.at(5, 20), 1);
 }
 
+// Back at the picture as it was opened or saved, the document counts as saved: Open is there
+// again and Exit does not warn; one step away it is unsaved again.
+TEST(Undo, UndoingBackToTheSavedPictureCountsAsSaved) {
+    Fixture<dotwell::FrmDotwell> f;
+    f.draw();
+    f.prompts.answerFile(f.path("s.83i"), 2);
+    f.window.miSaveAs_Click();
+    f.window.miTool_Click(1);
+    f.window.Picture1_MouseDown(1, 0, 20.5, 20.5);
+    f.window.Picture1_MouseUp(1, 0, 20.5, 20.5);
+    EXPECT_FALSE(f.window.miOpen->isEnabled());
+    f.window.miUndo_Click();
+    EXPECT_TRUE(f.window.miOpen->isEnabled());
+    EXPECT_TRUE(f.window.Image[11]->isHidden());
+    f.window.miExit_Click();
+    EXPECT_EQ(f.ended, 1);   // no warning
+    f.window.miUndo_Click(); // before the save: unsaved
+    EXPECT_FALSE(f.window.miOpen->isEnabled());
+    f.window.miRedo_Click();
+    EXPECT_TRUE(f.window.miOpen->isEnabled());
+    f.window.miRedo_Click();
+    EXPECT_FALSE(f.window.miOpen->isEnabled());
+
+    f.openFile("s.83i"); // not allowed while unsaved
+    f.window.miUndo_Click();
+    f.openFile("s.83i");
+    EXPECT_FALSE(f.window.miUndo->isEnabled());
+    f.window.Picture1_MouseDown(1, 0, 30.5, 30.5); // the arming press marks it edited
+    f.window.Picture1_MouseDown(1, 0, 30.5, 30.5);
+    f.window.Picture1_MouseUp(1, 0, 30.5, 30.5);
+    f.window.miUndo_Click(); // back at the picture as read
+    EXPECT_TRUE(f.window.miOpen->isEnabled());
+    f.window.miCls_Click();
+    f.window.miUndo_Click(); // ClrDraw taken back: the picture has no file any more
+    EXPECT_FALSE(f.window.miOpen->isEnabled());
+}
+
 // A save of a picture that never had a name asks for one, also after an undo.
 TEST(Undo, SaveAfterUndoOfANeverSavedPictureAsksForAName) {
     Fixture<dotwell::FrmDotwell> f;

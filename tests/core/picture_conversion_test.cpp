@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include "core/model/picture_conversion.h"
-#include "core/model/undo_history.h"
 #include "tests/support/grid_pictures.h"
 
 using namespace core;
@@ -137,41 +136,4 @@ TEST(Conversion, OtsuLandsBetweenTwoLevels) {
     EXPECT_LE(t, 200);
     EXPECT_EQ(testing_support::darkCells(convertCells(cells, {t, Dither::None, false})), 37);
     EXPECT_EQ(otsuThreshold(flat(3, 3, 90)), 128); // one level: nothing to part
-}
-
-TEST(UndoHistory, StepsComeBackInOrderAndTheOldestGoFirst) {
-    PixelGrid grid(4, 4);
-    UndoHistory history;
-    EXPECT_FALSE(history.canUndo());
-    std::vector<PixelGrid> states;
-    for (int i = 0; i < 5; ++i) {
-        states.push_back(grid);
-        history.record(PictureSnapshot::take(grid));
-        grid.set(i % 4, i / 4, 1);
-    }
-    for (int i = 4; i >= 3; --i) {
-        history.undo(PictureSnapshot::take(grid)).restore(grid);
-        EXPECT_EQ(grid, states[size_t(i)]);
-    }
-    EXPECT_TRUE(history.canRedo());
-    history.redo(PictureSnapshot::take(grid)).restore(grid);
-    EXPECT_EQ(grid, states[4]);
-    ASSERT_TRUE(history.canRedo());              // one step is still ahead
-    history.record(PictureSnapshot::take(grid)); // a new change: no redo any more
-    EXPECT_FALSE(history.canRedo());
-
-    UndoHistory bounded;
-    for (size_t i = 0; i < UndoHistory::kLimit + 10; ++i) {
-        PixelGrid step(103, 240);
-        step.set(int(i % 103), int(i / 103), 1);
-        bounded.record(PictureSnapshot::take(step));
-    }
-    EXPECT_EQ(bounded.size(), UndoHistory::kLimit);
-    EXPECT_LT(bounded.bytes(), size_t(1) << 20); // under 1 MB for pixvane's picture
-    PictureSnapshot oldest;
-    while (bounded.canUndo())
-        oldest = bounded.undo(oldest);
-    PixelGrid tenth(103, 240);
-    oldest.restore(tenth);
-    EXPECT_EQ(tenth.at(10, 0), 1); // steps 0..9 were dropped
 }

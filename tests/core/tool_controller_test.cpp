@@ -64,7 +64,7 @@ private:
 
 struct Editor {
     explicit Editor(const CalculatorProfile& p = CalculatorProfile::pixvane())
-        : profile(p), grid(p.rows, p.columns), tools(p, grid, canvas) {}
+        : profile(p), document(p.rows, p.columns), tools(p, document, canvas) {}
 
     // A left-button drag of the current tool, through the given cell points.
     void drag(std::initializer_list<CellPoint> points) {
@@ -76,7 +76,8 @@ struct Editor {
     }
 
     const CalculatorProfile& profile;
-    PixelGrid grid;
+    Document document;
+    const PixelGrid& grid = document.picture();
     RecordingCanvas canvas;
     ToolController tools;
 };

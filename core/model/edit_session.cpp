@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
+#include "core/model/edit_session.h"
+
+namespace core {
+
+void EditSession::press(double x, double y) {
+    m_document.endChange(); // one whose release went elsewhere
+    const DrawTool tool =
+        m_tools.currentTool() != 0 ? m_tools.currentTool() : m_tools.rememberedTool();
+    m_document.beginChange(std::string(toolInfo(tool).caption));
+    if (!m_document.state().print) { // a new picture: whatever the cells held goes
+        const PixelGrid& picture = m_document.picture();
+        for (int r = 0; r < picture.rows(); ++r)
+            for (int c = 0; c < picture.columns(); ++c)
+                if (picture.at(r, c) != 0)
+                    m_document.setCell(r, c, 0);
+    }
+    m_document.state().press();
+    m_tools.press(x, y);
+}
+
+void EditSession::release() {
+    m_tools.release();
+    m_document.endChange();
+}
+
+void EditSession::takeOver() {
+    m_tools.endGesture();
+    m_document.endChange();
+}
+
+void EditSession::replacePicture(const PixelGrid& picture, std::string label) {
+    takeOver();
+    m_document.replacePicture(picture, std::move(label));
+}
+
+void EditSession::beginImport() {
+    takeOver();
+    m_document.beginChange("Import");
+}
+
+bool EditSession::undo() {
+    takeOver();
+    if (!m_document.undo())
+        return false;
+    restored();
+    return true;
+}
+
+bool EditSession::redo() {
+    takeOver();
+    if (!m_document.redo())
+        return false;
+    restored();
+    return true;
+}
+
+void EditSession::restored() {
+    DocumentState& state = m_document.state();
+    state.restored();
+    if (m_document.history().atSaved())
+        state.saved(); // the picture is the one in its file again
+}
+
+} // namespace core

@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
+#pragma once
+
+#include <string>
+
+#include "core/model/document.h"
+#include "core/model/tool_controller.h"
+
+namespace core {
+
+// How the editor's presses, drags and commands become steps of the history: a press opens a
+// change that its release closes, or a command that takes the picture over (Undo, ClrDraw, a
+// conversion) closes first, so the history is always a line of whole steps. Undo and Redo
+// tell the document state whether the picture is back as it was saved.
+class EditSession {
+public:
+    EditSession(Document& document, ToolController& tools) : m_document(document), m_tools(tools) {}
+
+    // A left or middle press: the change it opens holds what it and its drag draw. With no
+    // picture yet, a new one starts, clear.
+    void press(double x, double y);
+    void release();
+    // A command takes the picture over: the gesture ends here, what it drew so far a step.
+    void takeOver();
+    // A change of the whole picture as one step (ClrDraw, a conversion, a paste).
+    void replacePicture(const PixelGrid& picture, std::string label);
+    // An import plots through the tools: its cells are one step.
+    void beginImport();
+    void endImport() { m_document.endChange(); }
+
+    // False where there was nothing to take back or bring back.
+    bool undo();
+    bool redo();
+
+private:
+    void restored();
+
+    Document& m_document;
+    ToolController& m_tools;
+};
+
+} // namespace core

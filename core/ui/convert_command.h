@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
+#pragma once
+
+#include <optional>
+
+#include <QImage>
+
+#include "core/model/calculator_profile.h"
+#include "core/model/pixel_grid.h"
+#include "core/platform/prompts.h"
+
+class QWidget;
+
+namespace core {
+
+// File > Convert Image and Paste: the picture to convert, asked for or given, and the dialog
+// that turns it into cells. What an OK changes is the window's.
+class ConvertCommand {
+public:
+    ConvertCommand(const CalculatorProfile& profile, Prompts& prompts, QWidget* window)
+        : m_profile(profile), m_prompts(prompts), m_window(window) {}
+
+    // Asks for a picture file; nothing when the user cancels or it cannot be read (said).
+    std::optional<PixelGrid> fromFile(const PixelGrid& current);
+    // The cells OK gives for `picture` with `current` on the canvas, or nothing on Cancel.
+    std::optional<PixelGrid> fromImage(const QImage& picture, const PixelGrid& current);
+
+private:
+    const CalculatorProfile& m_profile;
+    Prompts& m_prompts;
+    QWidget* m_window;
+};
+
+} // namespace core
