@@ -153,28 +153,28 @@ std::map<QString, QByteArray> snapshot(const QString& folder) {
 // The files of the source tree: those git knows (and new ones it does not ignore), or, in a
 // tree without git (a source tarball, a package build), every file but what builds make.
 QStringList sourceFiles() {
+    // What builds leave in the tree: build/, dpkg-buildpackage's obj-*/ and debian/ products.
+    static const QRegularExpression made(
+        R"(^(\.git/|\.pc/|build/|obj-[^/]*/|debian/(?!source/)[^/]+/|debian/files$|)"
+        R"(debian/debhelper-build-stamp$|debian/.*\.(substvars|debhelper\.log|debhelper)$))");
     // Only the tree's own repository: a copy of the tree inside another checkout (make
     // package builds in build/package/src) is not what that checkout's git lists.
     const Ran top = runIn(SOURCE_DIR, "git", {"rev-parse", "--show-toplevel"});
     const bool ownRepository = top.code == 0 && QFileInfo(top.out.trimmed()).canonicalFilePath() ==
                                                     QFileInfo(SOURCE_DIR).canonicalFilePath();
-    QProcess git;
-    git.start("git",
-              {"-C", SOURCE_DIR, "ls-files", "-z", "--cached", "--others", "--exclude-standard"});
     QStringList files;
-    if (ownRepository && git.waitForFinished(60000) && git.exitStatus() == QProcess::NormalExit &&
-        git.exitCode() == 0) {
-        for (const QByteArray& name : git.readAllStandardOutput().split('\0')) {
-            if (!name.isEmpty() && QFileInfo(source(QString::fromUtf8(name))).isFile())
-                files << QString::fromUtf8(name);
+    if (ownRepository) {
+        const Ran git = runIn(SOURCE_DIR, "git",
+                              {"ls-files", "-z", "--cached", "--others", "--exclude-standard"});
+        EXPECT_EQ(git.code, 0) << git.err.toStdString();
+        for (const QString& name : git.out.split(QChar(0), Qt::SkipEmptyParts)) {
+            if (QFileInfo(source(name)).isFile() && !made.match(name).hasMatch())
+                files << name;
         }
         return files;
     }
     const QString root = SOURCE_DIR;
     QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    static const QRegularExpression made(
-        R"(^(\.git/|\.pc/|build/|obj-[^/]*/|debian/(?!source/)[^/]+/|debian/files$|)"
-        R"(debian/debhelper-build-stamp$|debian/.*\.(substvars|debhelper\.log|debhelper)$))");
     while (it.hasNext()) {
         const QString relative = it.next().mid(root.size() + 1);
         if (!made.match(relative).hasMatch())
