@@ -573,6 +573,8 @@ protected:
         qputenv("XDG_DATA_DIRS", QFile::encodeName(prefix + "/share"));
         qputenv("XDG_DATA_HOME", QFile::encodeName(path("data-home")));
         const QMimeDatabase db;
+        QStringList names;   // for File::MimeInfo's mimetype, which xdg-mime uses outside a
+        QStringList answers; // desktop environment: it ignores weights, tries the case first
         for (const PictureType& type :
              pictureTypes(prefix + "/share/mime/packages/calcpic-pictures.xml")) {
             const QByteArray content = type.signature + QByteArray(80, '\0');
@@ -585,6 +587,8 @@ protected:
                     EXPECT_EQ(db.mimeTypeForFile(name, QMimeDatabase::MatchExtension).name(),
                               type.name)
                         << name.toStdString();
+                    names << path("files/" + name);
+                    answers << type.name;
                 }
             }
             const QMimeType byContent = db.mimeTypeForData(content);
@@ -597,6 +601,10 @@ protected:
             EXPECT_FALSE(editor.isEmpty()) << type.name.toStdString();
             EXPECT_EQ(defaultApplication(prefix, type.name), editor) << type.name.toStdString();
         }
+        const Ran mimetype =
+            runIn(path("elsewhere"), "mimetype", QStringList{"-b"} + names, desktop(prefix));
+        EXPECT_EQ(mimetype.out.split('\n', Qt::SkipEmptyParts), answers)
+            << names.join(' ').toStdString() << mimetype.err.toStdString();
     }
 
     QTemporaryDir dir;
