@@ -5,11 +5,16 @@
 # first, and only that.
 APP ?= pixvane
 FILE ?=
+# Taken as typed: make would otherwise read a $ in the name as one of its variables.
+override FILE := $(value FILE)
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc)
 # Where make was started (with make -C the shell's PWD), so that a relative FILE names the
 # file the user meant.
 START_DIR := $(if $(PWD),$(PWD),$(CURDIR))
+# The recipes read these from the environment, never pasted into the shell text, so a name
+# with quotes, apostrophes or blanks (FILE="Dad's pic.83i") reaches the program as it is.
+export APP FILE PREFIX START_DIR
 
 DEBUG_DIR := build/debug
 RELEASE_DIR := build/release
@@ -17,7 +22,10 @@ BENCH_DIR := build/bench
 FUZZ_DIR := build/fuzz
 FUZZ_RUNS ?= 100000
 
-.PHONY: run test build-release build-debug bench fuzz clean format install package
+VERSION := $(shell sed -n 's/^project.* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+PACKAGE_DIR := build/package
+
+.PHONY: run test build-release build-debug bench fuzz clean format install uninstall package dist
 
 build-release:
 	@scripts/install-deps run
@@ -32,19 +40,35 @@ run:
 	  exit 1; \
 	fi
 	@$(MAKE) --no-print-directory build-release
-	@file='$(FILE)'; \
-	if [ -z "$$file" ]; then exec $(RELEASE_DIR)/$(APP)/$(APP); fi; \
-	case "$$file" in /*) ;; *) file='$(START_DIR)'/"$$file" ;; esac; \
-	exec $(RELEASE_DIR)/$(APP)/$(APP) "$$file"
+	@program="$(RELEASE_DIR)/$$APP/$$APP"; \
+	if [ -z "$$FILE" ]; then exec "$$program"; fi; \
+	case "$$FILE" in /*) file=$$FILE ;; *) file=$$START_DIR/$$FILE ;; esac; \
+	exec "$$program" "$$file"
 
-# DESTDIR=... stages the tree for a packager.
+# DESTDIR=... stages the tree for a packager. Without it the prefix's MIME, desktop and icon
+# caches are refreshed, and uninstall removes what install_manifest.txt lists.
 install: build-release
-	@cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
+	@scripts/install-deps install
+	@scripts/install-prefix install "$(RELEASE_DIR)" "$$PREFIX"
 
-package: build-release
+uninstall:
+	@scripts/install-prefix uninstall "$(RELEASE_DIR)" "$$PREFIX"
+
+# The Debian packages, built by dpkg-buildpackage in a copy of the source under build/package
+# (it writes the .deb files one folder up), then checked by lintian.
+package:
 	@scripts/install-deps package
-	@cd $(RELEASE_DIR) && cpack -G DEB >/dev/null
-	@ls $(RELEASE_DIR)/*.deb
+	@scripts/build-package "$(PACKAGE_DIR)"
+
+# A source tarball of the committed tree, for someone without git.
+dist:
+	@command -v git >/dev/null && git rev-parse --git-dir >/dev/null 2>&1 || \
+	  { echo "make dist: needs git and the repository (this is not a git checkout)"; exit 1; }
+	@git diff --quiet HEAD -- || echo "make dist: note: changes not committed are left out"
+	@mkdir -p build
+	@git archive --format=tar.gz --prefix=dotwell-pixvane-$(VERSION)/ \
+	  -o build/dotwell-pixvane-$(VERSION).tar.gz HEAD
+	@echo build/dotwell-pixvane-$(VERSION).tar.gz
 
 build-debug:
 	@scripts/install-deps test

@@ -16,6 +16,7 @@
 
 #include "calcpic/calculator_content.h"
 #include "calcpic/picture_report.h"
+#include "calcpic/thumbnail.h"
 #include "core/imaging/file_io.h"
 #include "core/imaging/picture_conversion_source.h"
 #include "core/imaging/picture_writer.h"
@@ -290,8 +291,9 @@ void printReport(const std::string& file, const PictureReport& r, bool json, std
         out << " (stored height " << *r.storedHeight << ", width " << *r.storedWidth << ")";
     out << "\n  variable:   " << variable << "\n";
     out << "  comment:    " << core::toUtf8(r.comment) << "\n";
-    out << "  checksum:   stored " << (r.storedChecksum ? hexText(*r.storedChecksum, 4) : "none")
-        << ", computed " << hexText(r.computedChecksum, 4) << ": " << status << "\n";
+    out << "  checksum:   stored "
+        << (r.storedChecksum ? "0x" + hexText(*r.storedChecksum, 4) : "none") << ", computed 0x"
+        << hexText(r.computedChecksum, 4) << ": " << status << "\n";
     if (r.archived)
         out << "  archived:   " << (*r.archived ? "yes" : "no") << "\n";
     for (const std::string& note : r.notes)
@@ -333,6 +335,8 @@ int info(const Request& request, std::ostream& out, std::ostream& err) {
 int runRequest(const Request& request, std::ostream& out, std::ostream& err, bool errIsTerminal) {
     if (request.command == Request::Command::Info)
         return info(request, out, err);
+    if (request.command == Request::Command::Thumbnail)
+        return runThumbnail(request, err);
     return convert(request, err, errIsTerminal);
 }
 

@@ -20,7 +20,7 @@ struct OptionSpec {
 };
 
 // Every option, in the order --help and the manual list them.
-constexpr std::array<OptionSpec, 16> kOptions{{
+constexpr std::array<OptionSpec, 17> kOptions{{
     {"-o", "OUTPUT", "Write the one input to OUTPUT; its extension gives the format."},
     {"-d", "DIR",
      "Write each input into the existing folder DIR, named after the input, "
@@ -52,18 +52,23 @@ constexpr std::array<OptionSpec, 16> kOptions{{
      "Default: the input's, else the editor's."},
     {"--force", "", "Replace an output file that exists."},
     {"--json", "", "For info: one JSON object per file, one per line."},
+    {"-s", "SIZE",
+     "For thumbnail: the longest side of the picture in pixels (1 to 4096, default 128)."},
     {"--help", "", "Show this text."},
     {"--version", "", "Show the version."},
 }};
 
 constexpr std::string_view kName = "calcpic";
-constexpr std::string_view kSummary = "convert and inspect TI graphing calculator pictures";
-constexpr std::array<std::string_view, 3> kSynopsis{
+constexpr std::string_view kSummary =
+    "convert and inspect TI-82, TI-83, TI-83 Plus, TI-84 Plus, TI-92, TI-92 Plus and Voyage 200 "
+    "calculator pictures";
+constexpr std::array<std::string_view, 4> kSynopsis{
     "info [--json] FILE...",
     "convert [options] INPUT... (-o OUTPUT | -d DIR --to FORMAT)",
+    "thumbnail [-s SIZE] INPUT OUTPUT",
     "--help | --version",
 };
-constexpr std::array<std::string_view, 5> kDescription{
+constexpr std::array<std::string_view, 6> kDescription{
     "calcpic reads and writes the picture files of TI-82, TI-83, TI-83 Plus, TI-84 Plus "
     "(96 x 63 pixels: .82i, .83i, .8xi) and TI-92, TI-92 Plus and Voyage 200 calculators "
     "(240 x 103 pixels: .92i, .9xi, .v2i), byte for byte as the dotwell and pixvane editors "
@@ -78,6 +83,10 @@ constexpr std::array<std::string_view, 5> kDescription{
     "screen the picture and comment go across unchanged; onto the other screen the picture "
     "is converted like an image. An image written as png or bmp keeps its own size and "
     "becomes black and white.",
+    "thumbnail writes a PNG picture of one calculator file for a file manager: black on the "
+    "calculator's screen colour, at most SIZE pixels on its long side, its aspect kept. The "
+    "thumbnailer entry installed with calcpic has file managers call it for every calculator "
+    "picture type.",
     "Files are written whole or not at all. An output that exists is replaced only with "
     "--force, and an input is never overwritten. A failing input is reported on standard "
     "error with its reason; the others are still converted.",
@@ -182,6 +191,8 @@ public:
             m_request.command = Request::Command::Info;
         else if (m_args[0] == "convert")
             m_request.command = Request::Command::Convert;
+        else if (m_args[0] == "thumbnail")
+            m_request.command = Request::Command::Thumbnail;
         else
             return UsageError{"unknown command '" + m_args[0] + "'"};
 
@@ -223,9 +234,13 @@ public:
 
 private:
     std::optional<UsageError> take(const std::string& name, const std::string& value) {
-        const bool info = m_request.command == Request::Command::Info;
-        if (info != (name == "--json"))
-            return UsageError{name + (info ? " is an option of convert" : " is an option of info")};
+        using enum Request::Command;
+        const Request::Command owner = name == "--json" ? Info : name == "-s" ? Thumbnail : Convert;
+        if (owner != m_request.command)
+            return UsageError{name + " is an option of " +
+                              (owner == Info        ? "info"
+                               : owner == Thumbnail ? "thumbnail"
+                                                    : "convert")};
         m_given.push_back(name);
         Request& r = m_request;
         if (name == "--json") {
@@ -302,6 +317,11 @@ private:
             r.comment = *bytes;
         } else if (name == "--force") {
             r.force = true;
+        } else if (name == "-s") {
+            const auto n = integer(value, 1, 4096);
+            if (!n)
+                return UsageError{"-s " + value + ": use a number 1 to 4096"};
+            r.thumbnailSize = *n;
         }
         return std::nullopt;
     }
@@ -317,6 +337,13 @@ private:
                                                                   : "no input given"};
         if (r.command == Request::Command::Info)
             return std::nullopt;
+        if (r.command == Request::Command::Thumbnail) {
+            if (r.inputs.size() != 2)
+                return UsageError{"thumbnail takes one INPUT and one OUTPUT"};
+            r.output = r.inputs.back();
+            r.inputs.pop_back();
+            return std::nullopt;
+        }
         if (given("-o") == given("-d"))
             return UsageError{"name the output with -o OUTPUT, or a folder with -d DIR and "
                               "--to FORMAT"};
@@ -389,9 +416,9 @@ std::string versionText(std::string_view version) {
     return std::string(kName) + " " + std::string(version) + "\n";
 }
 
-std::string manPage(std::string_view version) {
-    std::string out = ".TH CALCPIC 1 \"\" \"" + std::string(kName) + " " + std::string(version) +
-                      "\" \"User Commands\"\n";
+std::string manPage(std::string_view version, std::string_view date) {
+    std::string out = ".TH CALCPIC 1 " + std::string(date) + " \"" + std::string(kName) + " " +
+                      std::string(version) + "\" \"User Commands\"\n";
     out += ".SH NAME\n" + std::string(kName) + " \\- " + roff(kSummary) + "\n";
     out += ".SH SYNOPSIS\n";
     for (std::string_view line : kSynopsis)
@@ -409,7 +436,8 @@ std::string manPage(std::string_view version) {
     out += ".SH EXAMPLES\n";
     out += ".EX\n" + std::string(kName) + " info photo.8xi\n" + std::string(kName) +
            " convert \\-\\-dither atkinson photo.jpg \\-o photo.8xi\n" + std::string(kName) +
-           " convert \\-d out \\-\\-to png *.92i\n.EE\n";
+           " convert \\-d out \\-\\-to png *.92i\n" + std::string(kName) +
+           " thumbnail \\-s 256 photo.8xi photo.png\n.EE\n";
     out += ".SH SEE ALSO\n.BR dotwell (1),\n.BR pixvane (1)\n";
     return out;
 }

@@ -18,7 +18,7 @@ enum class Scale { Fit, Fill, Stretch, None };
 
 // What the command line asks for, checked as far as it can be without the files.
 struct Request {
-    enum class Command { Help, Version, Info, Convert } command = Command::Help;
+    enum class Command { Help, Version, Info, Convert, Thumbnail } command = Command::Help;
     std::vector<std::string> inputs;
     bool json = false;
     // convert
@@ -34,6 +34,8 @@ struct Request {
     std::optional<std::u32string> name;
     std::optional<std::string> comment; // Windows-1252 bytes
     bool force = false;
+    // thumbnail: the one input and `output`
+    int thumbnailSize = 128; // -s
 
     Format format() const { return *to; } // set for every checked Convert request
 };
@@ -47,7 +49,7 @@ std::variant<Request, UsageError> parseCommandLine(const std::vector<std::string
 // The three lines of usage, the whole --help text, and the manual page: all from one table.
 std::string usageText();
 std::string helpText();
-std::string manPage(std::string_view version);
+std::string manPage(std::string_view version, std::string_view date); // date: 2026-12-08
 std::string versionText(std::string_view version);
 
 } // namespace calcpic

@@ -13,6 +13,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::ofstream out(argv[1]);
-    out << calcpic::manPage(CALCPIC_VERSION);
+    out << calcpic::manPage(CALCPIC_VERSION, CALCPIC_DATE);
     return out.good() ? 0 : 1;
 }

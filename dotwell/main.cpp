@@ -11,5 +11,6 @@ int main(int argc, char* argv[]) {
          [](core::Prompts& prompts) { return std::make_unique<dotwell::FrmDotwell>(prompts); },
          "draws and edits the pictures of TI-82, TI-83, TI-83 Plus and TI-84 Plus\n"
          "calculators "
-         "(.82i, .83i and .8xi files)"});
+         "(.82i, .83i and .8xi files)",
+         "io.github.dotwell.Dotwell"});
 }

@@ -34,13 +34,19 @@ std::string signedNumber(double value) {
     std::string digits = fifteenDigits(std::fabs(value));
     if (digits.starts_with("0."))
         digits.erase(0, 1);
-    return (value < 0 ? "-" : " ") + digits;
+    // Inserted rather than "-" + digits, which GCC 12 at -O2 and above misreads as an
+    // overlapping copy (-Wrestrict, its bug 105651).
+    digits.insert(digits.begin(), value < 0 ? '-' : ' ');
+    return digits;
 }
 
 std::string plainNumber(double value) {
     if (value == 0)
         return "0";
-    return (value < 0 ? "-" : "") + fifteenDigits(std::fabs(value));
+    std::string digits = fifteenDigits(std::fabs(value));
+    if (value < 0)
+        digits.insert(digits.begin(), '-');
+    return digits;
 }
 
 double leadingNumber(std::string_view text) {

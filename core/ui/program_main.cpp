@@ -95,6 +95,7 @@ int runProgram(int argc, char** argv, const ProgramDescription& program,
     QApplication app(argc, argv);
     qInstallMessageHandler(g_qtHandler);
     QApplication::setApplicationName(QString::fromLatin1(program.applicationName));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(program.desktopId));
     QApplication::setStyle(new EditorStyle(QApplication::style()->name()));
     QtPrompts prompts;
     const std::unique_ptr<EditorWindow> window = program.makeWindow(prompts);

@@ -20,6 +20,9 @@ struct ProgramDescription {
     const char* applicationName; // "Dotwell"
     std::function<std::unique_ptr<EditorWindow>(Prompts&)> makeWindow;
     const char* purpose = ""; // "draws and edits the pictures of ..."
+    // The installed desktop entry's name without .desktop, which is also the AppStream id: on
+    // Wayland the window's app id, so the desktop shows the entry's name and icon for it.
+    const char* desktopId = ""; // "io.github.dotwell.Dotwell"
 };
 
 // The whole of a program's main(). A command line of just --help or --version is answered on

@@ -358,6 +358,29 @@ TEST_F(Calcpic, InfoReportsChecksumsVariablesAndOddities) {
     EXPECT_TRUE(run.err.contains("missing.83i: No such file"));
 }
 
+// The text shows a checksum as programmers and link software write it, 0x and four hex digits;
+// the JSON keeps numbers.
+TEST_F(Calcpic, InfoPrintsChecksumsInHexAndJsonKeepsThemDecimal) {
+    QByteArray bytes = readAll(inputs[2]); // .8xi
+    bytes[100] = char(bytes[100] ^ 0x10);  // a mismatch: stored and computed differ
+    writeAll(path("bad.8xi"), bytes);
+    for (const QString& file : {inputs[1], inputs[3], path("bad.8xi")}) {
+        const Ran text = calcpic({"info", file}, dir.path());
+        const Ran json = calcpic({"info", "--json", file}, dir.path());
+        ASSERT_EQ(text.code, 0) << text.err.toStdString();
+        const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
+        ASSERT_TRUE(o["storedChecksum"].isDouble()) << json.out.toStdString();
+        ASSERT_TRUE(o["computedChecksum"].isDouble());
+        const auto hex = [](const QJsonValue& v) {
+            return "0x" + QString::number(v.toInt(), 16).toUpper().rightJustified(4, '0');
+        };
+        const QString line = QString("  checksum:   stored %1, computed %2: %3\n")
+                                 .arg(hex(o["storedChecksum"]), hex(o["computedChecksum"]),
+                                      o["checksum"].toString());
+        EXPECT_TRUE(text.out.contains(line)) << text.out.toStdString() << line.toStdString();
+    }
+}
+
 TEST_F(Calcpic, DamagedInputsFailAloneAndNothingIsOverwritten) {
     writeAll(path("cut.92i"), readAll(inputs[3]).left(2000));
     writeAll(path("text.png"), "not a picture at all");
