@@ -20,7 +20,7 @@ struct OptionSpec {
 };
 
 // Every option, in the order --help and the manual list them.
-constexpr std::array<OptionSpec, 16> kOptions{{
+constexpr std::array<OptionSpec, 17> kOptions{{
     {"-o", "OUTPUT", "Write the one input to OUTPUT; its extension gives the format."},
     {"-d", "DIR",
      "Write each input into the existing folder DIR, named after the input, "
@@ -51,12 +51,20 @@ constexpr std::array<OptionSpec, 16> kOptions{{
      "The comment stored in the computer file, at most 40 characters. "
      "Default: the input's, else the editor's."},
     {"--force", "", "Replace an output file that exists."},
-    {"--json", "", "For info: one JSON object per file, one per line."},
+    {"--accept-damaged", "",
+     "Convert a calculator file that is shorter than its format or whose checksum does not "
+     "match, as the editors read it (missing bytes as spaces). Without it such an input "
+     "fails."},
+    {"--json", "",
+     "For info: one JSON object per file, one per line; for a file that cannot be read, its "
+     "name and the error."},
     {"--help", "", "Show this text."},
     {"--version", "", "Show the version."},
 }};
 
 constexpr std::string_view kName = "calcpic";
+// A TI-92 folder or variable name: the file holds eight bytes for each.
+constexpr size_t kLongestName = 8;
 constexpr std::string_view kSummary = "convert and inspect TI graphing calculator pictures";
 constexpr std::array<std::string_view, 3> kSynopsis{
     "info [--json] FILE...",
@@ -80,7 +88,9 @@ constexpr std::array<std::string_view, 5> kDescription{
     "becomes black and white.",
     "Files are written whole or not at all. An output that exists is replaced only with "
     "--force, and an input is never overwritten. A failing input is reported on standard "
-    "error with its reason; the others are still converted.",
+    "error with its reason; the others are still converted. A calculator file that is "
+    "shorter than its format or fails its checksum is damaged: info reports it, convert "
+    "fails it unless --accept-damaged is given.",
     "Exit status: 0 when everything was done, 1 when some input failed, 2 for a command line "
     "that cannot be carried out.",
 };
@@ -289,6 +299,9 @@ private:
                 text, folder ? pixvane::NameKind::Folder : pixvane::NameKind::Variable);
             if (!verdict.ok)
                 return UsageError{name + " " + value + ": " + messageLine(verdict.message)};
+            if (text.size() > kLongestName)
+                return UsageError{name + " " + value + ": at most " + std::to_string(kLongestName) +
+                                  " characters"};
             (folder ? r.folder : r.name) = text;
         } else if (name == "--comment") {
             const std::u32string text = core::fromUtf8(value);
@@ -302,6 +315,8 @@ private:
             r.comment = *bytes;
         } else if (name == "--force") {
             r.force = true;
+        } else if (name == "--accept-damaged") {
+            r.acceptDamaged = true;
         }
         return std::nullopt;
     }

@@ -34,6 +34,7 @@ struct Request {
     std::optional<std::u32string> name;
     std::optional<std::string> comment; // Windows-1252 bytes
     bool force = false;
+    bool acceptDamaged = false; // convert a calculator file that is short or fails its checksum
 
     Format format() const { return *to; } // set for every checked Convert request
 };
