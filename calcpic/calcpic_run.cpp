@@ -6,6 +6,7 @@
 #include <set>
 #include <utility>
 
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -30,7 +31,7 @@ std::string text(const QString& s) {
 struct Input {
     std::optional<Format> format; // a calculator's
     CalculatorContent content;
-    QImage image;
+    core::PictureToConvert image;
 };
 
 std::string_view viewOf(const QByteArray& bytes) {
@@ -85,7 +86,14 @@ core::FileRead readHead(const InputFile& file) {
     return core::readFileHead(file.path(), kLongestCalculatorFile);
 }
 
-std::variant<Input, std::string> readInput(const std::string& path, bool acceptDamaged) {
+// The grid an image is converted for: the target calculator's screen; an image written as an
+// image keeps its own size, so it is read whole.
+QSize gridFor(Format target) {
+    const Family family = familyOf(target);
+    return family == Family::Image ? QSize() : QSize(columnsOf(family), rowsOf(family));
+}
+
+std::variant<Input, std::string> readInput(const std::string& path, const Request& request) {
     const InputFile file(path);
     const core::FileRead head = readHead(file);
     if (!head.error.isEmpty())
@@ -98,7 +106,7 @@ std::variant<Input, std::string> readInput(const std::string& path, bool acceptD
             inspect(viewOf(head.bytes), std::uint64_t(head.fileSize), *input.format, &error);
         if (!report)
             return readFailure(error, *input.format, viewOf(head.bytes));
-        if (const std::string damage = damageOf(*report); !damage.empty() && !acceptDamaged)
+        if (const std::string damage = damageOf(*report); !damage.empty() && !request.acceptDamaged)
             return damage + ": it is damaged (--accept-damaged converts it as it reads)";
         input.content = std::get<CalculatorContent>(readContent(viewOf(head.bytes), *input.format));
         return input;
@@ -106,9 +114,15 @@ std::variant<Input, std::string> readInput(const std::string& path, bool acceptD
     if (const std::optional<std::string_view> model = otherCalculator(viewOf(head.bytes)))
         return notReadYet(*model);
     QString error;
-    input.image = core::readPictureToConvert(file.path(), &error);
-    if (input.image.isNull())
+    input.image = core::readPictureToConvert(file.path(), gridFor(request.format()), &error);
+    if (input.image.isNull()) {
+        // An image Qt knows by its header (one too large, say) has a reason of its own.
+        QImageReader known(file.path());
+        known.setDecideFormatFromContent(true);
+        if (known.canRead())
+            return text(error);
         return "neither a calculator picture nor an image that can be read (" + text(error) + ")";
+    }
     return input;
 }
 
@@ -128,7 +142,8 @@ core::ScaleMode modeOf(Scale scale) {
 
 // The cells Convert Image gives for these options; "auto" is Otsu's threshold on the
 // picture as placed, as the dialog's Auto button sets it.
-core::PixelGrid convertImage(const QImage& image, QSize grid, const Request& request) {
+core::PixelGrid convertImage(const core::PictureToConvert& image, QSize grid,
+                             const Request& request) {
     const core::GreyCells cells = core::ConversionSource(image, grid).cells(modeOf(request.scale));
     core::ConversionOptions options = request.conversion;
     if (request.autoThreshold)
@@ -151,9 +166,13 @@ core::PixelGrid pictureFor(const Input& input, Family target, const Request& req
             invert(grid);
         return grid;
     }
-    const QImage image = input.format ? core::gridImage(input.content.grid) : input.image;
+    core::PictureToConvert image = input.image;
+    if (input.format) {
+        image.picture = core::gridImage(input.content.grid);
+        image.size = image.picture.size();
+    }
     const QSize size =
-        target == Family::Image ? image.size() : QSize(columnsOf(target), rowsOf(target));
+        target == Family::Image ? image.size : QSize(columnsOf(target), rowsOf(target));
     return convertImage(image, size, request);
 }
 
@@ -245,7 +264,7 @@ int convert(const Request& request, std::ostream& err, bool errIsTerminal) {
         else if (existing && !request.force)
             reason = output + " exists; add --force to replace it";
         if (reason.empty()) {
-            const auto read = readInput(input, request.acceptDamaged);
+            const auto read = readInput(input, request);
             if (const auto* error = std::get_if<std::string>(&read)) {
                 reason = *error;
             } else {

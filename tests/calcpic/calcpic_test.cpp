@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Copyright (C) 2026 The Dotwell and Pixvane authors
 
+#include <bit>
 #include <fstream>
 #include <map>
 
@@ -32,6 +33,7 @@
 #include "dotwell/frm_dotwell.h"
 #include "pixvane/frm_pixvane.h"
 #include "tests/support/files.h"
+#include "tests/support/picture_bytes.h"
 #include "tests/support/processes.h"
 #include "tests/support/tifiles_check.h"
 #include "tests/support/window_fixture.h"
@@ -736,6 +738,39 @@ TEST_F(Calcpic, LibraryWarningsAreNotPrinted) {
         CALCPIC_PATH, {"convert", "warns.png", "-o", "w.83i", "--force"}, dir.path(), debug);
     EXPECT_EQ(run.code, 0);
     EXPECT_TRUE(run.err.contains("libpng warning")) << run.err.toStdString(); // it did warn
+}
+
+// A photo larger than an image Qt decodes whole converts, read at the size the screen needs;
+// QT_IMAGEIO_MAXALLOC lowers Qt's limit so that a small photo stands for a phone's.
+TEST_F(Calcpic, APhotoTooLargeToDecodeWholeConverts) {
+    QImage photo = ::photo(1200, 900).convertToFormat(QImage::Format_RGB32);
+    ASSERT_TRUE(photo.save(path("photo.jpg"), "JPEG", 90)); // 4.1 MiB decoded
+    QProcessEnvironment small;
+    small.insert("QT_IMAGEIO_MAXALLOC", "4");
+    for (const char* scale : {"none", "fit", "fill"}) {
+        const QStringList arguments{"convert", "photo.jpg", "-o",       "x.8xi", "--force",
+                                    "--scale", scale,       "--dither", "none"};
+        Ran run = calcpic(arguments, dir.path());
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        const QByteArray whole = readAll(path("x.8xi")).mid(74, 756);
+        run = testing_support::runWithoutDisplay(CALCPIC_PATH, arguments, dir.path(), small);
+        ASSERT_EQ(run.code, 0) << scale << ": " << run.err.toStdString();
+        EXPECT_EQ(run.err, "");
+        const QByteArray reduced = readAll(path("x.8xi")).mid(74, 756);
+        int differing = 0;
+        for (int i = 0; i < whole.size(); ++i)
+            differing += std::popcount(unsigned(std::uint8_t(whole[i] ^ reduced[i])));
+        if (QString(scale) == "none")
+            EXPECT_EQ(differing, 0); // the middle at full size
+        else
+            EXPECT_LT(differing, 96 * 63 / 50) << scale;
+    }
+    // Too large however it is read: the size says why.
+    writeAll(path("huge.png"), testing_support::tinyPngDeclaring(25000, 25000));
+    const Ran run = calcpic({"convert", "huge.png", "-o", "x.8xi", "--force"}, dir.path());
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err,
+              "calcpic: huge.png: The picture is 25000 x 25000 pixels, too large to read.\n");
 }
 
 } // namespace

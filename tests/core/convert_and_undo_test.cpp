@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -290,4 +291,20 @@ TEST(Export, PngIsOnePixelPerCellBlackOnWhite) {
                 << r << ", " << c;
     EXPECT_FALSE(f.window.documentState().open); // no calculator file was written
     EXPECT_FALSE(QFile::exists(f.path("pic.92i")));
+}
+
+// Convert Image, from the editor: a photo too large to decode whole reaches the dialog.
+TEST(ConvertImage, TakesAPhotoTooLargeToDecodeWhole) {
+    Fixture<dotwell::FrmDotwell> f;
+    const int limit = QImageReader::allocationLimit();
+    writeAll(f.path("photo.jpg"), testing_support::jpegOf(photo(1600, 1200), false));
+    QImageReader::setAllocationLimit(4); // 1600 x 1200 pixels take 7.3 MiB
+    f.prompts.answerFile(f.path("photo.jpg"));
+    bool shown = false;
+    f.prompts.answerDialog([&](QDialog*) { return shown = true; });
+    f.window.miConvert_Click();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(f.prompts.messages().empty());
+    EXPECT_GT(darkCells(f.window.grid()), 0);
+    QImageReader::setAllocationLimit(limit);
 }
