@@ -43,10 +43,12 @@ constexpr std::array<OptionSpec, 17> kOptions{{
     {"--pic", "N",
      "For 82i, 83i and 8xi: store the picture as PicN (0 to 9; the TI-82 has "
      "Pic1 to Pic6). Default: the input's, else Pic1."},
-    {"--folder", "F", "For 92i, 9xi and v2i: the folder. Default: the input's, else main."},
+    {"--folder", "F",
+     "For 92i, 9xi and v2i: the folder, at most 8 characters. Default: the input's, else "
+     "main."},
     {"--name", "N",
-     "For 92i, 9xi and v2i: the variable's name. Default: the input's, else "
-     "picture."},
+     "For 92i, 9xi and v2i: the variable's name, at most 8 characters. Default: the "
+     "input's, else picture."},
     {"--comment", "TEXT",
      "The comment stored in the computer file, at most 40 characters. "
      "Default: the input's, else the editor's."},
