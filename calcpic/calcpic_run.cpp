@@ -6,16 +6,15 @@
 #include <set>
 #include <utility>
 
-#include <sys/stat.h>
-
-#include <QDir>
-#include <QFileInfo>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include "calcpic/calculator_content.h"
+#include "calcpic/native_files.h"
 #include "calcpic/picture_report.h"
+#include "calcpic/terminal_text.h"
 #include "calcpic/thumbnail.h"
 #include "core/imaging/file_io.h"
 #include "core/imaging/picture_conversion_source.h"
@@ -25,10 +24,6 @@
 namespace calcpic {
 namespace {
 
-QString pathOf(const std::string& argument) {
-    return QFile::decodeName(QByteArray::fromStdString(argument));
-}
-
 std::string text(const QString& s) {
     return s.toStdString();
 }
@@ -37,8 +32,12 @@ std::string text(const QString& s) {
 struct Input {
     std::optional<Format> format; // a calculator's
     CalculatorContent content;
-    QImage image;
+    core::PictureToConvert image;
 };
+
+std::string_view viewOf(const QByteArray& bytes) {
+    return std::string_view(bytes.constData(), size_t(bytes.size()));
+}
 
 // The name decides, as in the editors; a file whose name says nothing (or says image) is a
 // calculator file when it starts with a calculator's signature.
@@ -46,27 +45,85 @@ std::optional<Format> calculatorFormat(const std::string& path, const QByteArray
     const std::optional<Format> named = formatOfName(path);
     if (named && isCalculator(*named))
         return named;
-    return formatOfSignature(std::string_view(head.constData(), size_t(head.size())));
+    return formatOfSignature(viewOf(head));
 }
 
-std::variant<Input, std::string> readInput(const std::string& path) {
-    const core::FileRead head = core::readFileHead(pathOf(path), kLongestCalculatorFile);
+// Why a calculator file that reads cannot be trusted: it ends early, or its checksum does not
+// match its bytes. The editors read such a file as it is; a batch would hide the damage in a
+// fresh file with a good checksum.
+std::string damageOf(const PictureReport& report) {
+    if (report.missingBytes)
+        return "the file is " + std::to_string(report.missingBytes) + " bytes too short";
+    if (!report.storedChecksum)
+        return "the file ends before its checksum";
+    if (!report.checksumOk())
+        return "its checksum is " + hexText(*report.storedChecksum, 4) + " but its bytes sum to " +
+               hexText(report.computedChecksum, 4);
+    return {};
+}
+
+// The reader's reason, and for a file named as one calculator's that holds another's, whose.
+std::string readFailure(std::string reason, Format format, std::string_view head) {
+    std::optional<std::string_view> model = otherCalculator(head);
+    if (const auto signed_ = formatOfSignature(head);
+        signed_ && infoOf(*signed_).signature != infoOf(format).signature)
+        model = infoOf(*signed_).model;
+    if (model)
+        reason += "; by its signature it is a " + std::string(*model) + " picture";
+    return reason;
+}
+
+std::string notReadYet(std::string_view model) {
+    return "a " + std::string(model) + " picture; calcpic does not read it yet";
+}
+
+// As much of the file as a calculator picture can be, or the reason in `error`.
+core::FileRead readHead(const InputFile& file) {
+    if (!file.error().isEmpty()) {
+        core::FileRead failed;
+        failed.error = file.error();
+        return failed;
+    }
+    return core::readFileHead(file.path(), kLongestCalculatorFile);
+}
+
+// The grid an image is converted for: the target calculator's screen; an image written as an
+// image keeps its own size, so it is read whole.
+QSize gridFor(Format target) {
+    const Family family = familyOf(target);
+    return family == Family::Image ? QSize() : QSize(columnsOf(family), rowsOf(family));
+}
+
+std::variant<Input, std::string> readInput(const std::string& path, const Request& request) {
+    const InputFile file(path);
+    const core::FileRead head = readHead(file);
     if (!head.error.isEmpty())
         return text(head.error);
     Input input;
     input.format = calculatorFormat(path, head.bytes);
     if (input.format) {
-        auto content = readContent(
-            std::string_view(head.bytes.constData(), size_t(head.bytes.size())), *input.format);
-        if (auto* error = std::get_if<std::string>(&content))
-            return *error;
-        input.content = std::move(std::get<CalculatorContent>(content));
+        std::string error;
+        const std::optional<PictureReport> report =
+            inspect(viewOf(head.bytes), std::uint64_t(head.fileSize), *input.format, &error);
+        if (!report)
+            return readFailure(error, *input.format, viewOf(head.bytes));
+        if (const std::string damage = damageOf(*report); !damage.empty() && !request.acceptDamaged)
+            return damage + ": it is damaged (--accept-damaged converts it as it reads)";
+        input.content = std::get<CalculatorContent>(readContent(viewOf(head.bytes), *input.format));
         return input;
     }
+    if (const std::optional<std::string_view> model = otherCalculator(viewOf(head.bytes)))
+        return notReadYet(*model);
     QString error;
-    input.image = core::readPictureToConvert(pathOf(path), &error);
-    if (input.image.isNull())
+    input.image = core::readPictureToConvert(file.path(), gridFor(request.format()), &error);
+    if (input.image.isNull()) {
+        // An image Qt knows by its header (one too large, say) has a reason of its own.
+        QImageReader known(file.path());
+        known.setDecideFormatFromContent(true);
+        if (known.canRead())
+            return text(error);
         return "neither a calculator picture nor an image that can be read (" + text(error) + ")";
+    }
     return input;
 }
 
@@ -86,7 +143,8 @@ core::ScaleMode modeOf(Scale scale) {
 
 // The cells Convert Image gives for these options; "auto" is Otsu's threshold on the
 // picture as placed, as the dialog's Auto button sets it.
-core::PixelGrid convertImage(const QImage& image, QSize grid, const Request& request) {
+core::PixelGrid convertImage(const core::PictureToConvert& image, QSize grid,
+                             const Request& request) {
     const core::GreyCells cells = core::ConversionSource(image, grid).cells(modeOf(request.scale));
     core::ConversionOptions options = request.conversion;
     if (request.autoThreshold)
@@ -109,9 +167,13 @@ core::PixelGrid pictureFor(const Input& input, Family target, const Request& req
             invert(grid);
         return grid;
     }
-    const QImage image = input.format ? core::gridImage(input.content.grid) : input.image;
+    core::PictureToConvert image = input.image;
+    if (input.format) {
+        image.picture = core::gridImage(input.content.grid);
+        image.size = image.picture.size();
+    }
     const QSize size =
-        target == Family::Image ? image.size() : QSize(columnsOf(target), rowsOf(target));
+        target == Family::Image ? image.size : QSize(columnsOf(target), rowsOf(target));
     return convertImage(image, size, request);
 }
 
@@ -143,19 +205,9 @@ std::variant<QByteArray, std::string> outputBytes(const Input& input, const Requ
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
 }
 
-using FileId = std::pair<dev_t, ino_t>;
-
-// An output's own entry: a symbolic link, even a dangling one, is an existing output (the
-// write replaces the link, never what it points at).
-enum class Links { Follow, Own };
-
-std::optional<FileId> fileId(const QString& path, Links links = Links::Follow) {
-    struct stat status {};
-    const QByteArray name = QFile::encodeName(path);
-    if ((links == Links::Follow ? ::stat(name.constData(), &status)
-                                : ::lstat(name.constData(), &status)) != 0)
-        return std::nullopt;
-    return FileId{status.st_dev, status.st_ino};
+// A finding about a file, for one line on the terminal.
+std::string failureLine(const std::string& file, std::string_view reason) {
+    return "calcpic: " + shownText(file) + ": " + shownText(oneLine(reason)) + "\n";
 }
 
 class Progress {
@@ -185,14 +237,14 @@ private:
 };
 
 int convert(const Request& request, std::ostream& err, bool errIsTerminal) {
-    const QString directory = pathOf(request.directory);
-    if (!request.directory.empty() && !QFileInfo(directory).isDir()) {
-        err << "calcpic: -d " << request.directory << ": no such folder\n" << usageText();
+    if (!request.directory.empty() && !isFolder(request.directory)) {
+        err << "calcpic: -d " << shownText(request.directory) << ": no such folder\n"
+            << usageText();
         return 2;
     }
     std::set<FileId> inputs;
     for (const std::string& input : request.inputs) {
-        if (const auto id = fileId(pathOf(input)))
+        if (const auto id = fileIdOf(input))
             inputs.insert(*id);
     }
     std::set<FileId> written;
@@ -200,40 +252,36 @@ int convert(const Request& request, std::ostream& err, bool errIsTerminal) {
     int failed = 0;
     for (size_t i = 0; i < request.inputs.size(); ++i) {
         const std::string& input = request.inputs[i];
-        const QString output =
+        const std::string output =
             request.directory.empty()
-                ? pathOf(request.output)
-                : QDir(directory).filePath(QFileInfo(pathOf(input)).completeBaseName() +
-                                           QLatin1Char('.') +
-                                           QString::fromLatin1(infoOf(request.format()).extension));
-        const std::optional<FileId> existing = fileId(output, Links::Own);
+                ? request.output
+                : outputInFolder(request.directory, input, infoOf(request.format()).extension);
+        const std::optional<FileId> existing = fileIdOf(output, true);
         std::string reason;
         if (existing && inputs.count(*existing))
-            reason = text(output) + " is one of the inputs, which calcpic never overwrites";
+            reason = output + " is one of the inputs, which calcpic never overwrites";
         else if (existing && written.count(*existing))
-            reason = text(output) + " was already written from another input";
+            reason = output + " was already written from another input";
         else if (existing && !request.force)
-            reason = text(output) + " exists; add --force to replace it";
+            reason = output + " exists; add --force to replace it";
         if (reason.empty()) {
-            const auto read = readInput(input);
+            const auto read = readInput(input, request);
             if (const auto* error = std::get_if<std::string>(&read)) {
                 reason = *error;
             } else {
                 const auto bytes = outputBytes(std::get<Input>(read), request);
                 if (const auto* error = std::get_if<std::string>(&bytes))
                     reason = *error;
-                else if (const QString error =
-                             core::writeFileAtomically(output, std::get<QByteArray>(bytes));
+                else if (const QString error = writeOutput(output, std::get<QByteArray>(bytes));
                          !error.isEmpty())
-                    reason = "cannot write " + text(output) + ": " + text(error);
-                else if (const auto id = fileId(output))
+                    reason = "cannot write " + output + ": " + text(error);
+                else if (const auto id = fileIdOf(output))
                     written.insert(*id);
             }
         }
         if (!reason.empty()) {
             ++failed;
-            std::erase(reason, '\n');
-            progress.message() << "calcpic: " << input << ": " << reason << "\n";
+            progress.message() << failureLine(input, reason);
         }
         progress.step(i + 1);
     }
@@ -245,6 +293,25 @@ QString qText(const std::u32string& s) {
     return QString::fromStdU32String(s);
 }
 
+// One JSON object on one line. JSON escapes C0 controls; DEL and C1 controls, which a terminal
+// may act on, are escaped here too.
+std::string jsonLine(const QJsonObject& o) {
+    const QString compact = QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+    QString line;
+    for (QChar c : compact) {
+        if (c.unicode() >= 0x7F && c.unicode() <= 0x9F)
+            line += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            line += c;
+    }
+    return line.toStdString() + "\n";
+}
+
+// Bytes as JSON text: themselves when they are UTF-8, else as they are shown.
+QString jsonText(const std::string& bytes) {
+    return QString::fromStdString(qtNamesIt(bytes) ? bytes : shownText(bytes));
+}
+
 void printReport(const std::string& file, const PictureReport& r, bool json, std::ostream& out) {
     const FormatInfo& info = infoOf(r.format);
     const bool ti83 = familyOf(r.format) == Family::Ti83;
@@ -253,7 +320,7 @@ void printReport(const std::string& file, const PictureReport& r, bool json, std
     const std::string status = r.checksumOk() ? "OK" : "MISMATCH";
     if (json) {
         QJsonObject o;
-        o["file"] = QString::fromStdString(file);
+        o["file"] = jsonText(file);
         o["calculator"] = QString::fromLatin1(info.model);
         o["format"] = QString::fromLatin1(info.extension);
         o["width"] = r.width;
@@ -281,45 +348,55 @@ void printReport(const std::string& file, const PictureReport& r, bool json, std
         for (const std::string& note : r.notes)
             notes.append(QString::fromStdString(note));
         o["notes"] = notes;
-        out << QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString() << "\n";
+        out << jsonLine(o);
         return;
     }
-    out << file << "\n";
+    out << shownText(file) << "\n";
     out << "  calculator: " << info.model << " (." << info.extension << ")\n";
     out << "  size:       " << r.width << " x " << r.height;
     if (r.storedHeight)
         out << " (stored height " << *r.storedHeight << ", width " << *r.storedWidth << ")";
-    out << "\n  variable:   " << variable << "\n";
-    out << "  comment:    " << core::toUtf8(r.comment) << "\n";
+    out << "\n  variable:   " << shownText(variable) << "\n";
+    out << "  comment:    " << shownText(core::toUtf8(r.comment)) << "\n";
     out << "  checksum:   stored "
         << (r.storedChecksum ? "0x" + hexText(*r.storedChecksum, 4) : "none") << ", computed 0x"
         << hexText(r.computedChecksum, 4) << ": " << status << "\n";
     if (r.archived)
         out << "  archived:   " << (*r.archived ? "yes" : "no") << "\n";
     for (const std::string& note : r.notes)
-        out << "  note:       " << note << "\n";
+        out << "  note:       " << shownText(note) << "\n";
 }
 
 int info(const Request& request, std::ostream& out, std::ostream& err) {
     int failed = 0;
     bool first = true;
     for (const std::string& file : request.inputs) {
-        const core::FileRead head = core::readFileHead(pathOf(file), kLongestCalculatorFile);
+        const core::FileRead head = readHead(InputFile(file));
         std::string reason = text(head.error);
         std::optional<PictureReport> report;
         if (reason.empty()) {
+            const std::string_view bytes = viewOf(head.bytes);
             const auto format = calculatorFormat(file, head.bytes);
-            if (!format)
+            if (format) {
+                report = inspect(bytes, std::uint64_t(head.fileSize), *format, &reason);
+                if (!report)
+                    reason = readFailure(reason, *format, bytes);
+            } else if (const auto model = otherCalculator(bytes)) {
+                reason = notReadYet(*model);
+            } else {
                 reason = "not a calculator picture (.82i, .83i, .8xi, .92i, .9xi or .v2i)";
-            else
-                report =
-                    inspect(std::string_view(head.bytes.constData(), size_t(head.bytes.size())),
-                            std::uint64_t(head.fileSize), *format, &reason);
+            }
         }
         if (!report) {
             ++failed;
-            std::erase(reason, '\n');
-            err << "calcpic: " << file << ": " << reason << "\n";
+            err << failureLine(file, reason);
+            // One object for every file, as promised: this one says why it has no report.
+            if (request.json) {
+                QJsonObject o;
+                o["file"] = jsonText(file);
+                o["error"] = jsonText(oneLine(reason));
+                out << jsonLine(o);
+            }
             continue;
         }
         if (!first && !request.json)

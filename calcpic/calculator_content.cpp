@@ -3,6 +3,7 @@
 
 #include "calcpic/calculator_content.h"
 
+#include "calcpic/picture_report.h"
 #include "core/model/codepage.h"
 #include "dotwell/ti83plus_picture_file.h"
 #include "pixvane/ti92_names.h"
@@ -18,6 +19,34 @@ std::u32string ascii(std::string_view text) {
 // The name of a file of this format, for the functions that decide the layout by the name.
 std::string nameFor(Format format) {
     return "picture." + std::string(infoOf(format).extension);
+}
+
+// The editor's message for a .8xi it cannot open, and what is wrong with the file.
+std::string invalid8xiReason(std::string_view bytes) {
+    const std::string message = "Invalid File Format!";
+    const auto read = dotwell::readTi83PlusFile(bytes);
+    if (bytes.empty() || !std::holds_alternative<dotwell::Ti83PlusError>(read))
+        return message;
+    auto at = [&](size_t i) { return unsigned(std::uint8_t(bytes[i])); };
+    switch (std::get<dotwell::Ti83PlusError>(read)) {
+    case dotwell::Ti83PlusError::TooShort: {
+        if (bytes.size() < 59)
+            return message + " The file is " + std::to_string(bytes.size()) +
+                   (bytes.size() == 1 ? " byte" : " bytes") +
+                   ", too short for even the header of a .8xi file.";
+        const size_t full =
+            at(55) == 11 ? dotwell::kTi83PlusFileSize - 2 : dotwell::kTi83PlusFileSize;
+        return message + " The file is " + std::to_string(bytes.size()) +
+               " bytes; a .8xi picture takes " + std::to_string(full) + ".";
+    }
+    case dotwell::Ti83PlusError::HeaderLength:
+        return message + " Its variable header length (bytes 55-56) is " +
+               std::to_string(at(55) | at(56) << 8) + ", not 11 or 13.";
+    case dotwell::Ti83PlusError::Type:
+        return message + " Its type byte (59) is " + hexText(at(59)) +
+               ", not 07: it holds no picture.";
+    }
+    return message;
 }
 
 } // namespace
@@ -50,7 +79,7 @@ std::variant<CalculatorContent, std::string> readContent(std::string_view bytes,
         if (const auto* error = std::get_if<dotwell::OpenError>(&opened)) {
             switch (*error) {
             case dotwell::OpenError::Invalid8xi:
-                return std::string("Invalid File Format!");
+                return invalid8xiReason(bytes);
             case dotwell::OpenError::TooShort:
                 return std::string("too short to hold a TI-82/83 picture; it may be damaged");
             case dotwell::OpenError::BadPicNumber:

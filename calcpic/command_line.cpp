@@ -20,7 +20,7 @@ struct OptionSpec {
 };
 
 // Every option, in the order --help and the manual list them.
-constexpr std::array<OptionSpec, 17> kOptions{{
+constexpr std::array<OptionSpec, 18> kOptions{{
     {"-o", "OUTPUT", "Write the one input to OUTPUT; its extension gives the format."},
     {"-d", "DIR",
      "Write each input into the existing folder DIR, named after the input, "
@@ -43,15 +43,23 @@ constexpr std::array<OptionSpec, 17> kOptions{{
     {"--pic", "N",
      "For 82i, 83i and 8xi: store the picture as PicN (0 to 9; the TI-82 has "
      "Pic1 to Pic6). Default: the input's, else Pic1."},
-    {"--folder", "F", "For 92i, 9xi and v2i: the folder. Default: the input's, else main."},
+    {"--folder", "F",
+     "For 92i, 9xi and v2i: the folder, at most 8 characters. Default: the input's, else "
+     "main."},
     {"--name", "N",
-     "For 92i, 9xi and v2i: the variable's name. Default: the input's, else "
-     "picture."},
+     "For 92i, 9xi and v2i: the variable's name, at most 8 characters. Default: the "
+     "input's, else picture."},
     {"--comment", "TEXT",
      "The comment stored in the computer file, at most 40 characters. "
      "Default: the input's, else the editor's."},
     {"--force", "", "Replace an output file that exists."},
-    {"--json", "", "For info: one JSON object per file, one per line."},
+    {"--accept-damaged", "",
+     "Convert a calculator file that is shorter than its format or whose checksum does not "
+     "match, as the editors read it (missing bytes as spaces). Without it such an input "
+     "fails."},
+    {"--json", "",
+     "For info: one JSON object per file, one per line; for a file that cannot be read, its "
+     "name and the error."},
     {"-s", "SIZE",
      "For thumbnail: the longest side of the picture in pixels (1 to 4096, default 128)."},
     {"--help", "", "Show this text."},
@@ -59,6 +67,8 @@ constexpr std::array<OptionSpec, 17> kOptions{{
 }};
 
 constexpr std::string_view kName = "calcpic";
+// A TI-92 folder or variable name: the file holds eight bytes for each.
+constexpr size_t kLongestName = 8;
 constexpr std::string_view kSummary =
     "convert and inspect TI-82, TI-83, TI-83 Plus, TI-84 Plus, TI-92, TI-92 Plus and Voyage 200 "
     "calculator pictures";
@@ -89,7 +99,9 @@ constexpr std::array<std::string_view, 6> kDescription{
     "picture type.",
     "Files are written whole or not at all. An output that exists is replaced only with "
     "--force, and an input is never overwritten. A failing input is reported on standard "
-    "error with its reason; the others are still converted.",
+    "error with its reason; the others are still converted. A calculator file that is "
+    "shorter than its format or fails its checksum is damaged: info reports it, convert "
+    "fails it unless --accept-damaged is given.",
     "Exit status: 0 when everything was done, 1 when some input failed, 2 for a command line "
     "that cannot be carried out.",
 };
@@ -304,6 +316,9 @@ private:
                 text, folder ? pixvane::NameKind::Folder : pixvane::NameKind::Variable);
             if (!verdict.ok)
                 return UsageError{name + " " + value + ": " + messageLine(verdict.message)};
+            if (text.size() > kLongestName)
+                return UsageError{name + " " + value + ": at most " + std::to_string(kLongestName) +
+                                  " characters"};
             (folder ? r.folder : r.name) = text;
         } else if (name == "--comment") {
             const std::u32string text = core::fromUtf8(value);
@@ -322,6 +337,8 @@ private:
             if (!n)
                 return UsageError{"-s " + value + ": use a number 1 to 4096"};
             r.thumbnailSize = *n;
+        } else if (name == "--accept-damaged") {
+            r.acceptDamaged = true;
         }
         return std::nullopt;
     }

@@ -35,7 +35,8 @@ struct Request {
     std::optional<std::string> comment; // Windows-1252 bytes
     bool force = false;
     // thumbnail: the one input and `output`
-    int thumbnailSize = 128; // -s
+    int thumbnailSize = 128;    // -s
+    bool acceptDamaged = false; // convert a calculator file that is short or fails its checksum
 
     Format format() const { return *to; } // set for every checked Convert request
 };

@@ -11,12 +11,29 @@
 
 #include "calcpic/calcpic_run.h"
 #include "calcpic/command_line.h"
+#include "calcpic/terminal_text.h"
+
+namespace {
+
+// Qt and the image libraries it drives report on stderr what they pass over ("libpng warning:
+// iCCP: known incorrect sRGB profile" for many an ordinary PNG). calcpic says itself what
+// went wrong with a file; their chatter is shown only with CALCPIC_DEBUG set.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtCriticalMsg && type != QtFatalMsg && qEnvironmentVariableIsEmpty("CALCPIC_DEBUG"))
+        return;
+    std::cerr << "calcpic: "
+              << calcpic::shownText(
+                     calcpic::oneLine(qFormatLogMessage(type, context, message).toStdString()))
+              << "\n";
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const auto parsed = calcpic::parseCommandLine(arguments);
     if (const auto* usage = std::get_if<calcpic::UsageError>(&parsed)) {
-        std::cerr << "calcpic: " << usage->message << "\n"
+        std::cerr << "calcpic: " << calcpic::shownText(usage->message) << "\n"
                   << calcpic::usageText() << "Try 'calcpic --help' for more.\n";
         return 2;
     }
@@ -30,6 +47,7 @@ int main(int argc, char** argv) {
         std::cout << calcpic::versionText(CALCPIC_VERSION);
         return 0;
     }
+    qInstallMessageHandler(quietMessages);
     // A core application only, for Qt's image plugins: no display is ever needed.
     QCoreApplication application(argc, argv);
     return calcpic::runRequest(request, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);

@@ -60,6 +60,16 @@ std::optional<Format> formatOfSignature(std::string_view bytes) {
     return std::nullopt;
 }
 
+std::optional<std::string_view> otherCalculator(std::string_view bytes) {
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 3> kOthers{
+        {{"**TI73**", "TI-73"}, {"**TI85**", "TI-85"}, {"**TI86**", "TI-86"}}};
+    for (const auto& [signature, model] : kOthers) {
+        if (bytes.substr(0, 8) == signature)
+            return model;
+    }
+    return std::nullopt;
+}
+
 int rowsOf(Family family) {
     return family == Family::Ti83 ? 63 : family == Family::Ti92 ? 103 : 0;
 }

@@ -34,6 +34,9 @@ std::optional<Format> formatOfName(std::string_view fileName);
 // "**TI92P*" is taken for a .9xi.
 std::optional<Format> formatOfSignature(std::string_view bytes);
 
+// The calculator whose signature starts a file of a kind calcpic does not read: "TI-86".
+std::optional<std::string_view> otherCalculator(std::string_view bytes);
+
 // The rows and columns of a family's screen; 0 for images.
 int rowsOf(Family family);
 int columnsOf(Family family);

@@ -91,9 +91,11 @@ void inspectTi83(const Bytes& b, std::uint64_t fileSize, Format format, PictureR
     const unsigned headerLength = plus ? b.le16(55) : 11;
     const size_t size =
         plus && headerLength == 13 ? dotwell::kTi83PlusFileSize : dotwell::PicFileBuffer::kSize;
-    if (b.data.size() < size)
+    if (b.data.size() < size) {
+        report.missingBytes = size - b.data.size();
         notes.add("the file is " + std::to_string(b.data.size()) + " bytes, shorter than " +
                   std::to_string(size) + "; the reader takes the missing bytes as spaces");
+    }
     notes.trailing(fileSize, size);
     if (b.at(8) != 0x1A || b.at(9) != 0x0A)
         notes.add("bytes 8 and 9 are " + hexBytes(b, 8, 2) + ", not 1A 0A");

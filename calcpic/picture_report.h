@@ -25,8 +25,9 @@ struct PictureReport {
     std::u32string folder;        // TI-92 family
     std::u32string name;
     std::u32string comment;
-    std::optional<bool> archived;                // .8xi and the TI-92 family
-    std::optional<int> attribute;                // the TI-92 family: byte 73
+    std::optional<bool> archived; // .8xi and the TI-92 family
+    std::optional<int> attribute; // the TI-92 family: byte 73
+    size_t missingBytes = 0;      // the reader takes that many bytes past the file's end as spaces
     std::optional<std::uint16_t> storedChecksum; // none when the file ends before it
     std::uint16_t computedChecksum = 0;
     std::vector<std::string> notes;

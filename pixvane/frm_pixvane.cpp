@@ -58,6 +58,20 @@ QString nameText(const std::string& bytes) {
     return core::fromU32(decodeTi92(bytes));
 }
 
+// The calculator whose picture file starts with this signature, when it is not a TI-92's: a
+// file of another calculator is intact, only not for pixvane.
+QString otherCalculator(const QByteArray& head) {
+    static const std::pair<const char*, const char*> kOthers[]{
+        {"**TI73**", "TI-73"}, {"**TI82**", "TI-82"},
+        {"**TI83**", "TI-83"}, {"**TI83F*", "TI-83 Plus / TI-84 Plus"},
+        {"**TI85**", "TI-85"}, {"**TI86**", "TI-86"}};
+    for (const auto& [signature, model] : kOthers) {
+        if (head.startsWith(signature))
+            return QString::fromLatin1(model);
+    }
+    return {};
+}
+
 } // namespace
 
 FrmPixvane::FrmPixvane(core::Prompts& prompts, QWidget* parent)
@@ -155,11 +169,15 @@ bool FrmPixvane::ReadPictureFile(const QString& path) {
     const auto result =
         readPicFile(std::string_view(read.bytes.constData(), size_t(read.bytes.size())), decoded);
     if (std::holds_alternative<Ti92ReadError>(result)) {
-        prompts().message(this, windowTitle(),
-                          tr("%1 is too short to hold the picture it describes; it may be "
-                             "damaged. Nothing was opened.")
-                              .arg(titleOf(path)),
-                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+        const QString model = otherCalculator(read.bytes);
+        prompts().message(
+            this, windowTitle(),
+            model.isEmpty()
+                ? tr("%1 is too short to hold the picture it describes; it may be "
+                     "damaged. Nothing was opened.")
+                      .arg(titleOf(path))
+                : tr("%1 is a %2 picture, which pixvane does not open.").arg(titleOf(path), model),
+            core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return false;
     }
     const Ti92Picture& picture = std::get<Ti92Picture>(result);

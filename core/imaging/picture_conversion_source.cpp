@@ -6,9 +6,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QBuffer>
 #include <QImageReader>
+#include <QMimeData>
+#include <QTransform>
 
 #include "core/imaging/file_io.h"
+#include "core/imaging/picture_loader.h"
+#include "core/model/calculator_profile.h"
 
 namespace core {
 namespace {
@@ -49,23 +54,65 @@ QSize rounded(double w, double h) {
     return QSize(std::max(1, int(std::lround(w))), std::max(1, int(std::lround(h))));
 }
 
+// A photo's orientation as Qt's reader applies it: mirrored and flipped first, then turned a
+// quarter clockwise.
+QImage upright(const QImage& image, QImageIOHandler::Transformations turn) {
+    if (image.isNull())
+        return image;
+    QImage out = image.mirrored(turn & QImageIOHandler::TransformationMirror,
+                                turn & QImageIOHandler::TransformationFlip);
+    if (turn & QImageIOHandler::TransformationRotate90)
+        out = out.transformed(QTransform().rotate(90));
+    return out;
+}
+
+// The rectangle of the stored picture (`stored` as the file holds it) that shows, upright, as
+// `shown`: the orientation undone, the quarter turn first.
+QRect storedRect(QRect shown, QSize stored, QImageIOHandler::Transformations turn) {
+    const bool quarter = turn & QImageIOHandler::TransformationRotate90;
+    const int w = stored.width(), h = stored.height();
+    auto back = [&](QPoint p) {
+        // A quarter turn clockwise takes (x, y) of a w x h picture to (h - 1 - y, x).
+        QPoint q = quarter ? QPoint(p.y(), h - 1 - p.x()) : p;
+        if (turn & QImageIOHandler::TransformationMirror)
+            q.setX(w - 1 - q.x());
+        if (turn & QImageIOHandler::TransformationFlip)
+            q.setY(h - 1 - q.y());
+        return q;
+    };
+    const QPoint a = back(shown.topLeft()), b = back(shown.bottomRight());
+    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                 QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+}
+
 } // namespace
 
 ConversionSource::ConversionSource(const QImage& picture, QSize grid)
-    : m_grid(grid), m_original(picture.size()) {
+    : ConversionSource(PictureToConvert{picture, {}, picture.size()}, grid) {}
+
+ConversionSource::ConversionSource(const PictureToConvert& picture, QSize grid)
+    : m_grid(grid), m_original(picture.size) {
     if (picture.isNull())
         return;
-    const double w = picture.width(), h = picture.height();
+    const QImage& image = picture.picture;
+    const double w = m_original.width(), h = m_original.height();
     // The finest any mode needs is Fill's; keep a reserve of it.
     const double fill = std::max(grid.width() / w, grid.height() / h);
     const double factor = std::min(1.0, kReserve * fill);
-    m_reduced = factor < 1 ? argb(picture.scaled(rounded(w * factor, h * factor),
-                                                 Qt::IgnoreAspectRatio, Qt::SmoothTransformation))
-                           : argb(picture);
-    const QRect middle(QPoint(std::max(0, (picture.width() - grid.width()) / 2),
-                              std::max(0, (picture.height() - grid.height()) / 2)),
-                       grid.boundedTo(picture.size()));
-    m_centre = argb(picture.copy(middle));
+    const QSize reduced = factor < 1 ? rounded(w * factor, h * factor) : m_original;
+    // A picture read reduced is already that size, or as near as its reader could come.
+    m_reduced = argb(image.width() <= reduced.width() && image.height() <= reduced.height()
+                         ? image
+                         : image.scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    if (!picture.centre.isNull()) {
+        m_centre = argb(picture.centre);
+        return;
+    }
+    // From the picture as it is; a reduced one without its middle gives a reduced middle.
+    const QRect middle(QPoint(std::max(0, (image.width() - grid.width()) / 2),
+                              std::max(0, (image.height() - grid.height()) / 2)),
+                       grid.boundedTo(image.size()));
+    m_centre = argb(image.copy(middle));
 }
 
 GreyCells ConversionSource::cells(ScaleMode mode) const {
@@ -98,21 +145,115 @@ PixelGrid convertPicture(const QImage& picture, QSize grid, ScaleMode mode,
     return convertCells(ConversionSource(picture, grid).cells(mode), options);
 }
 
-QImage readPictureToConvert(const QString& path, QString* error) {
+PictureToConvert readPictureToConvert(QIODevice* device, QSize grid, QString* error) {
+    const qint64 start = device->pos();
+    const qint64 limit = QImageReader::allocationLimit();
+    const qint64 jpegMegabytes = jpegCoefficientMegabytes(device); // before a reader moves on
+    QImageReader reader(device);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true); // a photo's orientation, as viewers show it
+    const QSize stored = reader.size();
+    const QImageIOHandler::Transformations turn = reader.transformation();
+    const QSize shown =
+        turn & QImageIOHandler::TransformationRotate90 ? stored.transposed() : stored;
+    auto refuse = [&] {
+        *error = tooLargeMessage(shown);
+        return PictureToConvert{};
+    };
+    const bool fitsWhole =
+        !stored.isValid() || limit <= 0 || imageMegabytes(stored, reader.imageFormat()) <= limit;
+    if (fitsWhole || !grid.isValid()) {
+        if (!fitsWhole)
+            return refuse();
+        const QImage image = reader.read(); // Qt's allocation limit refuses a huge declared size
+        if (image.isNull()) {
+            *error = reader.errorString().isEmpty() ? QStringLiteral("Not a picture Qt can read")
+                                                    : reader.errorString();
+            if (device->size() == 0)
+                *error = QStringLiteral("The file is empty.");
+            return {};
+        }
+        return {image, {}, image.size()};
+    }
+    // Too large to decode whole: a JPEG decodes at M/8 of its size (M = 1..8) straight to
+    // what the conversion keeps, and its middle on its own; other readers would decode whole
+    // first. A progressive JPEG holds the whole picture's coefficients however it is read.
+    if (!reader.supportsOption(QImageIOHandler::ScaledSize) ||
+        !reader.supportsOption(QImageIOHandler::ClipRect) || jpegMegabytes > limit)
+        return refuse();
+    const bool quarter = turn & QImageIOHandler::TransformationRotate90;
+    const double fill =
+        std::max(double(grid.width()) / shown.width(), double(grid.height()) / shown.height());
+    const double factor = std::min(1.0, kReserve * fill);
+    const QSize wanted = rounded(shown.width() * factor, shown.height() * factor);
+    // Qt's reader decodes at the least M/8 that reaches the size asked for, in 32-bit pixels:
+    // ask for no more than the largest such decode the limit allows.
+    auto eighths = [&](int m) {
+        return QSize((stored.width() * m + 7) / 8, (stored.height() * m + 7) / 8);
+    };
+    int m = 8;
+    while (m > 0 && imageMegabytes(eighths(m), QImage::Format_RGB32) > limit)
+        --m;
+    if (m == 0)
+        return refuse();
+    QSize asked = quarter ? wanted.transposed() : wanted;
+    if (asked.width() >= eighths(m).width() || asked.height() >= eighths(m).height()) {
+        // A pixel under M/8, so that rounding never tips the reader into the next eighth.
+        asked = QSize(std::max(1, stored.width() * m / 8 - 1),
+                      std::max(1, stored.height() * m / 8 - 1));
+    }
+    reader.setScaledSize(asked);
+    PictureToConvert picture{reader.read(), {}, shown};
+    if (picture.picture.isNull()) {
+        *error = reader.errorString();
+        return {};
+    }
+    const QRect middle(QPoint(std::max(0, (shown.width() - grid.width()) / 2),
+                              std::max(0, (shown.height() - grid.height()) / 2)),
+                       grid.boundedTo(shown));
+    if (device->seek(start)) {
+        QImageReader centre(device);
+        centre.setDecideFormatFromContent(true);
+        centre.setAutoTransform(false); // the stored rectangle, turned here
+        centre.setClipRect(storedRect(middle, stored, turn));
+        picture.centre = upright(centre.read(), turn); // null when it fails: a reduced middle
+    }
+    return picture;
+}
+
+PictureToConvert readPictureToConvert(const QString& path, QSize grid, QString* error) {
     const std::unique_ptr<QFile> file = openRegularFile(path, error);
     if (!file)
         return {};
-    QImageReader reader(file.get());
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(true);      // a photo's orientation, as viewers show it
-    const QImage image = reader.read(); // Qt's allocation limit refuses a huge declared size
-    if (image.isNull()) {
-        *error = reader.errorString().isEmpty() ? QStringLiteral("Not a picture Qt can read")
-                                                : reader.errorString();
-        if (file->size() == 0)
-            *error = QStringLiteral("The file is empty.");
+    return readPictureToConvert(file.get(), grid, error);
+}
+
+QImage readPictureToConvert(const QString& path, QString* error) {
+    const CalculatorProfile& largest = CalculatorProfile::pixvane();
+    return readPictureToConvert(path, QSize(largest.columns, largest.rows), error).picture;
+}
+
+PictureToConvert readClipboardPicture(const QMimeData* data, QSize grid, QString* error) {
+    *error = QStringLiteral("The clipboard holds no picture.");
+    if (!data)
+        return {};
+    const QList<QByteArray> readable = QImageReader::supportedMimeTypes();
+    for (const QString& format : data->formats()) {
+        if (!readable.contains(format.toLatin1()))
+            continue;
+        QBuffer buffer;
+        buffer.setData(data->data(format));
+        buffer.open(QIODevice::ReadOnly);
+        PictureToConvert picture = readPictureToConvert(&buffer, grid, error);
+        if (!picture.isNull() || error->startsWith(QStringLiteral("The picture is")))
+            return picture; // read, or too large in every form it is offered in
     }
-    return image;
+    if (data->hasImage()) {
+        const QImage image = qvariant_cast<QImage>(data->imageData());
+        if (!image.isNull())
+            return {image, {}, image.size()};
+    }
+    return {};
 }
 
 QString convertibleFilter() {

@@ -7,6 +7,9 @@
 #include <QSize>
 #include <QString>
 
+class QIODevice;
+class QMimeData;
+
 #include "core/model/picture_conversion.h"
 
 namespace core {
@@ -19,6 +22,18 @@ enum class ScaleMode {
     ActualSize // no scaling, centred
 };
 
+// A picture read for Convert Image: whole when it can be decoded whole; else, from a reader
+// that decodes a reduced picture (JPEG), what a ConversionSource keeps of it: the picture at
+// four times what any scale mode needs, and the middle the grid's size at full size for
+// Actual size, decoded on its own.
+struct PictureToConvert {
+    QImage picture; // whole, or reduced
+    QImage centre;  // with a reduced picture: its grid-sized middle at full size
+    QSize size;     // the picture's own size, upright as shown
+
+    bool isNull() const { return picture.isNull(); }
+};
+
 // A picture prepared for Convert Image. Reduced once, by area averaging, to at most four times
 // what any scale mode needs, and its centre kept at full size for Actual size: every change of
 // scale mode afterwards costs a small scaling, never one of the whole picture.
@@ -26,6 +41,7 @@ class ConversionSource {
 public:
     ConversionSource() = default;
     ConversionSource(const QImage& picture, QSize grid);
+    ConversionSource(const PictureToConvert& picture, QSize grid);
 
     bool isNull() const { return m_original.isEmpty(); }
     QSize pictureSize() const { return m_original; }
@@ -43,9 +59,22 @@ private:
 PixelGrid convertPicture(const QImage& picture, QSize grid, ScaleMode mode,
                          const ConversionOptions& options);
 
-// Reads a picture to convert: whatever Qt reads, from a regular file. A picture Qt's
-// allocation limit refuses is refused before anything is allocated for it.
+// Reads a picture to convert for a grid of this size: whatever Qt reads, from a regular file,
+// turned upright as a photo's orientation says. A picture too large to decode whole within
+// Qt's allocation limit is read reduced where its reader can (JPEG) and refused otherwise,
+// before anything is allocated for it: "The picture is W x H pixels, too large to read." An
+// invalid grid asks for the whole picture.
+PictureToConvert readPictureToConvert(const QString& path, QSize grid, QString* error);
+PictureToConvert readPictureToConvert(QIODevice* device, QSize grid, QString* error);
+// For a caller that has no grid: as for the largest calculator screen, and only the picture;
+// a reduced picture's middle is then not at full size.
 QImage readPictureToConvert(const QString& path, QString* error);
+
+// The picture on the clipboard, for Paste: the encoded pictures it offers (PNG, JPEG...) are
+// read as a file is, so that a photo is decoded no larger than the conversion needs; a
+// picture offered only decoded is taken as it is. Null, with the reason in `error`, when
+// there is nothing to convert or it is too large.
+PictureToConvert readClipboardPicture(const QMimeData* data, QSize grid, QString* error);
 
 // The files Convert Image offers: every format Qt reads, as "Pictures|*.bmp;*.png;...".
 QString convertibleFilter();

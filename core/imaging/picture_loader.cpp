@@ -3,6 +3,8 @@
 
 #include "core/imaging/picture_loader.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include <QBuffer>
@@ -26,13 +28,6 @@ bool isRleBitmap(QIODevice* device) {
            head[33] == 0;
 }
 
-// Bytes an image of this size and format takes, in whole MiB, rounded up.
-qint64 imageMegabytes(QSize size, QImage::Format format) {
-    const int depth = QImage::toPixelFormat(format).bitsPerPixel();
-    const qint64 rowBytes = (qint64(size.width()) * (depth > 0 ? depth : 32) + 31) / 32 * 4;
-    return (rowBytes * size.height() + (1 << 20) - 1) >> 20;
-}
-
 // Qt's readers recognise the kind by content, whatever the file is called. Memory follows
 // the part of the picture the scan can reach where the reader can cut it out while decoding;
 // otherwise a picture larger than Qt's allocation limit is refused before anything is
@@ -41,18 +36,21 @@ LoadedPicture readWithQt(QIODevice* device, QSize reach) {
     if (auto icon = readIconPicture(device))
         return {*icon, icon->size(), {}};
     const bool rle = isRleBitmap(device);
+    const qint64 jpegMegabytes = jpegCoefficientMegabytes(device); // before a reader moves on
     QImageReader reader(device);
     reader.setDecideFormatFromContent(true);
     LoadedPicture picture;
     const QSize size = reader.size();
     const QImage::Format format = reader.imageFormat();
+    const qint64 limit = reader.allocationLimit();
+    if (size.isValid() && limit > 0 && jpegMegabytes > limit) {
+        picture.error = tooLargeMessage(size); // a clip rectangle would not spare the memory
+        return picture;
+    }
     if (size.isValid() && reader.supportsOption(QImageIOHandler::ClipRect)) {
         reader.setClipRect(QRect(QPoint(0, 0), size.boundedTo(reach)));
-    } else if (size.isValid() && reader.allocationLimit() > 0 &&
-               imageMegabytes(size, format) > reader.allocationLimit()) {
-        picture.error = QStringLiteral("The picture is %1 x %2 pixels, too large to read.")
-                            .arg(size.width())
-                            .arg(size.height());
+    } else if (size.isValid() && limit > 0 && imageMegabytes(size, format) > limit) {
+        picture.error = tooLargeMessage(size);
         return picture;
     }
     QImage image;
@@ -77,6 +75,84 @@ LoadedPicture readWithQt(QIODevice* device, QSize reach) {
 }
 
 } // namespace
+
+qint64 imageMegabytes(QSize size, QImage::Format format) {
+    const int depth = QImage::toPixelFormat(format).bitsPerPixel();
+    const qint64 rowBytes = (qint64(size.width()) * (depth > 0 ? depth : 32) + 31) / 32 * 4;
+    return (rowBytes * size.height() + (1 << 20) - 1) >> 20;
+}
+
+qint64 jpegCoefficientMegabytes(QIODevice* device) {
+    // The markers up to the first scan: a start of frame gives the size and the components
+    // with their sampling, the start of scan how many components its scan holds.
+    const QByteArray head = device->peek(1 << 20);
+    auto byte = [&](qsizetype i) { return i < head.size() ? int(std::uint8_t(head[i])) : -1; };
+    auto word = [&](qsizetype i) {
+        return byte(i) < 0 || byte(i + 1) < 0 ? -1 : byte(i) << 8 | byte(i + 1);
+    };
+    if (byte(0) != 0xFF || byte(1) != 0xD8)
+        return 0;
+    qsizetype at = 2;
+    bool wholeImage = false;
+    int width = 0, height = 0, components = 0;
+    std::array<std::pair<int, int>, 4> sampling{}; // horizontal and vertical, per component
+    while (at + 4 <= head.size()) {
+        if (byte(at) != 0xFF)
+            return 0; // not a marker where one belongs: leave the file to the reader
+        const int marker = byte(at + 1);
+        if (marker == 0xFF) { // fill byte
+            ++at;
+            continue;
+        }
+        const int length = word(at + 2);
+        if (length < 2)
+            return 0;
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            // Baseline and extended sequential (C0, C1, C9) are decoded row by row.
+            wholeImage = marker != 0xC0 && marker != 0xC1 && marker != 0xC9;
+            height = word(at + 5);
+            width = word(at + 7);
+            components = byte(at + 9);
+            if (height <= 0 || width <= 0 || components < 1 || components > 4)
+                return 0;
+            for (int c = 0; c < components; ++c) {
+                const int factors = byte(at + 11 + 3 * c);
+                if (factors < 0)
+                    return 0;
+                sampling[size_t(c)] = {std::max(1, factors >> 4), std::max(1, factors & 0x0F)};
+            }
+        } else if (marker == 0xDA) { // start of scan
+            if (components == 0)
+                return 0;
+            wholeImage = wholeImage || byte(at + 4) < components; // one scan per component
+            break;
+        }
+        at += 2 + length;
+    }
+    if (!wholeImage || components == 0)
+        return 0;
+    int maxH = 1, maxV = 1;
+    for (int c = 0; c < components; ++c) {
+        maxH = std::max(maxH, sampling[size_t(c)].first);
+        maxV = std::max(maxV, sampling[size_t(c)].second);
+    }
+    // Per component, blocks of 8 x 8 coefficients of two bytes, over whole MCUs.
+    const qint64 mcuColumns = (width + 8 * maxH - 1) / (8 * maxH);
+    const qint64 mcuRows = (height + 8 * maxV - 1) / (8 * maxV);
+    qint64 bytes = 0;
+    for (int c = 0; c < components; ++c)
+        bytes +=
+            mcuColumns * sampling[size_t(c)].first * mcuRows * sampling[size_t(c)].second * 64 * 2;
+    return (bytes + (1 << 20) - 1) >> 20;
+}
+
+QString tooLargeMessage(QSize size) {
+    return QStringLiteral("The picture is %1 x %2 pixels, too large to read.")
+        .arg(size.width())
+        .arg(size.height());
+}
 
 bool isExactlyBlack(const QImage& image, int x, int y) {
     if (!image.valid(x, y))

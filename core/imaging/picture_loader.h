@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QString>
 
+class QIODevice;
+
 namespace core {
 
 struct LoadedPicture {
@@ -19,6 +21,18 @@ struct LoadedPicture {
 // only that far.
 LoadedPicture loadPicture(const QString& path, QSize reach = QSize(512, 512));
 LoadedPicture loadPictureData(const QByteArray& data, QSize reach = QSize(512, 512));
+
+// Bytes an image of this size and format takes, in whole MiB, rounded up.
+qint64 imageMegabytes(QSize size, QImage::Format format);
+
+// What libjpeg holds for a JPEG it cannot decode row by row, in whole MiB, rounded up: a
+// progressive file, or one whose components come in separate scans, keeps the coefficients of
+// the whole picture, whatever part or scale of it is read. 0 for a JPEG decoded row by row
+// and for anything else. Looks at the device's data without reading it.
+qint64 jpegCoefficientMegabytes(QIODevice* device);
+
+// "The picture is W x H pixels, too large to read."
+QString tooLargeMessage(QSize size);
 
 // Opaque and red, green and blue all 0. Outside the picture, or a palette index past the
 // colour table, is never black.

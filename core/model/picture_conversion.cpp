@@ -58,6 +58,21 @@ void diffuse(const GreyCells& cells, int threshold, const std::array<Share, N>& 
     }
 }
 
+// Ordered dithering: each cell of an n x n tile compares the grey with a threshold of its own,
+// spread around `t` by the cell's rank: d = 255 (2 rank + 1 - n^2) / (2 n^2), less than 127.5
+// either way and never 0. Below `t` the spread is squeezed towards 0 in proportion, above it
+// towards 255, so that whatever the threshold white (255) is never dark and black (0) never
+// clear; at 128 the cell's threshold is 128 + d, as it always was:
+//   dark  <=>  grey < t (128 + d) / 128          for d < 0
+//         <=>  grey < t + d (255 - t) / 127      for d > 0
+bool orderedDark(int grey, int t, int rank, int n) {
+    const int twice = 2 * n * n;
+    const int d = (2 * rank + 1 - n * n) * 255; // d times `twice`, a whole number
+    if (d < 0)
+        return 128 * grey * twice < t * (128 * twice + d);
+    return 127 * (grey - t) * twice < d * (255 - t);
+}
+
 } // namespace
 
 std::uint8_t greyOf(int red, int green, int blue, int alpha) {
@@ -96,11 +111,7 @@ PixelGrid convertCells(const GreyCells& cells, const ConversionOptions& options)
                     continue;
                 const int rank = n == 4 ? kBayer4[size_t(y % 4)][size_t(x % 4)]
                                         : kBayer8[size_t(y % 8)][size_t(x % 8)];
-                // The threshold moves by the cell's rank around its own value: over a tile, a
-                // grey darkens as many cells as its distance below the threshold allows.
-                // In units of 1 / (2 n^2) of 255, kept in integers.
-                const int twice = 2 * n * n;
-                out.set(y, x, g * twice < t * twice + (2 * rank + 1 - n * n) * 255 ? 1 : 0);
+                out.set(y, x, orderedDark(g, t, rank, n) ? 1 : 0);
             }
         }
         break;

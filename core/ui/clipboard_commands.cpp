@@ -39,9 +39,9 @@ void ClipboardCommands::copy(const PixelGrid& picture) {
         gridImage(picture).convertToFormat(QImage::Format_RGB32));
 }
 
-QImage ClipboardCommands::image() {
+const QMimeData* ClipboardCommands::contents() {
     watch();
-    return QGuiApplication::clipboard()->image();
+    return QGuiApplication::clipboard()->mimeData();
 }
 
 bool ClipboardCommands::eventFilter(QObject* watched, QEvent* event) {

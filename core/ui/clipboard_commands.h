@@ -11,6 +11,7 @@
 #include "core/model/pixel_grid.h"
 
 class QEvent;
+class QMimeData;
 class QWidget;
 
 namespace core {
@@ -29,8 +30,8 @@ public:
     bool hasImage() const { return m_hasImage; }
     // One pixel per calculator pixel, black on white.
     void copy(const PixelGrid& picture);
-    // The picture to paste; null when there is none.
-    QImage image();
+    // What the clipboard offers, for Paste to read the picture from.
+    const QMimeData* contents();
 
 protected:
     // A text box takes Ctrl+V for itself; with a picture and no text on the clipboard it has

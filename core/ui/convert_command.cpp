@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QWidget>
 
-#include "core/imaging/picture_conversion_source.h"
 #include "core/ui/convert_image_dialog.h"
 
 namespace core {
@@ -22,25 +21,38 @@ std::optional<PixelGrid> ConvertCommand::fromFile(const PixelGrid& current) {
     if (!answer.accepted)
         return std::nullopt;
     QString error;
-    const QImage picture = readPictureToConvert(answer.path, &error);
+    const PictureToConvert picture = readPictureToConvert(answer.path, grid(), &error);
     if (picture.isNull()) {
-        m_prompts.message(m_window, m_window->windowTitle(),
-                          QCoreApplication::translate("core::EditorWindow",
-                                                      "%1 cannot be converted:\n%2\n\nNothing was "
-                                                      "changed.")
-                              .arg(QDir::toNativeSeparators(answer.path), error),
-                          MessageIcon::Exclamation, MessageButtons::Ok);
+        refuse(QCoreApplication::translate("core::EditorWindow",
+                                           "%1 cannot be converted:\n%2\n\nNothing was changed.")
+                   .arg(QDir::toNativeSeparators(answer.path), error));
         return std::nullopt;
     }
-    return fromImage(picture, current);
+    return fromPicture(picture, current);
 }
 
-std::optional<PixelGrid> ConvertCommand::fromImage(const QImage& picture,
-                                                   const PixelGrid& current) {
+std::optional<PixelGrid> ConvertCommand::fromClipboard(const QMimeData* data,
+                                                       const PixelGrid& current) {
+    QString error;
+    const PictureToConvert picture = readClipboardPicture(data, grid(), &error);
+    if (picture.isNull()) {
+        refuse(error);
+        return std::nullopt;
+    }
+    return fromPicture(picture, current);
+}
+
+std::optional<PixelGrid> ConvertCommand::fromPicture(const PictureToConvert& picture,
+                                                     const PixelGrid& current) {
     ConvertImageDialog dialog(m_profile, picture, current, m_window);
     if (!m_prompts.runDialog(&dialog))
         return std::nullopt;
     return dialog.result();
+}
+
+void ConvertCommand::refuse(const QString& text) {
+    m_prompts.message(m_window, m_window->windowTitle(), text, MessageIcon::Exclamation,
+                      MessageButtons::Ok);
 }
 
 } // namespace core

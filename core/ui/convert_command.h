@@ -7,10 +7,13 @@
 
 #include <QImage>
 
+#include "core/imaging/picture_conversion_source.h"
+
 #include "core/model/calculator_profile.h"
 #include "core/model/pixel_grid.h"
 #include "core/platform/prompts.h"
 
+class QMimeData;
 class QWidget;
 
 namespace core {
@@ -24,10 +27,15 @@ public:
 
     // Asks for a picture file; nothing when the user cancels or it cannot be read (said).
     std::optional<PixelGrid> fromFile(const PixelGrid& current);
+    // The picture on the clipboard; nothing when there is none or it cannot be read (said).
+    std::optional<PixelGrid> fromClipboard(const QMimeData* data, const PixelGrid& current);
     // The cells OK gives for `picture` with `current` on the canvas, or nothing on Cancel.
-    std::optional<PixelGrid> fromImage(const QImage& picture, const PixelGrid& current);
+    std::optional<PixelGrid> fromPicture(const PictureToConvert& picture, const PixelGrid& current);
 
 private:
+    QSize grid() const { return QSize(m_profile.columns, m_profile.rows); }
+    void refuse(const QString& text);
+
     const CalculatorProfile& m_profile;
     Prompts& m_prompts;
     QWidget* m_window;

@@ -19,8 +19,9 @@
 
 namespace core {
 
-ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile, const QImage& picture,
-                                       const PixelGrid& current, QWidget* parent)
+ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile,
+                                       const PictureToConvert& picture, const PixelGrid& current,
+                                       QWidget* parent)
     : QDialog(parent), m_profile(profile), m_current(current),
       m_source(picture, QSize(profile.columns, profile.rows)),
       m_result(profile.rows, profile.columns) {

@@ -30,7 +30,7 @@ class PictureCanvas;
 class ConvertImageDialog : public QDialog {
     Q_OBJECT
 public:
-    ConvertImageDialog(const CalculatorProfile& profile, const QImage& picture,
+    ConvertImageDialog(const CalculatorProfile& profile, const PictureToConvert& picture,
                        const PixelGrid& current, QWidget* parent);
     ~ConvertImageDialog() override;
 

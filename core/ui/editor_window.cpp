@@ -350,9 +350,7 @@ void EditorWindow::miCopy_Click() {
 }
 
 void EditorWindow::miPaste_Click() {
-    const QImage image = m_clipboard->image();
-    if (!image.isNull())
-        takeConversion(m_convert->fromImage(image, m_document.picture()));
+    takeConversion(m_convert->fromClipboard(m_clipboard->contents(), m_document.picture()));
 }
 
 void EditorWindow::miConvert_Click() {

@@ -9,6 +9,8 @@
 #include <string>
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStringList>
@@ -74,6 +76,21 @@ void startupMessage(QtMsgType type, const QMessageLogContext& context, const QSt
 
 } // namespace
 
+QString commandLineName(const std::vector<std::string>& arguments, QString* problem) {
+    std::string joined;
+    for (size_t i = 0; i < arguments.size(); ++i)
+        joined += (i ? " " : "") + arguments[i];
+    const QByteArray bytes = QByteArray::fromStdString(joined);
+    const QString name = QFile::decodeName(bytes);
+    if (QFile::encodeName(name) == bytes)
+        return name;
+    *problem = QStringLiteral("%1 cannot be opened: its name is not UTF-8 text, and this program "
+                              "opens only files whose names are. Rename it (convmv can) and "
+                              "open it again.")
+                   .arg(QFileInfo(name).fileName());
+    return {};
+}
+
 int runProgram(int argc, char** argv, const ProgramDescription& program,
                const std::function<void(QWidget*)>& started) {
     const std::string command = commandName(program.applicationName);
@@ -101,8 +118,12 @@ int runProgram(int argc, char** argv, const ProgramDescription& program,
     const std::unique_ptr<EditorWindow> window = program.makeWindow(prompts);
     if (started)
         started(window.get());
-    window->Form_Load(QApplication::arguments().mid(1).join(' '));
+    QString problem;
+    window->Form_Load(commandLineName({argv + 1, argv + argc}, &problem));
     window->show();
+    if (!problem.isEmpty())
+        prompts.message(window.get(), window->windowTitle(), problem, MessageIcon::Exclamation,
+                        MessageButtons::Ok);
     return app.exec();
 }
 

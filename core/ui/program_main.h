@@ -5,6 +5,10 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
+
+#include <QString>
 
 #include "core/platform/prompts.h"
 
@@ -33,5 +37,11 @@ struct ProgramDescription {
 // just before it is shown (the start-up benchmark watches for its first paint).
 int runProgram(int argc, char** argv, const ProgramDescription& program,
                const std::function<void(QWidget*)>& started = {});
+
+// The picture the command line names: its arguments, as the bytes given, joined by blanks.
+// Qt holds a file name as Unicode text, so a name that is not UTF-8 cannot reach its file:
+// each stray byte would become U+FFFD and name another file, perhaps one that exists. Such a
+// command line names nothing, and `problem` says why.
+QString commandLineName(const std::vector<std::string>& arguments, QString* problem);
 
 } // namespace core

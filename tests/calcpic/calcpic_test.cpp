@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Copyright (C) 2026 The Dotwell and Pixvane authors
 
+#include <bit>
+#include <fstream>
 #include <map>
 
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCheckBox>
@@ -18,6 +22,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSlider>
 
 #include <gtest/gtest.h>
@@ -28,6 +33,7 @@
 #include "dotwell/frm_dotwell.h"
 #include "pixvane/frm_pixvane.h"
 #include "tests/support/files.h"
+#include "tests/support/picture_bytes.h"
 #include "tests/support/processes.h"
 #include "tests/support/tifiles_check.h"
 #include "tests/support/window_fixture.h"
@@ -43,6 +49,48 @@ using testing_support::Ran;
 Ran calcpic(const QStringList& arguments, const QString& directory,
             const QString& program = QStringLiteral(CALCPIC_PATH)) {
     return testing_support::runWithoutDisplay(program, arguments, directory);
+}
+
+// A shell command line run with $CALCPIC naming the built program: the shell's printf makes
+// the arguments Qt cannot, such as a file name that is not UTF-8.
+Ran calcpicInShell(const QString& script, const QString& directory) {
+    QProcessEnvironment extra;
+    extra.insert("CALCPIC", QStringLiteral(CALCPIC_PATH));
+    return testing_support::runWithoutDisplay("/bin/sh", {"-c", script}, directory, extra);
+}
+
+bool existsByBytes(const QByteArray& name) {
+    struct stat status {};
+    return ::stat(name.constData(), &status) == 0;
+}
+
+QByteArray readByBytes(const QByteArray& name) {
+    std::ifstream in(name.constData(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return QByteArray::fromStdString(bytes);
+}
+
+// The names in a folder as bytes, sorted, hidden ones too: Qt lists no name that is not UTF-8.
+QByteArrayList namesIn(const QByteArray& folder) {
+    QByteArrayList names;
+    if (DIR* d = ::opendir(folder.constData())) {
+        while (const dirent* entry = ::readdir(d)) {
+            const QByteArray name(entry->d_name);
+            if (name != "." && name != "..")
+                names << name;
+        }
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Characters a terminal acts on: C0 but the line feed, DEL, C1.
+int controlCharacters(const QString& text) {
+    int count = 0;
+    for (QChar c : text)
+        count += (c.unicode() < 0x20 && c != '\n') || (c.unicode() >= 0x7F && c.unicode() <= 0x9F);
+    return count;
 }
 
 // A photo-like picture: a grey ramp across, a black disc, transparent at the left edge.
@@ -532,6 +580,9 @@ TEST_F(Calcpic, BadCommandLinesExitTwoWithTheUsage) {
         {"convert", inputs[1], "-o", "x.83i", "--folder", "main"},
         {"convert", inputs[1], "-o", "x.82i", "--pic", "7"},
         {"convert", inputs[1], "-o", "x.92i", "--name", "9lives"},
+        {"convert", inputs[1], "-o", "x.92i", "--name", "toolongname"},
+        {"convert", inputs[1], "-o", "x.92i", "--folder", "ninechars"},
+        {"convert", inputs[1], "-o", "x.92i", "--name", QString::fromUtf8("\u03c0abcdefgh")},
         {"convert", inputs[1], "-o", "x.92i", "--comment", QString(41, 'c')},
         {"convert", inputs[1], "-o", "x.92i", "--comment", QString::fromUtf8("\u4e2d")},
         {"convert", inputs[1], "-o", "x.png", "--pic", "2"},
@@ -554,6 +605,256 @@ TEST_F(Calcpic, BadCommandLinesExitTwoWithTheUsage) {
         EXPECT_EQ(run.err, "");
         EXPECT_TRUE(run.out.startsWith(QString(asked) == "--help" ? "usage: calcpic" : "calcpic "));
     }
+}
+
+TEST_F(Calcpic, ControlCharactersInFilesAndNamesAreShownNotSent) {
+    QByteArray ti83 = readAll(inputs[1]);
+    // 9D: a byte Windows-1252 leaves undefined, read as the C1 control U+009D.
+    const QByteArray comment("\x1B[2J\x1B]0;owned\x07\x9D"
+                             "0;x\x07");
+    ti83.replace(11, comment.size() + 1, comment + '\0'); // the comment is not summed
+    writeAll(path("loud.83i"), ti83);
+    QByteArray ti92 = readAll(inputs[3]);
+    ti92.replace(64, 4, "\x1B[2J"); // the name, in the header
+    writeAll(path("loud.92i"), ti92);
+    const QString oddName = QString::fromUtf8("odd\x1B]0;x\x07\u009B.83i");
+    ASSERT_TRUE(QFile::copy(inputs[1], path(oddName)));
+
+    Ran run = calcpic({"info", "loud.83i", "loud.92i", oddName}, dir.path());
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(controlCharacters(run.out), 0) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("comment:    \\x1B[2J\\x1B]0;owned\\x07\\x9D0;x\\x07\n"))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("variable:   games\\\\x1B[2Jte\n")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("odd\\x1B]0;x\\x07\\x9B.83i\n")) << run.out.toStdString();
+
+    run = calcpic({"info", "--json", "loud.83i", "loud.92i", oddName}, dir.path());
+    EXPECT_EQ(controlCharacters(run.out), 0) << run.out.toStdString();
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(QJsonDocument::fromJson(lines[0].toUtf8()).object()["comment"].toString(),
+              QString::fromLatin1(comment))
+        << lines[0].toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(lines[2].toUtf8()).object()["file"].toString(), oddName);
+
+    // Error lines, and a value on a bad command line.
+    for (const QStringList& arguments :
+         {QStringList{"info", "gone\x1B[2J.83i"},
+          QStringList{"convert", "gone\x1B[2J.83i", "-o", "x.8xi"},
+          QStringList{"convert", "x.83i", "-o", "x.8xi", "--dither", "\x1B[2J"}}) {
+        run = calcpic(arguments, dir.path());
+        EXPECT_NE(run.code, 0);
+        EXPECT_EQ(controlCharacters(run.err), 0) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("\\x1B[2J")) << run.err.toStdString();
+    }
+}
+
+// A short or mis-summed calculator file is damaged: converting it would write a clean file
+// with a fresh checksum, so it fails unless the user takes it as it reads.
+TEST_F(Calcpic, DamagedCalculatorFilesFailUnlessAccepted) {
+    writeAll(path("short.83i"), readAll(inputs[1]).left(400));
+    for (int i : {0, 2, 3}) {
+        QByteArray flipped = readAll(inputs[i]);
+        flipped[200] = char(flipped[200] ^ 0x01); // a pixel, inside the checksum
+        writeAll(path("flipped_" + QFileInfo(inputs[i]).fileName()), flipped);
+    }
+    const struct {
+        QString input;
+        QString reason;
+    } cases[]{
+        {"short.83i", "the file is 430 bytes too short"},
+        {"flipped_in_82i.82i", "its checksum is "},
+        {"flipped_in_8xi.8xi", "its checksum is "},
+        {"flipped_in_92i.92i", "its checksum is "},
+    };
+    for (const auto& c : cases) {
+        Ran run = calcpic({"convert", c.input, "-o", "out.8xi"}, dir.path());
+        EXPECT_EQ(run.code, 1) << c.input.toStdString();
+        EXPECT_TRUE(run.err.startsWith("calcpic: " + c.input + ": " + c.reason))
+            << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("--accept-damaged")) << run.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(path("out.8xi")));
+        run = calcpic({"convert", c.input, "-o", "out.8xi", "--accept-damaged"}, dir.path());
+        EXPECT_EQ(run.code, 0) << run.err.toStdString();
+        EXPECT_EQ(run.err, "");
+        EXPECT_TRUE(QFile::remove(path("out.8xi")));
+    }
+    const Ran help = calcpic({"--help"}, dir.path());
+    EXPECT_TRUE(help.out.contains("--accept-damaged")) << help.out.toStdString();
+}
+
+TEST_F(Calcpic, NamesThatAreNotUtf8AreTheFilesGiven) {
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/";
+    // QTemporaryDir cannot remove what Qt cannot name.
+    struct Cleanup {
+        QByteArray folder;
+        ~Cleanup() {
+            for (const char* name : {"bad\xFF.83i", "out\xFF.92i", "out/bad\xFF.png"})
+                ::unlink(folder + name);
+        }
+    } cleanup{folder};
+    ASSERT_EQ(::link(QFile::encodeName(inputs[1]).constData(), folder + "bad\xFF.83i"), 0);
+    Ran run = calcpicInShell("\"$CALCPIC\" info \"$(printf 'bad\\377.83i')\"", dir.path());
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith("bad\\xFF.83i\n  calculator: TI-83")) << run.out.toStdString();
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("out"));
+    run = calcpicInShell("\"$CALCPIC\" convert \"$(printf 'bad\\377.83i')\" -o "
+                         "\"$(printf 'out\\377.92i')\" && \"$CALCPIC\" convert "
+                         "\"$(printf 'bad\\377.83i')\" -d out --to png",
+                         dir.path());
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(existsByBytes(folder + "out\xFF.92i"));
+    EXPECT_EQ(namesIn(folder + "out"), QByteArrayList{"bad\xFF.png"}); // nothing left beside it
+
+    // An existing file of such a name stays as it is; the reason names it readably.
+    const QByteArray before = readByBytes(folder + "out\xFF.92i");
+    run = calcpicInShell("\"$CALCPIC\" convert \"$(printf 'bad\\377.83i')\" -o "
+                         "\"$(printf 'out\\377.92i')\" --force --name other; \"$CALCPIC\" info "
+                         "\"$(printf 'gone\\377.83i')\"",
+                         dir.path());
+    EXPECT_EQ(run.code, 1);
+    const QStringList errors = run.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(errors.size(), 2) << run.err.toStdString();
+    EXPECT_TRUE(errors[0].startsWith("calcpic: bad\\xFF.83i: cannot write out\\xFF.92i: "))
+        << errors[0].toStdString();
+    EXPECT_EQ(errors[1], "calcpic: gone\\xFF.83i: No such file or directory");
+    EXPECT_EQ(readByBytes(folder + "out\xFF.92i"), before);
+    EXPECT_EQ(namesIn(folder), (QByteArrayList{"bad\xFF.83i", "in", "out", "out\xFF.92i"}));
+}
+
+TEST_F(Calcpic, ErrorsAreSentencesOnOneLine) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.png"));
+    writeAll(path("plain.txt"), "a file, not a folder");
+    for (const QString& output : {QString("folder.png"), QString("plain.txt/x.png")}) {
+        const Ran run = calcpic({"convert", inputs[1], "-o", output, "--force"}, dir.path());
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        // Where no file was there, nothing is said of one.
+        const bool existed = output == "folder.png";
+        EXPECT_EQ(run.err.contains(QRegularExpression("[a-z][.] The file on disk")), existed)
+            << run.err.toStdString();
+    }
+}
+
+TEST_F(Calcpic, Ti83PlusFaultsAreExplained) {
+    const QByteArray good = readAll(inputs[2]);
+    QByteArray header12 = good, type8 = good;
+    header12[55] = 12;
+    type8[59] = 8;
+    writeAll(path("header12.8xi"), header12);
+    writeAll(path("type8.8xi"), type8);
+    writeAll(path("short.8xi"), good.left(500));
+    const std::pair<QString, QString> cases[]{
+        {"header12.8xi", "variable header length (bytes 55-56) is 12, not 11 or 13"},
+        {"type8.8xi", "type byte (59) is 08, not 07"},
+        {"short.8xi", "The file is 500 bytes; a .8xi picture takes 832"},
+    };
+    for (const auto& [file, reason] : cases) {
+        for (const QString command : {"info", "convert"}) {
+            QStringList arguments{command, file};
+            if (command == "convert")
+                arguments << "-o"
+                          << "x.png";
+            const Ran run = calcpic(arguments, dir.path());
+            EXPECT_EQ(run.code, 1);
+            EXPECT_TRUE(run.err.startsWith("calcpic: " + file + ": Invalid File Format! "))
+                << run.err.toStdString();
+            EXPECT_TRUE(run.err.contains(reason)) << run.err.toStdString();
+        }
+    }
+}
+
+// A file of another calculator is named as what it is, not called damaged or unreadable.
+TEST_F(Calcpic, OtherCalculatorsPicturesAreNamed) {
+    QByteArray ti86(1100, '\0');
+    ti86.replace(0, 8, "**TI86**");
+    writeAll(path("x.86i"), ti86);
+    writeAll(path("really83.92i"), readAll(inputs[1]));
+    const std::pair<QString, QString> cases[]{
+        {"x.86i", "calcpic: x.86i: a TI-86 picture; calcpic does not read it yet\n"},
+        {"really83.92i", "by its signature it is a TI-83 picture\n"},
+    };
+    for (const auto& [file, reason] : cases) {
+        for (const Ran& run : {calcpic({"info", file}, dir.path()),
+                               calcpic({"convert", file, "-o", "x.png"}, dir.path())}) {
+            EXPECT_EQ(run.code, 1);
+            EXPECT_TRUE(run.err.endsWith(reason)) << run.err.toStdString();
+        }
+    }
+}
+
+TEST_F(Calcpic, InfoJsonGivesEveryFileAnObject) {
+    writeAll(path("text.83i"), "");
+    const Ran run =
+        calcpic({"info", "--json", "gone.83i", inputs[1], "text.83i", inputs[6]}, dir.path());
+    EXPECT_EQ(run.code, 1);
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << run.out.toStdString();
+    const QStringList errors = run.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(errors.size(), 3);
+    for (int i : {0, 2, 3}) {
+        const QJsonObject o = QJsonDocument::fromJson(lines[i].toUtf8()).object();
+        EXPECT_FALSE(o["error"].toString().isEmpty()) << lines[i].toStdString();
+        // The same reason as on standard error.
+        EXPECT_EQ("calcpic: " + o["file"].toString() + ": " + o["error"].toString(),
+                  errors[i == 0 ? 0 : i - 1]);
+    }
+    EXPECT_EQ(QJsonDocument::fromJson(lines[1].toUtf8()).object()["checksum"].toString(), "OK");
+}
+
+// Image libraries' warnings about what they pass over stay off the terminal.
+TEST_F(Calcpic, LibraryWarningsAreNotPrinted) {
+    // A PNG whose text chunk fails its CRC: libpng warns and reads on.
+    QByteArray png = readAll(inputs[6]);
+    const QByteArray text = QByteArray("tEXt") + "Comment" + '\0' + "hello";
+    QByteArray chunk;
+    chunk.append(char(0)).append(char(0)).append(char(0)).append(char(text.size() - 4));
+    chunk += text + QByteArray(4, '\x55'); // not its CRC
+    png.insert(8 + 25, chunk);             // after the signature and the header chunk
+    writeAll(path("warns.png"), png);
+    Ran run = calcpic({"convert", "warns.png", "-o", "w.83i"}, dir.path());
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.err, "");
+    QProcessEnvironment debug;
+    debug.insert("CALCPIC_DEBUG", "1");
+    run = testing_support::runWithoutDisplay(
+        CALCPIC_PATH, {"convert", "warns.png", "-o", "w.83i", "--force"}, dir.path(), debug);
+    EXPECT_EQ(run.code, 0);
+    EXPECT_TRUE(run.err.contains("libpng warning")) << run.err.toStdString(); // it did warn
+}
+
+// A photo larger than an image Qt decodes whole converts, read at the size the screen needs;
+// QT_IMAGEIO_MAXALLOC lowers Qt's limit so that a small photo stands for a phone's.
+TEST_F(Calcpic, APhotoTooLargeToDecodeWholeConverts) {
+    QImage photo = ::photo(1200, 900).convertToFormat(QImage::Format_RGB32);
+    ASSERT_TRUE(photo.save(path("photo.jpg"), "JPEG", 90)); // 4.1 MiB decoded
+    QProcessEnvironment small;
+    small.insert("QT_IMAGEIO_MAXALLOC", "4");
+    for (const char* scale : {"none", "fit", "fill"}) {
+        const QStringList arguments{"convert", "photo.jpg", "-o",       "x.8xi", "--force",
+                                    "--scale", scale,       "--dither", "none"};
+        Ran run = calcpic(arguments, dir.path());
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        const QByteArray whole = readAll(path("x.8xi")).mid(74, 756);
+        run = testing_support::runWithoutDisplay(CALCPIC_PATH, arguments, dir.path(), small);
+        ASSERT_EQ(run.code, 0) << scale << ": " << run.err.toStdString();
+        EXPECT_EQ(run.err, "");
+        const QByteArray reduced = readAll(path("x.8xi")).mid(74, 756);
+        int differing = 0;
+        for (int i = 0; i < whole.size(); ++i)
+            differing += std::popcount(unsigned(std::uint8_t(whole[i] ^ reduced[i])));
+        if (QString(scale) == "none")
+            EXPECT_EQ(differing, 0); // the middle at full size
+        else
+            EXPECT_LT(differing, 96 * 63 / 50) << scale;
+    }
+    // Too large however it is read: the size says why.
+    writeAll(path("huge.png"), testing_support::tinyPngDeclaring(25000, 25000));
+    const Ran run = calcpic({"convert", "huge.png", "-o", "x.8xi", "--force"}, dir.path());
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err,
+              "calcpic: huge.png: The picture is 25000 x 25000 pixels, too large to read.\n");
 }
 
 } // namespace

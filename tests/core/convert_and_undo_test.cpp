@@ -6,7 +6,9 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QImageReader>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -92,7 +94,8 @@ TEST(ConvertImage, ControlsDefaultsAutoAndAPreviewOfTheExactCells) {
     QImage picture(96, 63, QImage::Format_RGB32);
     picture.fill(qRgb(200, 200, 200));
     QPainter(&picture).fillRect(40, 20, 30, 20, qRgb(40, 40, 40));
-    core::ConvertImageDialog dialog(f.window.profile(), picture, f.window.grid(), &f.window);
+    core::ConvertImageDialog dialog(f.window.profile(), {picture, {}, picture.size()},
+                                    f.window.grid(), &f.window);
     EXPECT_EQ(dialog.windowTitle(), "Convert Image");
     EXPECT_EQ(dialog.scaleBox->currentText(), "Fit");
     EXPECT_EQ(dialog.thresholdBox->value(), 128);
@@ -446,6 +449,19 @@ TEST(Clipboard, CtrlVInATextBoxPastesAPictureWhenThereIsNoText) {
     EXPECT_EQ(f.window.Text1->text(), "note and text");
 }
 
+// Paste of a picture too large to read says so, as Convert Image and Import do.
+TEST(Clipboard, PasteOfAPictureTooLargeToReadSaysSo) {
+    Fixture<dotwell::FrmDotwell> f;
+    auto* huge = new QMimeData;
+    huge->setData("image/png", testing_support::tinyPngDeclaring(25000, 25000));
+    QGuiApplication::clipboard()->setMimeData(huge);
+    f.window.miPaste_Click();
+    ASSERT_EQ(f.prompts.messages().size(), 1u);
+    EXPECT_EQ(f.prompts.messages()[0].text,
+              "The picture is 25000 x 25000 pixels, too large to read.");
+    EXPECT_FALSE(f.window.documentState().saveAs); // nothing changed
+}
+
 TEST(Export, PngIsOnePixelPerCellBlackOnWhite) {
     Fixture<pixvane::FrmPixvane> f;
     f.window.miTool_Click(7);
@@ -467,4 +483,20 @@ TEST(Export, PngIsOnePixelPerCellBlackOnWhite) {
                 << r << ", " << c;
     EXPECT_FALSE(f.window.documentState().open); // no calculator file was written
     EXPECT_FALSE(QFile::exists(f.path("pic.92i")));
+}
+
+// Convert Image, from the editor: a photo too large to decode whole reaches the dialog.
+TEST(ConvertImage, TakesAPhotoTooLargeToDecodeWhole) {
+    Fixture<dotwell::FrmDotwell> f;
+    const int limit = QImageReader::allocationLimit();
+    writeAll(f.path("photo.jpg"), testing_support::jpegOf(photo(1600, 1200), false));
+    QImageReader::setAllocationLimit(4); // 1600 x 1200 pixels take 7.3 MiB
+    f.prompts.answerFile(f.path("photo.jpg"));
+    bool shown = false;
+    f.prompts.answerDialog([&](QDialog*) { return shown = true; });
+    f.window.miConvert_Click();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(f.prompts.messages().empty());
+    EXPECT_GT(darkCells(f.window.grid()), 0);
+    QImageReader::setAllocationLimit(limit);
 }

@@ -335,6 +335,30 @@ TEST(Import, ATinyFileDeclaringAHugePictureIsRefusedWithoutTheMemory) {
     EXPECT_TRUE(f.window.documentState().open);
 }
 
+// A progressive JPEG keeps the coefficients of the whole picture however little of it is read,
+// so it is bounded as a picture read whole is; a baseline one of that size is still read for
+// the part the scan reaches.
+TEST(Import, AProgressiveJpegIsBoundedLikeAPictureReadWhole) {
+    QImage colour(64, 64, QImage::Format_RGB32);
+    colour.fill(qRgb(200, 120, 40));
+    const QSize reach(241, 104);
+    for (const bool progressive : {true, false}) {
+        const QByteArray bytes = testing_support::jpegDeclaring(
+            testing_support::jpegOf(colour, progressive), 6700, 6700);
+        resetPeak();
+        const long before = peakMegabytes();
+        const core::LoadedPicture picture = core::loadPictureData(bytes, reach);
+        if (progressive) {
+            EXPECT_EQ(picture.error, "The picture is 6700 x 6700 pixels, too large to read.");
+        } else {
+            EXPECT_EQ(picture.error, "");
+            EXPECT_EQ(picture.image.size(), reach);
+            EXPECT_EQ(picture.size, QSize(6700, 6700));
+        }
+        EXPECT_LT(peakMegabytes() - before, 64) << "progressive " << progressive;
+    }
+}
+
 TEST(Import, IconMasksDecideWhatIsTransparentAtEveryDepth) {
     // 8 x 8: black on even squares, white on odd; the mask covers the left half.
     const int width = 8, height = 8;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Copyright (C) 2026 The Dotwell and Pixvane authors
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,75 @@ TEST(Conversion, EveryDitherDarkensARampFromItsBlackEnd) {
     // Without a dither the ramp parts where the grey reaches the threshold: 8 * 17 = 136.
     EXPECT_EQ(gridPicture(convertCells(ramp, {128, Dither::None, false}), 0, 0, 1, 16),
               "########........\n");
+}
+
+// Whatever the threshold, white stays clear and black stays dark, in every dither: the
+// threshold moves the pattern between them, never past them.
+TEST(Conversion, NoThresholdDotsWhiteOrPunchesBlack) {
+    const Dither dithers[] = {Dither::None, Dither::FloydSteinberg, Dither::Atkinson,
+                              Dither::Ordered4, Dither::Ordered8};
+    // A picture of every grey, white and black cells scattered among them.
+    GreyCells mixed = flat(63, 96, 0);
+    unsigned seed = 12345;
+    for (std::int16_t& g : mixed.grey) {
+        seed = seed * 1103515245u + 12345u;
+        const unsigned r = seed >> 16;
+        g = std::int16_t(r % 4 == 0 ? 0 : r % 4 == 1 ? 255 : r % 256);
+    }
+    for (Dither dither : dithers) {
+        for (int t : {1, 2, 30, 60, 100, 127, 128, 129, 170, 200, 230, 254, 255}) {
+            const ConversionOptions options{t, dither, false};
+            EXPECT_EQ(testing_support::darkCells(convertCells(flat(63, 96, 255), options)), 0)
+                << "all white, dither " << int(dither) << ", threshold " << t;
+            EXPECT_EQ(testing_support::darkCells(convertCells(flat(63, 96, 0), options)), 63 * 96)
+                << "all black, dither " << int(dither) << ", threshold " << t;
+            const PixelGrid grid = convertCells(mixed, options);
+            int wrong = 0;
+            for (int y = 0; y < mixed.rows; ++y)
+                for (int x = 0; x < mixed.columns; ++x)
+                    wrong += (mixed.at(y, x) == 255 && grid.at(y, x) == 1) ||
+                             (mixed.at(y, x) == 0 && grid.at(y, x) == 0);
+            EXPECT_EQ(wrong, 0) << "mixed, dither " << int(dither) << ", threshold " << t;
+        }
+    }
+}
+
+// The ordered pattern darkens half of each tile at the threshold's grey, more below it and
+// fewer above; at 128 each cell is dark where its grey is below 128 moved by its rank.
+TEST(Conversion, OrderedThresholdShiftsThePattern) {
+    for (Dither dither : {Dither::Ordered4, Dither::Ordered8}) {
+        const int n = dither == Dither::Ordered4 ? 4 : 8;
+        for (int t : {1, 30, 60, 100, 128, 170, 200, 254}) {
+            int previous = n * n + 1;
+            for (int grey = 0; grey <= 255; ++grey) {
+                const int dark =
+                    testing_support::darkCells(convertCells(flat(n, n, grey), {t, dither, false}));
+                EXPECT_LE(dark, previous) << "n " << n << ", t " << t << ", grey " << grey;
+                if (grey == t) {
+                    EXPECT_EQ(dark, n * n / 2) << "n " << n << ", t " << t;
+                }
+                previous = dark;
+            }
+        }
+        // At 128 the n^2 cells of a tile turn clear at the greys 128 + (2 r + 1 - n^2) 255 /
+        // (2 n^2), r = 0 .. n^2 - 1, one cell each: the pattern this threshold always gave.
+        std::vector<int> clearFrom(size_t(n * n), 256), expected;
+        for (int grey = 255; grey >= 0; --grey) {
+            const PixelGrid grid = convertCells(flat(n, n, grey), {128, dither, false});
+            for (int i = 0; i < n * n; ++i)
+                if (!grid.at(i / n, i % n))
+                    clearFrom[size_t(i)] = grey;
+        }
+        const int twice = 2 * n * n;
+        for (int rank = 0; rank < n * n; ++rank) {
+            int grey = 0;
+            while (grey * twice < 128 * twice + (2 * rank + 1 - n * n) * 255)
+                ++grey;
+            expected.push_back(grey);
+        }
+        std::sort(clearFrom.begin(), clearFrom.end());
+        EXPECT_EQ(clearFrom, expected) << "n " << n;
+    }
 }
 
 TEST(Conversion, OtsuLandsBetweenTwoLevels) {

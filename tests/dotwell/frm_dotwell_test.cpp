@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/ui/program_main.h"
 #include "dotwell/frm_dotwell.h"
 #include "dotwell/ti83plus_picture_file.h"
 #include "tests/support/files.h"
@@ -236,6 +237,32 @@ TEST_F(DotwellWindow, CommandLineAcceptsAnyCaseAndRefusesOtherNames) {
     EXPECT_EQ(lastMessage().title, "Dotwell 2.6");
     EXPECT_EQ(lastMessage().text, "Invalid File Format!");
     EXPECT_FALSE(refused.documentState().saveAs);
+}
+
+// Qt would turn the stray byte of a name that is not UTF-8 into U+FFFD and open the file of
+// that name: a command line naming such a file opens nothing, and says why.
+TEST_F(DotwellWindow, CommandLineNameThatIsNotUtf8OpensNoOtherFile) {
+    writeAll(path(QString::fromUtf8("bad\uFFFD.83i")), pictureFile(5, "another picture"));
+    QString problem;
+    const std::string name = QFile::encodeName(path("bad")).toStdString() + "\xFF.83i";
+    FrmDotwell started(prompts);
+    started.Form_Load(core::commandLineName({name}, &problem));
+    EXPECT_NE(started.Text1->text(), "another picture");
+    EXPECT_FALSE(started.documentState().save);
+    EXPECT_TRUE(problem.startsWith(QString::fromUtf8("bad\uFFFD.83i cannot be opened: its name is "
+                                                     "not UTF-8 text")))
+        << problem.toStdString();
+
+    // Otherwise the arguments joined by blanks name the picture, as always.
+    writeAll(path("my pic.83i"), pictureFile(2, "cmd"));
+    problem.clear();
+    const QString joined =
+        core::commandLineName({QFile::encodeName(path("my")).toStdString(), "pic.83i"}, &problem);
+    EXPECT_EQ(joined, path("my pic.83i"));
+    EXPECT_TRUE(problem.isEmpty());
+    FrmDotwell opened(prompts);
+    opened.Form_Load(joined);
+    EXPECT_EQ(opened.Text1->text(), "cmd");
 }
 
 TEST_F(DotwellWindow, PicFrameAndTips) {

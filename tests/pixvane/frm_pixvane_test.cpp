@@ -93,6 +93,40 @@ TEST_F(PixvaneWindow, OpenRefusalsChangeNothing) {
     EXPECT_EQ(window.fileName(), path("good.92i"));
 }
 
+// Another calculator's picture is intact: pixvane says whose it is, not that it is damaged.
+TEST_F(PixvaneWindow, OtherCalculatorsPicturesAreNamedNotCalledDamaged) {
+    writeAll(path("good.92i"), pictureFile({"main", "first", "first"}));
+    openFile("good.92i");
+    const core::PixelGrid before = window.grid();
+    const struct {
+        const char* signature;
+        const char* name;
+        const char* model;
+        int size;
+    } files[]{
+        {"**TI73**", "x.73i", "TI-73", 830},  {"**TI82**", "x.82i", "TI-82", 830},
+        {"**TI83**", "x.83i", "TI-83", 830},  {"**TI83F*", "x.8xi", "TI-83 Plus / TI-84 Plus", 832},
+        {"**TI85**", "x.85i", "TI-85", 1079}, {"**TI86**", "x.86i", "TI-86", 1079},
+    };
+    for (const auto& f : files) {
+        QByteArray bytes(f.size, '\0');
+        bytes.replace(0, 8, f.signature);
+        writeAll(path(f.name), bytes);
+        FrmPixvane started(prompts); // the command line takes any name
+        started.Form_Load(path(f.name));
+        EXPECT_EQ(lastMessage().text,
+                  QString("%1 is a %2 picture, which pixvane does not open.").arg(f.name, f.model));
+    }
+    // Named as a TI-92 picture, from the menu.
+    QByteArray ti83(830, '\0');
+    ti83.replace(0, 8, "**TI83**");
+    writeAll(path("renamed.92i"), ti83);
+    openFile("renamed.92i");
+    EXPECT_EQ(lastMessage().text, "renamed.92i is a TI-83 picture, which pixvane does not open.");
+    EXPECT_EQ(window.grid(), before);
+    EXPECT_EQ(window.fileName(), path("good.92i"));
+}
+
 TEST_F(PixvaneWindow, NameChecksRunAsTheBoxesChangeAndBeforeSaving) {
     window.Text3->setText("9");
     EXPECT_EQ(lastMessage().text, "First character of Folder Name can't be digit.");

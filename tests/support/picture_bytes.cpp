@@ -3,6 +3,10 @@
 
 #include "tests/support/picture_bytes.h"
 
+#include <QBuffer>
+#include <QImage>
+#include <QImageWriter>
+
 namespace testing_support {
 namespace {
 
@@ -202,6 +206,42 @@ QByteArray rle8Bitmap(int width, int height, const QByteArray& rleData) {
     put32(b, 0x00000000); // black
     put32(b, 0x00FFFFFF); // white
     return b + rleData;
+}
+
+QByteArray jpegOf(const QImage& image, bool progressive, int quality) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return buffer.data();
+}
+
+QByteArray jpegDeclaring(QByteArray jpeg, int width, int height) {
+    // Walk the segments to the start of frame (C0 baseline, C2 progressive): FF, marker,
+    // length, precision, height, width.
+    for (qsizetype at = 2; at + 9 < jpeg.size();) {
+        const int marker = std::uint8_t(jpeg[at + 1]);
+        if (marker == 0xC0 || marker == 0xC2) {
+            jpeg[at + 5] = char(height >> 8), jpeg[at + 6] = char(height);
+            jpeg[at + 7] = char(width >> 8), jpeg[at + 8] = char(width);
+            break;
+        }
+        at += 2 + (std::uint8_t(jpeg[at + 2]) << 8 | std::uint8_t(jpeg[at + 3]));
+    }
+    return jpeg;
+}
+
+QByteArray jpegWithOrientation(const QByteArray& jpeg, int orientation) {
+    // APP1 "Exif": a big-endian TIFF header, one IFD with the one Orientation tag (0112,
+    // SHORT, count 1), no next IFD.
+    QByteArray exif("Exif\0\0MM\0\x2A\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01", 24);
+    exif += char(0), exif += char(orientation), exif += QByteArray(2, '\0');
+    exif += QByteArray(4, '\0');
+    QByteArray segment("\xFF\xE1");
+    segment += char((exif.size() + 2) >> 8), segment += char(exif.size() + 2);
+    return jpeg.left(2) + segment + exif + jpeg.mid(2);
 }
 
 } // namespace testing_support

@@ -11,6 +11,8 @@
 
 #include <QByteArray>
 
+class QImage;
+
 namespace testing_support {
 
 // A Windows metafile built word by word from its documented layout.
@@ -41,6 +43,14 @@ QByteArray iconFile(int bits, int width, int height,
 QByteArray tinyPngDeclaring(int width, int height);
 // A 24-bit BMP that declares its size and holds 64 bytes of pixels.
 QByteArray tinyBmpDeclaring(int width, int height);
+
+// A JPEG of the image, written by Qt, baseline or progressive.
+QByteArray jpegOf(const QImage& image, bool progressive, int quality = 90);
+// The JPEG with its frame header saying this size: a small file that declares a huge picture.
+QByteArray jpegDeclaring(QByteArray jpeg, int width, int height);
+// The JPEG with an Exif block giving the photo's orientation (1 upright ... 8), as cameras
+// write it.
+QByteArray jpegWithOrientation(const QByteArray& jpeg, int orientation);
 
 // A bottom-up 8-bit RLE BMP (.rle) with a two-colour palette: black at index 0, white at 1.
 QByteArray rle8Bitmap(int width, int height, const QByteArray& rleData);
