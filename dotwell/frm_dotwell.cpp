@@ -31,8 +31,9 @@ std::string latin(const QString& name) {
     return name.toStdString();
 }
 
+// The name without its folder, as messages and the status bar show it.
 QString titleOf(const QString& path) {
-    return QFileInfo(path).fileName();
+    return core::displayFileName(QFileInfo(path).fileName());
 }
 
 } // namespace
@@ -103,7 +104,8 @@ bool FrmDotwell::openPictureFile(const QString& path) {
     // Everything is read and checked before anything on screen changes.
     const core::FileRead read = core::readFileHead(path, kTi83PlusFileSize);
     if (!read.error.isEmpty()) {
-        showWarning(kImageErrorTitle, tr("Cannot open %1:\n%2").arg(path, read.error));
+        showWarning(kImageErrorTitle,
+                    tr("Cannot open %1:\n%2").arg(core::displayFileName(path), read.error));
         return false;
     }
     const std::string_view bytes(read.bytes.constData(), size_t(read.bytes.size()));
@@ -191,7 +193,8 @@ bool FrmDotwell::writePictureFile(const QString& path) {
     const QString error = core::writeFileAtomically(
         path, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
     if (!error.isEmpty()) {
-        showWarning(windowTitle(), tr("Cannot save %1:\n%2").arg(path, error));
+        showWarning(windowTitle(),
+                    tr("Cannot save %1:\n%2").arg(core::displayFileName(path), error));
         return false;
     }
     return true;

@@ -40,8 +40,9 @@ bool hasTi92Extension(const QString& name) {
            core::endsWithNoCase(n, "V2I");
 }
 
+// The name without its folder, as messages and the status bar show it.
 QString titleOf(const QString& path) {
-    return QFileInfo(path).fileName();
+    return core::displayFileName(QFileInfo(path).fileName());
 }
 
 QString firstLocalFile(const QMimeData* data) {
@@ -161,7 +162,8 @@ bool FrmPixvane::ReadPictureFile(const QString& path) {
     // Read and decode into temporaries; the editor changes only after a complete read.
     const core::FileRead read = core::readFileHead(path, qint64(kTi92LongestFile));
     if (!read.error.isEmpty()) {
-        prompts().message(this, windowTitle(), tr("Cannot open %1:\n%2").arg(path, read.error),
+        prompts().message(this, windowTitle(),
+                          tr("Cannot open %1:\n%2").arg(core::displayFileName(path), read.error),
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return false;
     }
@@ -246,9 +248,10 @@ bool FrmPixvane::writePictureFile(const QString& path) {
         path, QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size())));
     if (!error.isEmpty()) {
         // The program's message, then which file and why.
-        prompts().message(this, windowTitle(),
-                          QStringLiteral("Disk write error\n\n%1:\n%2").arg(path, error),
-                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+        prompts().message(
+            this, windowTitle(),
+            QStringLiteral("Disk write error\n\n%1:\n%2").arg(core::displayFileName(path), error),
+            core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return false;
     }
     return true;

@@ -11,6 +11,74 @@
 #include <unistd.h>
 
 namespace core {
+
+QString decodeFileName(const QByteArray& bytes) {
+    QString name;
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        // The length and smallest value of a UTF-8 sequence by its first byte.
+        const unsigned lead = b[i];
+        const int length = lead < 0x80                   ? 1
+                           : lead >= 0xC2 && lead < 0xE0 ? 2
+                           : lead >= 0xE0 && lead < 0xF0 ? 3
+                           : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                         : 0;
+        char32_t code = length == 1   ? lead
+                        : length == 2 ? lead & 0x1F
+                        : length == 3 ? lead & 0x0F
+                                      : lead & 0x07;
+        bool valid = length > 0 && i + length <= n;
+        for (int k = 1; valid && k < length; ++k) {
+            valid = (b[i + k] & 0xC0) == 0x80;
+            code = code << 6 | (b[i + k] & 0x3F);
+        }
+        valid = valid && !(length == 3 && code < 0x800) && !(length == 4 && code < 0x10000) &&
+                !(code >= 0xD800 && code < 0xE000) && code <= 0x10FFFF;
+        if (!valid) {
+            name += QChar(char16_t(0xDC00 + lead)); // a stray byte
+            ++i;
+            continue;
+        }
+        name += QString::fromUcs4(&code, 1);
+        i += length;
+    }
+    return name;
+}
+
+QByteArray encodeFileName(const QString& name) {
+    QByteArray bytes;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        const bool pair =
+            QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate();
+        if (!pair && c >= 0xDC80 && c <= 0xDCFF) {
+            bytes += char(c - 0xDC00);
+            continue;
+        }
+        bytes += QString(name.constData() + i, pair ? 2 : 1).toUtf8();
+        i += pair ? 1 : 0;
+    }
+    return bytes;
+}
+
+QString displayFileName(const QString& name) {
+    QString shown;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        const bool pair =
+            QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate();
+        const bool previousHigh = i > 0 && name[i - 1].isHighSurrogate();
+        if (!pair && !previousHigh && c >= 0xDC80 && c <= 0xDCFF)
+            shown +=
+                QStringLiteral("\\x") +
+                QStringLiteral("%1").arg(unsigned(c - 0xDC00), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            shown += name[i];
+    }
+    return shown;
+}
+
 namespace {
 
 QString systemError(int error) {
@@ -93,7 +161,7 @@ int createBeside(const QByteArray& name, QByteArray* temporary) {
 // A symbolic link is replaced itself, never written through: a save must not land in a file
 // the user named only by a link (another user's link in a shared folder, say).
 WriteFailure replaceFile(const QString& path, const QByteArray& bytes) {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = encodeFileName(path);
     struct stat old {};
     const bool exists = ::lstat(name.constData(), &old) == 0;
     const bool link = exists && S_ISLNK(old.st_mode);
@@ -156,7 +224,7 @@ WriteFailure replaceFile(const QString& path, const QByteArray& bytes) {
 
 std::unique_ptr<QFile> openRegularFile(const QString& path, QString* error) {
     // O_NONBLOCK: opening a named pipe for reading would otherwise wait for a writer.
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = encodeFileName(path);
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         *error = systemError(errno);

@@ -13,6 +13,15 @@ namespace core {
 
 // Every read and write of a picture file goes through here.
 
+// File names as the system keeps them: bytes, most often UTF-8. A name that is not UTF-8
+// travels in a QString with each stray byte as U+DC80..U+DCFF, the way Python's
+// "surrogateescape" carries it, so that it comes back byte for byte; Qt's own conversion
+// would turn each such byte into U+FFFD and name another file.
+QString decodeFileName(const QByteArray& bytes);
+QByteArray encodeFileName(const QString& name);
+// For messages and the status bar: a stray byte shown as \xNN.
+QString displayFileName(const QString& name);
+
 struct FileRead {
     QByteArray bytes;
     qint64 fileSize = 0; // the whole file's size, however much was read

@@ -9,12 +9,11 @@
 #include <string>
 
 #include <QApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStringList>
 
+#include "core/imaging/file_io.h"
 #include "core/platform/qt_prompts.h"
 #include "core/ui/editor_window.h"
 
@@ -76,19 +75,11 @@ void startupMessage(QtMsgType type, const QMessageLogContext& context, const QSt
 
 } // namespace
 
-QString commandLineName(const std::vector<std::string>& arguments, QString* problem) {
+QString commandLineName(const std::vector<std::string>& arguments) {
     std::string joined;
     for (size_t i = 0; i < arguments.size(); ++i)
         joined += (i ? " " : "") + arguments[i];
-    const QByteArray bytes = QByteArray::fromStdString(joined);
-    const QString name = QFile::decodeName(bytes);
-    if (QFile::encodeName(name) == bytes)
-        return name;
-    *problem = QStringLiteral("%1 cannot be opened: its name is not UTF-8 text, and this program "
-                              "opens only files whose names are. Rename it (convmv can) and "
-                              "open it again.")
-                   .arg(QFileInfo(name).fileName());
-    return {};
+    return decodeFileName(QByteArray::fromStdString(joined));
 }
 
 int runProgram(int argc, char** argv, const ProgramDescription& program,
@@ -118,12 +109,8 @@ int runProgram(int argc, char** argv, const ProgramDescription& program,
     const std::unique_ptr<EditorWindow> window = program.makeWindow(prompts);
     if (started)
         started(window.get());
-    QString problem;
-    window->Form_Load(commandLineName({argv + 1, argv + argc}, &problem));
+    window->Form_Load(commandLineName({argv + 1, argv + argc}));
     window->show();
-    if (!problem.isEmpty())
-        prompts.message(window.get(), window->windowTitle(), problem, MessageIcon::Exclamation,
-                        MessageButtons::Ok);
     return app.exec();
 }
 

@@ -38,10 +38,8 @@ struct ProgramDescription {
 int runProgram(int argc, char** argv, const ProgramDescription& program,
                const std::function<void(QWidget*)>& started = {});
 
-// The picture the command line names: its arguments, as the bytes given, joined by blanks.
-// Qt holds a file name as Unicode text, so a name that is not UTF-8 cannot reach its file:
-// each stray byte would become U+FFFD and name another file, perhaps one that exists. Such a
-// command line names nothing, and `problem` says why.
-QString commandLineName(const std::vector<std::string>& arguments, QString* problem);
+// The picture the command line names: its arguments, as the bytes given, joined by blanks. A
+// name that is not UTF-8 keeps its bytes (see decodeFileName), so it opens its own file.
+QString commandLineName(const std::vector<std::string>& arguments);
 
 } // namespace core

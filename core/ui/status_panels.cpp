@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPainter>
 
+#include "core/imaging/file_io.h"
 #include "core/model/number_text.h"
 
 namespace core {
@@ -46,7 +47,7 @@ QString StatusPanels::fileText() const {
 }
 
 void StatusPanels::setFileText(const QString& text) {
-    m_file->setText(text);
+    m_file->setText(displayFileName(text));
 }
 
 void StatusPanels::showCell(int column, int row) {

@@ -295,3 +295,23 @@ TEST(FileDialog, TheBitmapsEntryCompletesABareNameWithBmp) {
         EXPECT_EQ(answer.filterIndex, downs + 1);
     }
 }
+
+// Any byte string survives the trip through a QString: valid UTF-8 decodes as text, each
+// stray byte as itself, and shows as \xNN.
+TEST(FileNames, AnyBytesComeBackAndStrayBytesShowReadably) {
+    const std::pair<QByteArray, QString> rows[] = {
+        {"plain.83i", "plain.83i"},
+        {"caf\xC3\xA9 \xF0\x9F\x98\x80.8xi", QString::fromUtf8("caf\u00E9 \U0001F600.8xi")},
+        {"bad\xFF.83i", "bad\\xFF.83i"},
+        {"\xC0\xAF", "\\xC0\\xAF"},                   // an overlong slash
+        {"\xED\xA0\x80", "\\xED\\xA0\\x80"},          // a surrogate's bytes
+        {"cut\xE2\x82", "cut\\xE2\\x82"},             // a sequence cut short
+        {"\x80lone", "\\x80lone"},                    // a continuation byte alone
+        {"\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"}, // past U+10FFFF
+    };
+    for (const auto& [bytes, shown] : rows) {
+        const QString name = core::decodeFileName(bytes);
+        EXPECT_EQ(core::encodeFileName(name), bytes) << bytes.toHex().toStdString();
+        EXPECT_EQ(core::displayFileName(name), shown) << bytes.toHex().toStdString();
+    }
+}

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Copyright (C) 2026 The Dotwell and Pixvane authors
 
+#include <fcntl.h>
+
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -241,25 +243,42 @@ TEST_F(DotwellWindow, CommandLineAcceptsAnyCaseAndRefusesOtherNames) {
 
 // Qt would turn the stray byte of a name that is not UTF-8 into U+FFFD and open the file of
 // that name: a command line naming such a file opens nothing, and says why.
-TEST_F(DotwellWindow, CommandLineNameThatIsNotUtf8OpensNoOtherFile) {
-    writeAll(path(QString::fromUtf8("bad\uFFFD.83i")), pictureFile(5, "another picture"));
-    QString problem;
+// A name that is not UTF-8 opens its own file, shows readably, and is saved to by its bytes;
+// the file Qt's own conversion would have named (with U+FFFD) is never touched.
+TEST_F(DotwellWindow, CommandLineNameThatIsNotUtf8OpensAndSavesItsOwnFile) {
+    const QByteArray other = pictureFile(5, "another picture");
+    writeAll(path(QString::fromUtf8("bad\uFFFD.83i")), other);
     const std::string name = QFile::encodeName(path("bad")).toStdString() + "\xFF.83i";
+    {
+        QFile own;
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_TRUE(own.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        own.write(pictureFile(3, "its own picture"));
+    }
     FrmDotwell started(prompts);
-    started.Form_Load(core::commandLineName({name}, &problem));
-    EXPECT_NE(started.Text1->text(), "another picture");
-    EXPECT_FALSE(started.documentState().save);
-    EXPECT_TRUE(problem.startsWith(QString::fromUtf8("bad\uFFFD.83i cannot be opened: its name is "
-                                                     "not UTF-8 text")))
-        << problem.toStdString();
+    started.endProgram = [] {};
+    started.Form_Load(core::commandLineName({name}));
+    EXPECT_EQ(started.Text1->text().trimmed(), "its own picture");
+    EXPECT_EQ(started.statusFileText(), "bad\\xFF.83i");
+    started.Picture1_MouseDown(1, 0, 5.5, 5.5);
+    started.Picture1_MouseDown(1, 0, 5.5, 5.5);
+    started.miSave_click();
+    EXPECT_TRUE(prompts.messages().empty());
+    QFile saved;
+    const int fd = ::open(name.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_TRUE(saved.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+    const QByteArray bytes = saved.readAll();
+    ASSERT_EQ(bytes.size(), 830);
+    EXPECT_EQ(std::uint8_t(bytes[72 + 5 * 12]), 0x04); // cell (5, 5)
+    EXPECT_EQ(readAll(path(QString::fromUtf8("bad\uFFFD.83i"))), other);
 
     // Otherwise the arguments joined by blanks name the picture, as always.
     writeAll(path("my pic.83i"), pictureFile(2, "cmd"));
-    problem.clear();
     const QString joined =
-        core::commandLineName({QFile::encodeName(path("my")).toStdString(), "pic.83i"}, &problem);
+        core::commandLineName({QFile::encodeName(path("my")).toStdString(), "pic.83i"});
     EXPECT_EQ(joined, path("my pic.83i"));
-    EXPECT_TRUE(problem.isEmpty());
     FrmDotwell opened(prompts);
     opened.Form_Load(joined);
     EXPECT_EQ(opened.Text1->text(), "cmd");
