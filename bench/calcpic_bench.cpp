@@ -18,7 +18,7 @@
 #include <QImage>
 
 #include "bench/harness.h"
-#include "dotwell/ti83plus_picture_file.h"
+#include "core/formats/format_registry.h"
 
 extern char** environ;
 
@@ -95,8 +95,11 @@ int main(int argc, char** argv) {
         for (int r = 0; r < 63; ++r)
             for (int c = 0; c < 96; ++c)
                 grid.set(r, c, std::int16_t((random() % 3) == 0));
-        dotwell::PicFileBuffer buffer;
-        const auto bytes = dotwell::savedPictureBytes(buffer, "p.83i", "bench", grid, false);
+        core::CalculatorPicture picture = core::newPicture(core::FormatId::Ti83);
+        picture.grid = grid;
+        picture.comment = "bench";
+        const auto bytes =
+            std::get<std::vector<std::uint8_t>>(core::writePicture(picture, core::FormatId::Ti83));
         pictures.push_back(work + "/83i/p" + std::to_string(i) + ".83i");
         FILE* file = std::fopen(pictures.back().c_str(), "wb");
         std::fwrite(bytes.data(), 1, bytes.size(), file);

@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
     const bench::Comparison first = bench::compare(
         [&] {
             QString error;
-            const QImage picture = core::readPictureToConvert(path, &error);
+            const core::PictureToConvert picture =
+                core::readPictureToConvert(path, QSize(profile.columns, profile.rows), &error);
             core::ConvertImageDialog dialog(profile, picture, grid, nullptr);
             dialog.show();
             if (!QTest::qWaitForWindowExposed(&dialog))
@@ -70,8 +71,9 @@ int main(int argc, char** argv) {
 
     // A change of a control: the preview recomputed and repainted.
     QString error;
-    core::ConvertImageDialog dialog(profile, core::readPictureToConvert(path, &error), grid,
-                                    nullptr);
+    core::ConvertImageDialog dialog(
+        profile, core::readPictureToConvert(path, QSize(profile.columns, profile.rows), &error),
+        grid, nullptr);
     dialog.show();
     if (!QTest::qWaitForWindowExposed(&dialog))
         std::printf("the dialog was never exposed\n");

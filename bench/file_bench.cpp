@@ -10,8 +10,8 @@
 #include <QTemporaryDir>
 
 #include "bench/harness.h"
-#include "dotwell/ti83_picture_file.h"
-#include "pixvane/ti92_picture_file.h"
+#include "core/formats/ti83_picture_file.h"
+#include "core/formats/ti92_picture_file.h"
 #include "tests/support/tifiles_check.h"
 
 namespace {
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
 
-    const auto ti92 = pixvane::buildPicFile(pattern(103, 240), {"main", "bench", "benchmark"});
+    const auto ti92 = core::buildTi92File(pattern(103, 240), {"main", "bench", "benchmark"});
     const std::string_view ti92Bytes(reinterpret_cast<const char*>(ti92.data()), ti92.size());
     const QString ti92Path = dir.filePath("bench.92i");
     write(ti92Path, QByteArray(ti92Bytes.data(), qsizetype(ti92Bytes.size())));
@@ -44,15 +44,15 @@ int main(int argc, char** argv) {
     std::uint8_t sink = 0;
     const bench::Comparison c92 = bench::compare(
         [&] {
-            const auto picture = pixvane::readPicFile(ti92Bytes, grid92);
-            const auto& texts = std::get<pixvane::Ti92Picture>(picture).texts;
-            sink ^= pixvane::buildPicFile(grid92, texts)[3184];
+            const auto picture = core::readTi92File(ti92Bytes, grid92);
+            const auto& texts = std::get<core::Ti92Picture>(picture).texts;
+            sink ^= core::buildTi92File(grid92, texts)[3184];
         },
         [&] { sink ^= testing_support::readWithTifiles(ti92Path, false).storedChecksum; }, 200);
     bench::report(".92i decode + encode in memory (anchor: libtifiles reading it)", c92, "us",
                   "ratio <= 0.5", c92.ratio.median() <= 0.5);
 
-    dotwell::PicFileBuffer ti83;
+    core::PicFileBuffer ti83;
     ti83.applyTemplate(3);
     ti83.complete("bench.83i", "benchmark", pattern(63, 96));
     const std::string ti83Bytes(ti83.view());
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     core::PixelGrid grid83(63, 96);
     const bench::Comparison c83 = bench::compare(
         [&] {
-            dotwell::PicFileBuffer buffer = dotwell::PicFileBuffer::fromFile(ti83Bytes);
+            core::PicFileBuffer buffer = core::PicFileBuffer::fromFile(ti83Bytes);
             buffer.decodePicture(grid83);
             buffer.complete("bench.83i", "benchmark", grid83);
             sink ^= buffer.bytes()[829];

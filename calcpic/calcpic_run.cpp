@@ -11,9 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "calcpic/calculator_content.h"
 #include "calcpic/native_files.h"
-#include "calcpic/picture_report.h"
 #include "calcpic/terminal_text.h"
 #include "calcpic/thumbnail.h"
 #include "core/imaging/file_io.h"
@@ -31,7 +29,7 @@ std::string text(const QString& s) {
 // What a file holds: a calculator picture, or an image for the conversion.
 struct Input {
     std::optional<Format> format; // a calculator's
-    CalculatorContent content;
+    core::CalculatorPicture content;
     core::PictureToConvert image;
 };
 
@@ -43,7 +41,7 @@ std::string_view viewOf(const QByteArray& bytes) {
 // calculator file when it starts with a calculator's signature.
 std::optional<Format> calculatorFormat(const std::string& path, const QByteArray& head) {
     const std::optional<Format> named = formatOfName(path);
-    if (named && isCalculator(*named))
+    if (named && named->isCalculator())
         return named;
     return formatOfSignature(viewOf(head));
 }
@@ -51,26 +49,38 @@ std::optional<Format> calculatorFormat(const std::string& path, const QByteArray
 // Why a calculator file that reads cannot be trusted: it ends early, or its checksum does not
 // match its bytes. The editors read such a file as it is; a batch would hide the damage in a
 // fresh file with a good checksum.
-std::string damageOf(const PictureReport& report) {
+std::string damageOf(const core::Inspection& report) {
     if (report.missingBytes)
         return "the file is " + std::to_string(report.missingBytes) + " bytes too short";
     if (!report.storedChecksum)
         return "the file ends before its checksum";
     if (!report.checksumOk())
-        return "its checksum is " + hexText(*report.storedChecksum, 4) + " but its bytes sum to " +
-               hexText(report.computedChecksum, 4);
+        return "its checksum is " + core::hexText(*report.storedChecksum, 4) +
+               " but its bytes sum to " + core::hexText(report.computedChecksum, 4);
     return {};
 }
 
 // The reader's reason, and for a file named as one calculator's that holds another's, whose.
 std::string readFailure(std::string reason, Format format, std::string_view head) {
-    std::optional<std::string_view> model = otherCalculator(head);
-    if (const auto signed_ = formatOfSignature(head);
-        signed_ && infoOf(*signed_).signature != infoOf(format).signature)
-        model = infoOf(*signed_).model;
-    if (model)
-        reason += "; by its signature it is a " + std::string(*model) + " picture";
+    std::string_view model = core::otherCalculator(head);
+    if (const core::FormatDescriptor* signed_ = core::formatForContent(head);
+        signed_ && signed_->signature != format.calculator->signature)
+        model = signed_->calculators;
+    if (!model.empty())
+        reason += "; by its signature it is a " + std::string(model) + " picture";
     return reason;
+}
+
+// ".82i, .83i, ... or .v2i"
+std::string calculatorExtensions() {
+    std::string list;
+    const auto formats = core::allFormats();
+    for (size_t i = 0; i < formats.size(); ++i)
+        list += (i == 0                    ? "."
+                 : i + 1 == formats.size() ? " or ."
+                                           : ", .") +
+                std::string(formats[i].extension);
+    return list;
 }
 
 std::string notReadYet(std::string_view model) {
@@ -84,14 +94,15 @@ core::FileRead readHead(const InputFile& file) {
         failed.error = file.error();
         return failed;
     }
-    return core::readFileHead(file.path(), kLongestCalculatorFile);
+    return core::readFileHead(file.path(), qint64(core::kLongestPictureFile));
 }
 
 // The grid an image is converted for: the target calculator's screen; an image written as an
 // image keeps its own size, so it is read whole.
 QSize gridFor(Format target) {
-    const Family family = familyOf(target);
-    return family == Family::Image ? QSize() : QSize(columnsOf(family), rowsOf(family));
+    if (!target.isCalculator())
+        return QSize();
+    return QSize(target.calculator->picture.columns, target.calculator->picture.rows);
 }
 
 std::variant<Input, std::string> readInput(const std::string& path, const Request& request) {
@@ -102,18 +113,24 @@ std::variant<Input, std::string> readInput(const std::string& path, const Reques
     Input input;
     input.format = calculatorFormat(path, head.bytes);
     if (input.format) {
-        std::string error;
-        const std::optional<PictureReport> report =
-            inspect(viewOf(head.bytes), std::uint64_t(head.fileSize), *input.format, &error);
-        if (!report)
-            return readFailure(error, *input.format, viewOf(head.bytes));
-        if (const std::string damage = damageOf(*report); !damage.empty() && !request.acceptDamaged)
+        const core::FormatId id = input.format->calculator->id;
+        const auto report =
+            core::inspectPicture(viewOf(head.bytes), std::uint64_t(head.fileSize), id);
+        if (const auto* error = std::get_if<std::string>(&report))
+            return readFailure(*error, *input.format, viewOf(head.bytes));
+        if (const std::string damage = damageOf(std::get<core::Inspection>(report));
+            !damage.empty() && !request.acceptDamaged)
             return damage + ": it is damaged (--accept-damaged converts it as it reads)";
-        input.content = std::get<CalculatorContent>(readContent(viewOf(head.bytes), *input.format));
+        input.content =
+            std::get<core::CalculatorPicture>(core::readPicture(viewOf(head.bytes), id));
+        // As a fresh dotwell opens it: with Pic1 chosen, another PIC number re-applies the
+        // header template.
+        if (input.content.family == core::Family::Ti83 && input.content.buffer.picNumber() != 0)
+            input.content.buffer.applyTemplate(input.content.buffer.picNumber());
         return input;
     }
-    if (const std::optional<std::string_view> model = otherCalculator(viewOf(head.bytes)))
-        return notReadYet(*model);
+    if (const std::string_view model = core::otherCalculator(viewOf(head.bytes)); !model.empty())
+        return notReadYet(model);
     QString error;
     input.image = core::readPictureToConvert(file.path(), gridFor(request.format()), &error);
     if (input.image.isNull()) {
@@ -160,8 +177,8 @@ void invert(core::PixelGrid& grid) {
 
 // The picture of `input` as a grid of the target's screen, or the image's own size for an
 // image written as an image.
-core::PixelGrid pictureFor(const Input& input, Family target, const Request& request) {
-    if (input.format && (familyOf(*input.format) == target || target == Family::Image)) {
+core::PixelGrid pictureFor(const Input& input, Format target, const Request& request) {
+    if (input.format && (input.format->sameScreen(target) || !target.isCalculator())) {
         core::PixelGrid grid = input.content.grid;
         if (request.conversion.invert)
             invert(grid);
@@ -172,33 +189,33 @@ core::PixelGrid pictureFor(const Input& input, Family target, const Request& req
         image.picture = core::gridImage(input.content.grid);
         image.size = image.picture.size();
     }
-    const QSize size =
-        target == Family::Image ? image.size : QSize(columnsOf(target), rowsOf(target));
+    const QSize size = target.isCalculator() ? gridFor(target) : image.size;
     return convertImage(image, size, request);
 }
 
 // The bytes of the output, or the reason there are none.
 std::variant<QByteArray, std::string> outputBytes(const Input& input, const Request& request) {
     const Format format = request.format();
-    const Family target = familyOf(format);
-    core::PixelGrid grid = pictureFor(input, target, request);
-    if (target == Family::Image) {
+    core::PixelGrid grid = pictureFor(input, format, request);
+    if (!format.isCalculator()) {
         QByteArray bytes;
-        const QString error = core::encodePicture(core::gridImage(grid, request.zoom), &bytes,
-                                                  format == Format::Png ? "png" : "bmp");
+        const QString error =
+            core::encodePicture(core::gridImage(grid, request.zoom), &bytes,
+                                format.image == Format::Image::Png ? "png" : "bmp");
         if (!error.isEmpty())
             return text(error);
         return bytes;
     }
-    const bool sameScreen = input.format && familyOf(*input.format) == target;
-    CalculatorContent content = sameScreen ? input.content : newContent(target);
+    const core::FormatId target = format.calculator->id;
+    const bool sameScreen = input.format && input.format->sameScreen(format);
+    core::CalculatorPicture content = sameScreen ? input.content : core::newPicture(target);
     if (input.format && !sameScreen)
         content.comment = input.content.comment; // the picture changes screens, its comment too
     content.grid = std::move(grid);
     if (request.comment)
         content.comment = *request.comment;
-    setVariable(content, {request.pic, request.folder, request.name});
-    auto written = writeContent(std::move(content), format);
+    core::setVariable(content, {request.pic, request.folder, request.name});
+    auto written = core::writePicture(content, target);
     if (auto* error = std::get_if<std::string>(&written))
         return *error;
     const auto& bytes = std::get<std::vector<std::uint8_t>>(written);
@@ -255,7 +272,7 @@ int convert(const Request& request, std::ostream& err, bool errIsTerminal) {
         const std::string output =
             request.directory.empty()
                 ? request.output
-                : outputInFolder(request.directory, input, infoOf(request.format()).extension);
+                : outputInFolder(request.directory, input, request.format().extension());
         const std::optional<FileId> existing = fileIdOf(output, true);
         std::string reason;
         if (existing && inputs.count(*existing))
@@ -312,16 +329,16 @@ QString jsonText(const std::string& bytes) {
     return QString::fromStdString(qtNamesIt(bytes) ? bytes : shownText(bytes));
 }
 
-void printReport(const std::string& file, const PictureReport& r, bool json, std::ostream& out) {
-    const FormatInfo& info = infoOf(r.format);
-    const bool ti83 = familyOf(r.format) == Family::Ti83;
+void printReport(const std::string& file, const core::Inspection& r, bool json, std::ostream& out) {
+    const core::FormatDescriptor& info = core::formatOf(r.format);
+    const bool ti83 = info.family == core::Family::Ti83;
     const std::string variable =
         ti83 ? "Pic" + std::to_string(*r.picNumber) : core::toUtf8(r.folder + U"\\" + r.name);
     const std::string status = r.checksumOk() ? "OK" : "MISMATCH";
     if (json) {
         QJsonObject o;
         o["file"] = jsonText(file);
-        o["calculator"] = QString::fromLatin1(info.model);
+        o["calculator"] = QString::fromLatin1(info.calculators);
         o["format"] = QString::fromLatin1(info.extension);
         o["width"] = r.width;
         o["height"] = r.height;
@@ -352,15 +369,15 @@ void printReport(const std::string& file, const PictureReport& r, bool json, std
         return;
     }
     out << shownText(file) << "\n";
-    out << "  calculator: " << info.model << " (." << info.extension << ")\n";
+    out << "  calculator: " << info.calculators << " (." << info.extension << ")\n";
     out << "  size:       " << r.width << " x " << r.height;
     if (r.storedHeight)
         out << " (stored height " << *r.storedHeight << ", width " << *r.storedWidth << ")";
     out << "\n  variable:   " << shownText(variable) << "\n";
     out << "  comment:    " << shownText(core::toUtf8(r.comment)) << "\n";
     out << "  checksum:   stored "
-        << (r.storedChecksum ? "0x" + hexText(*r.storedChecksum, 4) : "none") << ", computed 0x"
-        << hexText(r.computedChecksum, 4) << ": " << status << "\n";
+        << (r.storedChecksum ? "0x" + core::hexText(*r.storedChecksum, 4) : "none")
+        << ", computed 0x" << core::hexText(r.computedChecksum, 4) << ": " << status << "\n";
     if (r.archived)
         out << "  archived:   " << (*r.archived ? "yes" : "no") << "\n";
     for (const std::string& note : r.notes)
@@ -373,18 +390,22 @@ int info(const Request& request, std::ostream& out, std::ostream& err) {
     for (const std::string& file : request.inputs) {
         const core::FileRead head = readHead(InputFile(file));
         std::string reason = text(head.error);
-        std::optional<PictureReport> report;
+        std::optional<core::Inspection> report;
         if (reason.empty()) {
             const std::string_view bytes = viewOf(head.bytes);
             const auto format = calculatorFormat(file, head.bytes);
             if (format) {
-                report = inspect(bytes, std::uint64_t(head.fileSize), *format, &reason);
-                if (!report)
-                    reason = readFailure(reason, *format, bytes);
-            } else if (const auto model = otherCalculator(bytes)) {
-                reason = notReadYet(*model);
+                auto inspected = core::inspectPicture(bytes, std::uint64_t(head.fileSize),
+                                                      format->calculator->id);
+                if (auto* r = std::get_if<core::Inspection>(&inspected))
+                    report = std::move(*r);
+                else
+                    reason = readFailure(std::get<std::string>(inspected), *format, bytes);
+            } else if (const std::string_view model = core::otherCalculator(bytes);
+                       !model.empty()) {
+                reason = notReadYet(model);
             } else {
-                reason = "not a calculator picture (.82i, .83i, .8xi, .92i, .9xi or .v2i)";
+                reason = "not a calculator picture (" + calculatorExtensions() + ")";
             }
         }
         if (!report) {

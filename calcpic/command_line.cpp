@@ -6,9 +6,9 @@
 #include <array>
 #include <charconv>
 
-#include "calcpic/calculator_content.h"
+#include "core/formats/format_texts.h"
+#include "core/formats/ti68k_names.h"
 #include "core/model/codepage.h"
-#include "pixvane/ti92_names.h"
 
 namespace calcpic {
 namespace {
@@ -25,7 +25,7 @@ constexpr std::array<OptionSpec, 18> kOptions{{
     {"-d", "DIR",
      "Write each input into the existing folder DIR, named after the input, "
      "with the extension of --to."},
-    {"--to", "FORMAT", "The format to write: 82i, 83i, 8xi, 92i, 9xi, v2i, png or bmp."},
+    {"--to", "FORMAT", "The format to write: {formats}."},
     {"--scale", "MODE",
      "How an image meets the calculator's screen: fit (keep its shape, "
      "centred; the default), fill (keep its shape, cover the screen, cut "
@@ -41,13 +41,13 @@ constexpr std::array<OptionSpec, 18> kOptions{{
      "For png and bmp: each calculator pixel as N x N pixels (1 to 64, "
      "default 1)."},
     {"--pic", "N",
-     "For 82i, 83i and 8xi: store the picture as PicN (0 to 9; the TI-82 has "
+     "For {pic formats}: store the picture as PicN (0 to 9; the TI-82 has "
      "Pic1 to Pic6). Default: the input's, else Pic1."},
     {"--folder", "F",
-     "For 92i, 9xi and v2i: the folder, at most 8 characters. Default: the input's, else "
+     "For {named formats}: the folder, at most 8 characters. Default: the input's, else "
      "main."},
     {"--name", "N",
-     "For 92i, 9xi and v2i: the variable's name, at most 8 characters. Default: the "
+     "For {named formats}: the variable's name, at most 8 characters. Default: the "
      "input's, else picture."},
     {"--comment", "TEXT",
      "The comment stored in the computer file, at most 40 characters. "
@@ -67,11 +67,7 @@ constexpr std::array<OptionSpec, 18> kOptions{{
 }};
 
 constexpr std::string_view kName = "calcpic";
-// A TI-92 folder or variable name: the file holds eight bytes for each.
-constexpr size_t kLongestName = 8;
-constexpr std::string_view kSummary =
-    "convert and inspect TI-82, TI-83, TI-83 Plus, TI-84 Plus, TI-92, TI-92 Plus and Voyage 200 "
-    "calculator pictures";
+constexpr std::string_view kSummary = "convert and inspect {models} calculator pictures";
 constexpr std::array<std::string_view, 4> kSynopsis{
     "info [--json] FILE...",
     "convert [options] INPUT... (-o OUTPUT | -d DIR --to FORMAT)",
@@ -79,10 +75,8 @@ constexpr std::array<std::string_view, 4> kSynopsis{
     "--help | --version",
 };
 constexpr std::array<std::string_view, 6> kDescription{
-    "calcpic reads and writes the picture files of TI-82, TI-83, TI-83 Plus, TI-84 Plus "
-    "(96 x 63 pixels: .82i, .83i, .8xi) and TI-92, TI-92 Plus and Voyage 200 calculators "
-    "(240 x 103 pixels: .92i, .9xi, .v2i), byte for byte as the dotwell and pixvane editors "
-    "write them. It needs no display.",
+    "calcpic reads and writes the calculator picture files of {screens}, byte for byte as the "
+    "dotwell and pixvane editors write them. It needs no display.",
     "info prints, for each file, the calculator and format, the picture's size, the "
     "variable, the comment, the stored and the computed checksum (OK or MISMATCH) and "
     "anything unusual that the editors read past.",
@@ -105,6 +99,34 @@ constexpr std::array<std::string_view, 6> kDescription{
     "Exit status: 0 when everything was done, 1 when some input failed, 2 for a command line "
     "that cannot be carried out.",
 };
+
+// A text with the formats of the registry in place of {formats}, {pic formats}, {named
+// formats}, {models} and {screens}.
+std::string expand(std::string_view text) {
+    using core::FormatDescriptor;
+    const std::pair<std::string_view, std::string> fields[] = {
+        {"{formats}", core::joinedList(
+                          [] {
+                              std::vector<std::string> all = core::extensions();
+                              all.insert(all.end(), {"png", "bmp"});
+                              return all;
+                          }(),
+                          "or")},
+        {"{pic formats}", core::joinedList(core::extensions(
+                              [](const FormatDescriptor& f) { return f.picNumbers > 0; }))},
+        {"{named formats}", core::joinedList(core::extensions([](const FormatDescriptor& f) {
+             return f.family == core::Family::Ti92;
+         }))},
+        {"{models}", core::joinedList(core::models())},
+        {"{screens}", core::picturesBySize()},
+    };
+    std::string out(text);
+    for (const auto& [field, value] : fields) {
+        for (size_t at; (at = out.find(field)) != std::string::npos;)
+            out.replace(at, field.size(), value);
+    }
+    return out;
+}
 
 const OptionSpec* optionNamed(std::string_view name) {
     for (const OptionSpec& option : kOptions) {
@@ -264,9 +286,7 @@ private:
         } else if (name == "--to") {
             r.to = formatNamed(value.starts_with('.') ? value.substr(1) : value);
             if (!r.to)
-                return UsageError{"--to " + value +
-                                  ": the formats are 82i, 83i, 8xi, 92i, 9xi, "
-                                  "v2i, png and bmp"};
+                return UsageError{"--to " + value + ": the formats are " + expand("{formats}")};
         } else if (name == "--scale") {
             static constexpr std::array<std::pair<std::string_view, Scale>, 4> kScales{
                 {{"fit", Scale::Fit},
@@ -312,13 +332,13 @@ private:
         } else if (name == "--folder" || name == "--name") {
             const std::u32string text = core::fromUtf8(value);
             const bool folder = name == "--folder";
-            const pixvane::NameVerdict verdict = pixvane::checkName(
-                text, folder ? pixvane::NameKind::Folder : pixvane::NameKind::Variable);
+            const core::NameVerdict verdict =
+                core::checkName(text, folder ? core::NameKind::Folder : core::NameKind::Variable);
             if (!verdict.ok)
-                return UsageError{name + " " + value + ": " + messageLine(verdict.message)};
-            if (text.size() > kLongestName)
-                return UsageError{name + " " + value + ": at most " + std::to_string(kLongestName) +
-                                  " characters"};
+                return UsageError{name + " " + value + ": " + core::messageLine(verdict.message)};
+            if (text.size() > core::kLongestName)
+                return UsageError{name + " " + value + ": at most " +
+                                  std::to_string(core::kLongestName) + " characters"};
             (folder ? r.folder : r.name) = text;
         } else if (name == "--comment") {
             const std::u32string text = core::fromUtf8(value);
@@ -377,19 +397,19 @@ private:
         } else if (!r.to) {
             return UsageError{"-d needs --to FORMAT"};
         }
-        const Family family = familyOf(*r.to);
-        const std::string ext(infoOf(*r.to).extension);
-        if (r.pic && family != Family::Ti83)
-            return UsageError{"--pic is for 82i, 83i and 8xi, not " + ext};
-        if (r.pic && *r.to == Format::Ti82 && (*r.pic == 0 || *r.pic > 6))
+        const core::FormatDescriptor* calculator = r.to->calculator;
+        const std::string ext(r.to->extension());
+        if (r.pic && (!calculator || calculator->picNumbers == 0))
+            return UsageError{"--pic is for " + expand("{pic formats}") + ", not " + ext};
+        if (r.pic && !core::picAllowed(*calculator, core::picByte(*r.pic)))
             return UsageError{"--pic " + std::to_string(*r.pic) +
                               ": OOPS! TI-82 PIC variable must be 1..6"};
-        if ((r.folder || r.name) && family != Family::Ti92)
-            return UsageError{std::string(r.folder ? "--folder" : "--name") +
-                              " is for 92i, 9xi and v2i, not " + ext};
-        if (given("--zoom") && family != Family::Image)
+        if ((r.folder || r.name) && (!calculator || calculator->family != core::Family::Ti92))
+            return UsageError{std::string(r.folder ? "--folder" : "--name") + " is for " +
+                              expand("{named formats}") + ", not " + ext};
+        if (given("--zoom") && calculator)
             return UsageError{"--zoom is for png and bmp, not " + ext};
-        if (r.comment && family == Family::Image)
+        if (r.comment && !calculator)
             return UsageError{"--comment is for calculator files; " + ext + " has none"};
         return std::nullopt;
     }
@@ -416,15 +436,15 @@ std::string usageText() {
 std::string helpText() {
     std::string out = usageText() + "\n";
     for (std::string_view paragraph : kDescription)
-        out += wrapped(paragraph, 0) + "\n";
+        out += wrapped(expand(paragraph), 0) + "\n";
     out += "Options:\n";
     for (const OptionSpec& option : kOptions) {
         const std::string label = "  " + optionLabel(option);
         out += label;
         if (label.size() >= 20)
-            out += "\n" + wrapped(option.help, 20);
+            out += "\n" + wrapped(expand(option.help), 20);
         else
-            out += wrapped(option.help, 20, label.size());
+            out += wrapped(expand(option.help), 20, label.size());
     }
     return out;
 }
@@ -436,19 +456,19 @@ std::string versionText(std::string_view version) {
 std::string manPage(std::string_view version, std::string_view date) {
     std::string out = ".TH CALCPIC 1 " + std::string(date) + " \"" + std::string(kName) + " " +
                       std::string(version) + "\" \"User Commands\"\n";
-    out += ".SH NAME\n" + std::string(kName) + " \\- " + roff(kSummary) + "\n";
+    out += ".SH NAME\n" + std::string(kName) + " \\- " + roff(expand(kSummary)) + "\n";
     out += ".SH SYNOPSIS\n";
     for (std::string_view line : kSynopsis)
         out += ".B " + std::string(kName) + "\n" + roff(line) + "\n.br\n";
     out += ".SH DESCRIPTION\n";
     for (size_t i = 0; i < kDescription.size(); ++i)
-        out += (i ? ".PP\n" : "") + roff(kDescription[i]) + "\n";
+        out += (i ? ".PP\n" : "") + roff(expand(kDescription[i])) + "\n";
     out += ".SH OPTIONS\n";
     for (const OptionSpec& option : kOptions) {
         out += option.argument.empty()
                    ? ".TP\n.B " + roff(option.name) + "\n"
                    : ".TP\n.BI \"" + roff(option.name) + " \" " + roff(option.argument) + "\n";
-        out += roff(option.help) + "\n";
+        out += roff(expand(option.help)) + "\n";
     }
     out += ".SH EXAMPLES\n";
     out += ".EX\n" + std::string(kName) + " info photo.8xi\n" + std::string(kName) +

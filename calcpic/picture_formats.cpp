@@ -3,43 +3,36 @@
 
 #include "calcpic/picture_formats.h"
 
-#include <array>
-
 #include "core/model/file_names.h"
 
 namespace calcpic {
 namespace {
 
-constexpr std::array<FormatInfo, 8> kFormats{{
-    {Format::Ti82, "82i", Family::Ti83, "TI-82", "**TI82**"},
-    {Format::Ti83, "83i", Family::Ti83, "TI-83", "**TI83**"},
-    {Format::Ti83Plus, "8xi", Family::Ti83, "TI-83 Plus / TI-84 Plus", "**TI83F*"},
-    {Format::Ti92, "92i", Family::Ti92, "TI-92", "**TI92**"},
-    {Format::Ti92Plus, "9xi", Family::Ti92, "TI-92 Plus", "**TI92P*"},
-    {Format::Voyage200, "v2i", Family::Ti92, "Voyage 200", "**TI92P*"},
-    {Format::Png, "png", Family::Image, "", ""},
-    {Format::Bmp, "bmp", Family::Image, "", ""},
-}};
+constexpr std::pair<std::string_view, Format::Image> kImages[] = {{"png", Format::Image::Png},
+                                                                  {"bmp", Format::Image::Bmp}};
 
 } // namespace
 
-const FormatInfo& infoOf(Format format) {
-    return kFormats[size_t(format)];
+std::string_view Format::extension() const {
+    if (calculator)
+        return calculator->extension;
+    return image == Image::Png ? "png" : "bmp";
 }
 
-Family familyOf(Format format) {
-    return infoOf(format).family;
-}
-
-bool isCalculator(Format format) {
-    return familyOf(format) != Family::Image;
+bool Format::sameScreen(const Format& other) const {
+    return calculator && other.calculator && calculator->family == other.calculator->family &&
+           calculator->picture.columns == other.calculator->picture.columns &&
+           calculator->picture.rows == other.calculator->picture.rows;
 }
 
 std::optional<Format> formatNamed(std::string_view extension) {
-    for (const FormatInfo& info : kFormats) {
-        if (extension.size() == info.extension.size() &&
-            core::endsWithNoCase(extension, info.extension))
-            return info.format;
+    for (const core::FormatDescriptor& f : core::allFormats()) {
+        if (extension.size() == f.extension.size() && core::endsWithNoCase(extension, f.extension))
+            return Format{&f};
+    }
+    for (const auto& [name, image] : kImages) {
+        if (extension.size() == name.size() && core::endsWithNoCase(extension, name))
+            return Format{nullptr, image};
     }
     return std::nullopt;
 }
@@ -53,29 +46,16 @@ std::optional<Format> formatOfName(std::string_view fileName) {
 }
 
 std::optional<Format> formatOfSignature(std::string_view bytes) {
-    for (const FormatInfo& info : kFormats) {
-        if (!info.signature.empty() && bytes.substr(0, 8) == info.signature)
-            return info.format; // the .9xi comes before the .v2i
-    }
+    if (const core::FormatDescriptor* f = core::formatForContent(bytes))
+        return Format{f};
     return std::nullopt;
 }
 
-std::optional<std::string_view> otherCalculator(std::string_view bytes) {
-    static constexpr std::array<std::pair<std::string_view, std::string_view>, 3> kOthers{
-        {{"**TI73**", "TI-73"}, {"**TI85**", "TI-85"}, {"**TI86**", "TI-86"}}};
-    for (const auto& [signature, model] : kOthers) {
-        if (bytes.substr(0, 8) == signature)
-            return model;
-    }
-    return std::nullopt;
-}
-
-int rowsOf(Family family) {
-    return family == Family::Ti83 ? 63 : family == Family::Ti92 ? 103 : 0;
-}
-
-int columnsOf(Family family) {
-    return family == Family::Ti83 ? 96 : family == Family::Ti92 ? 240 : 0;
+std::string extensionList() {
+    std::string list;
+    for (const core::FormatDescriptor& f : core::allFormats())
+        list += std::string(f.extension) + ", ";
+    return list + "png or bmp";
 }
 
 } // namespace calcpic

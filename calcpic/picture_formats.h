@@ -4,44 +4,38 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
+
+#include "core/formats/format_registry.h"
 
 namespace calcpic {
 
-// The files calcpic reads and writes.
-enum class Format { Ti82, Ti83, Ti83Plus, Ti92, Ti92Plus, Voyage200, Png, Bmp };
+// A file calcpic reads or writes: a calculator's picture, as the registry describes it, or an
+// image.
+struct Format {
+    enum class Image { Png, Bmp };
 
-// Which picture a format holds: the TI-82/83 screen, the TI-92 screen, or any image.
-enum class Family { Ti83, Ti92, Image };
+    const core::FormatDescriptor* calculator = nullptr; // none for an image
+    Image image = Image::Png;
 
-struct FormatInfo {
-    Format format;
-    std::string_view extension; // lower case, no dot: "8xi"
-    Family family;
-    std::string_view model;     // "TI-83 Plus / TI-84 Plus"; empty for images
-    std::string_view signature; // the first eight bytes of the calculator's file
+    bool isCalculator() const { return calculator != nullptr; }
+    std::string_view extension() const;
+    // Two calculator formats whose pictures are the same screen's: a picture moves between
+    // them as it is.
+    bool sameScreen(const Format& other) const;
+    bool operator==(const Format& other) const {
+        return calculator == other.calculator && (calculator || image == other.image);
+    }
 };
 
-const FormatInfo& infoOf(Format format);
-Family familyOf(Format format);
-bool isCalculator(Format format);
-
-// "8xi", "PNG": the format of that extension, in any letter case.
+// "83i", "PNG": the format of that extension, in any letter case.
 std::optional<Format> formatNamed(std::string_view extension);
-// By the name's last extension: "photo.8XI".
+// By the name's last extension: "photo.83I".
 std::optional<Format> formatOfName(std::string_view fileName);
-// A calculator file recognised by its signature, for a name that does not say what it is;
-// "**TI92P*" is taken for a .9xi.
+// A calculator file recognised by its signature, for a name that does not say what it is.
 std::optional<Format> formatOfSignature(std::string_view bytes);
-
-// The calculator whose signature starts a file of a kind calcpic does not read: "TI-86".
-std::optional<std::string_view> otherCalculator(std::string_view bytes);
-
-// The rows and columns of a family's screen; 0 for images.
-int rowsOf(Family family);
-int columnsOf(Family family);
-
-// The longest file the readers look at: a 68k picture, whose size word is 16 bits.
-inline constexpr size_t kLongestCalculatorFile = 82 + 4 + 2 + 0xFFFF + 2;
+// Every extension calcpic writes, for messages: "82i, 83i, ..., png or bmp".
+std::string extensionList();
 
 } // namespace calcpic

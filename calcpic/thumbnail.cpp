@@ -9,7 +9,7 @@
 
 #include <QFile>
 
-#include "calcpic/calculator_content.h"
+#include "calcpic/picture_formats.h"
 #include "core/imaging/file_io.h"
 #include "core/imaging/picture_writer.h"
 #include "core/model/canvas.h"
@@ -48,19 +48,19 @@ QImage thumbnailImage(const core::PixelGrid& grid, int size) {
 }
 
 std::variant<QImage, std::string> thumbnailOf(const QString& path, int size) {
-    const core::FileRead head = core::readFileHead(path, kLongestCalculatorFile);
+    const core::FileRead head = core::readFileHead(path, qint64(core::kLongestPictureFile));
     if (!head.error.isEmpty())
         return head.error.toStdString();
     const std::string_view bytes(head.bytes.constData(), size_t(head.bytes.size()));
     std::optional<Format> format = formatOfName(QFile::encodeName(path).toStdString());
-    if (!format || !isCalculator(*format))
+    if (!format || !format->isCalculator())
         format = formatOfSignature(bytes);
     if (!format)
         return std::string("not a calculator picture");
-    auto content = readContent(bytes, *format);
-    if (const auto* error = std::get_if<std::string>(&content))
-        return *error;
-    return thumbnailImage(std::get<CalculatorContent>(content).grid, size);
+    const auto content = core::readPicture(bytes, format->calculator->id);
+    if (const auto* error = std::get_if<core::ReadError>(&content))
+        return error->reason;
+    return thumbnailImage(std::get<core::CalculatorPicture>(content).grid, size);
 }
 
 int runThumbnail(const Request& request, std::ostream& err) {

@@ -3,6 +3,8 @@
 
 #include "dotwell/frm_dotwell.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,30 +12,37 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "core/formats/format_texts.h"
 #include "core/imaging/file_io.h"
 #include "core/model/codepage.h"
-#include "core/model/save_as_naming.h"
+#include "core/ui/format_dialogs.h"
 #include "core/ui/text_fields.h"
-#include "dotwell/ti83plus_picture_file.h"
 
 namespace dotwell {
 namespace {
 
-const QString kCommentOfANewPicture = QString::fromLatin1(kDefaultComment);
+const QString kCommentOfANewPicture = QString::fromLatin1(core::kTi83DefaultComment);
 const QString kImageErrorTitle = QStringLiteral("82/3 Image Error");
 
-// Save As: the calculator files (entries 1, 2 and 4), Bitmaps (3) and PNG images (5).
-const core::SaveAsNaming kSaveAsNaming{
-    {"82I", "83I", "8XI"},
-    {{3, "bmp", core::SaveAsKind::Bitmap}, {5, "png", core::SaveAsKind::Png}}};
-
-std::string latin(const QString& name) {
-    return name.toStdString();
+// The file dialogs: the calculator formats from the registry, "All Files" second in Open,
+// Bitmaps third and PNG images fifth in Save As.
+const core::FormatDialogs& dialogs() {
+    static const core::FormatDialogs instance(
+        core::Program::Dotwell, {{2, "All Files|*.*"}},
+        {{{3, "Bitmaps (*.bmp)|*.bmp"}, "bmp", core::SaveAsKind::Bitmap},
+         {{5, "PNG images (*.png)|*.png"}, "png", core::SaveAsKind::Png}});
+    return instance;
 }
 
 // The name without its folder, as messages and the status bar show it.
 QString titleOf(const QString& path) {
     return core::displayFileName(QFileInfo(path).fileName());
+}
+
+// "82i", "83i"... or with dots.
+std::vector<std::string> dotwellExtensions(bool dots) {
+    return core::extensions(
+        [](const core::FormatDescriptor& f) { return f.program == core::Program::Dotwell; }, dots);
 }
 
 } // namespace
@@ -77,18 +86,22 @@ int FrmDotwell::selectedOption() const {
 }
 
 void FrmDotwell::prepareFileImage() {
-    m_buffer = PicFileBuffer();
+    m_file = core::newPicture(core::FormatId::Ti82);
     const QSignalBlocker blocker(Option1[1]); // the template is already for Pic1
     Option1[1]->setChecked(true);
 }
 
 void FrmDotwell::Option1_Click(int index) {
-    m_buffer.applyTemplate(index - 1);
+    m_file.buffer.applyTemplate(index - 1);
 }
 
 QString FrmDotwell::exitWarningText() const {
-    return QStringLiteral(
-        "Picture NOT saved as 82I, 83I or 8XI. Press OK to quit or Cancel to return to drawing.");
+    std::vector<std::string> formats = dotwellExtensions(false);
+    for (std::string& f : formats)
+        std::transform(f.begin(), f.end(), f.begin(), ::toupper);
+    return QStringLiteral("Picture NOT saved as %1. Press OK to quit or Cancel to return to "
+                          "drawing.")
+        .arg(QString::fromStdString(core::joinedList(formats, "or")));
 }
 
 QString FrmDotwell::importFilter() const {
@@ -97,54 +110,51 @@ QString FrmDotwell::importFilter() const {
 
 void FrmDotwell::resetTexts() {
     Text1->setText(kCommentOfANewPicture);
-    m_archived = false; // ClrDraw starts a new picture, which a .8xi stores in RAM
+    m_file.archived = false; // ClrDraw starts a new picture, kept in RAM
 }
 
 bool FrmDotwell::openPictureFile(const QString& path) {
     // Everything is read and checked before anything on screen changes.
-    const core::FileRead read = core::readFileHead(path, kTi83PlusFileSize);
+    const core::FileRead read = core::readFileHead(path, qint64(core::kLongestPictureFile));
     if (!read.error.isEmpty()) {
         showWarning(kImageErrorTitle,
                     tr("Cannot open %1:\n%2").arg(core::displayFileName(path), read.error));
         return false;
     }
     const std::string_view bytes(read.bytes.constData(), size_t(read.bytes.size()));
-    const auto opened = openPictureBytes(bytes, latin(titleOf(path)));
-    if (const auto* error = std::get_if<OpenError>(&opened)) {
-        switch (*error) {
-        case OpenError::Invalid8xi:
+    auto opened = core::readPicture(bytes, dialogs().formatOf(path)->id);
+    if (const auto* error = std::get_if<core::ReadError>(&opened)) {
+        switch (error->kind) {
+        case core::ReadFailure::Invalid:
             prompts().message(this, kImageErrorTitle, QStringLiteral("Invalid File Format!"),
                               core::MessageIcon::Exclamation, core::MessageButtons::Ok);
             break;
-        case OpenError::TooShort:
+        case core::ReadFailure::TooShort:
             showWarning(kImageErrorTitle, tr("%1 is too short to hold a TI-82/83 picture; it "
                                              "may be damaged. Nothing was opened.")
                                               .arg(titleOf(path)));
             break;
-        case OpenError::BadPicNumber:
+        case core::ReadFailure::BadPicNumber:
             showWarning(kImageErrorTitle,
                         tr("%1 is not a TI-82/83 picture: its PIC number byte is %2, not 0 to 9.")
                             .arg(titleOf(path))
-                            .arg(std::uint8_t(bytes[PicFileBuffer::kPicNumberOffset])));
+                            .arg(std::uint8_t(bytes[core::PicFileBuffer::kPicNumberOffset])));
             break;
         }
         return false;
     }
-    m_archived = std::get<OpenedPicture>(opened).archived;
-    m_buffer = std::get<OpenedPicture>(opened).buffer;
-    core::PixelGrid picture(profile().rows, profile().columns);
-    m_buffer.decodePicture(picture);
+    m_file = std::move(std::get<core::CalculatorPicture>(opened));
     // The box shows the comment up to its NUL; the bytes after it stay in the buffer.
-    Text1->setText(core::commentText(core::untilNul(m_buffer.commentField())));
+    Text1->setText(core::commentText(m_file.comment));
     // Selecting a different option re-applies the header template; the same one does not.
-    Option1[m_buffer.picNumber() + 1]->setChecked(true);
-    showReadPicture(path, picture);
+    Option1[m_file.buffer.picNumber() + 1]->setChecked(true);
+    showReadPicture(path, m_file.grid);
     setStatusFileText(titleOf(path));
     return true;
 }
 
 void FrmDotwell::openCommandLine(const QString& commandLine) {
-    if (!hasCalculatorExtension(latin(commandLine))) {
+    if (!dialogs().formatOf(commandLine)) {
         prompts().message(this, windowTitle(), QStringLiteral("Invalid File Format!"),
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return;
@@ -157,13 +167,12 @@ void FrmDotwell::miOpen_click() {
     request.kind = core::FileDialogRequest::Kind::Open;
     request.title = QStringLiteral("Open an 82I or 83I file...");
     request.flags = core::kFileMustExist | core::kHideReadOnly;
-    request.filter =
-        QStringLiteral("82/3 Images|*.82i;*.83i|All Files|*.*|TI-83 Plus/84 Plus Images|*.8xi");
+    request.filter = dialogs().openFilter();
     request.defaultExtension = QStringLiteral("82I");
     const core::FileDialogAnswer answer = prompts().askFileName(this, request);
     if (!answer.accepted)
         return;
-    if (!hasCalculatorExtension(latin(titleOf(answer.path)))) {
+    if (!dialogs().formatOf(answer.path)) {
         setFileName(answer.path);
         prompts().message(this, kImageErrorTitle, QStringLiteral("Invalid File Format!"),
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
@@ -173,7 +182,8 @@ void FrmDotwell::miOpen_click() {
 }
 
 bool FrmDotwell::picNumberRefused(const QString& name) {
-    if (!endsWith82I(latin(name)) || selectedOption() < 7)
+    const core::FormatDescriptor* format = dialogs().formatOf(name);
+    if (!format || core::picAllowed(*format, selectedOption() - 1))
         return false;
     prompts().message(this, QStringLiteral("PIC VAR ERROR!"),
                       QStringLiteral("OOPS! TI-82 PIC variable must be 1..6"),
@@ -188,8 +198,14 @@ bool FrmDotwell::writePictureFile(const QString& path) {
                                       "cannot store. Change the comment and save again."));
         return false;
     }
-    const std::vector<std::uint8_t> bytes =
-        savedPictureBytes(m_buffer, latin(titleOf(path)), *comment, grid(), m_archived);
+    m_file.comment = *comment;
+    m_file.grid = grid();
+    const auto written = core::writePicture(m_file, dialogs().formatOf(path)->id);
+    if (const auto* refusal = std::get_if<std::string>(&written)) {
+        showWarning(windowTitle(), QString::fromStdString(*refusal));
+        return false;
+    }
+    const auto& bytes = std::get<std::vector<std::uint8_t>>(written);
     const QString error = core::writeFileAtomically(
         path, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
     if (!error.isEmpty()) {
@@ -202,7 +218,7 @@ bool FrmDotwell::writePictureFile(const QString& path) {
 
 void FrmDotwell::miSave_click() {
     // Never put a calculator image into a bitmap, an empty name or any other kind of file.
-    if (!hasCalculatorExtension(latin(titleOf(fileName())))) {
+    if (!dialogs().formatOf(fileName())) {
         miSaveAs_Click();
         return;
     }
@@ -213,28 +229,15 @@ void FrmDotwell::miSave_click() {
 }
 
 void FrmDotwell::miSaveAs_Click() {
-    core::FileDialogRequest request;
-    request.kind = core::FileDialogRequest::Kind::Save;
-    request.title = QStringLiteral("Dotwell Save As...");
-    request.filter = QStringLiteral("TI-82 Image Files (*.82i)|*.82i|TI-83 Image Files "
-                                    "(*.83I)|*.83I|Bitmaps (*.bmp)|*.bmp|TI-83 Plus/84 Plus Image "
-                                    "Files (*.8xi)|*.8xi|PNG images (*.png)|*.png");
-    request.filterIndex = 1;
-    request.entriesWithOwnExtension = {3, 4, 5}; // a bare name there gets its own extension
-    request.defaultExtension = QStringLiteral("82i");
-    request.initialName = QStringLiteral("*.82i");
-    if (endsWith8XI(latin(titleOf(fileName())))) {
-        // A TI-83 Plus picture is saved as one unless the user picks another entry.
-        request.filterIndex = 4;
-        request.initialName = QStringLiteral("*.8xi");
-    }
-    request.flags = core::kOverwritePrompt | core::kHideReadOnly;
+    const core::FileDialogRequest request =
+        dialogs().saveAsRequest(QStringLiteral("Dotwell Save As..."), QStringLiteral("82i"),
+                                QStringLiteral("*.82i"), fileName());
     const core::FileDialogAnswer answer = prompts().askFileName(this, request);
     if (!answer.accepted)
         return;
 
     const core::SaveAsTarget target =
-        core::saveAsTarget(kSaveAsNaming, answer.path.toStdString(), answer.filterIndex);
+        core::saveAsTarget(dialogs().naming(), answer.path.toStdString(), answer.filterIndex);
     const QString path = QString::fromStdString(target.name);
     if (picNumberRefused(path)) {
         setFileName(QString());
@@ -242,8 +245,9 @@ void FrmDotwell::miSaveAs_Click() {
     }
     completeSaveAs(
         target, [this](const QString& file) { return writePictureFile(file); },
-        tr("Invalid Filename: use a name ending in .82i, .83i or .8xi, or .bmp or .png for a "
-           "picture. Nothing was saved."));
+        tr("Invalid Filename: use a name ending in %1, or .bmp or .png for a picture. Nothing "
+           "was saved.")
+            .arg(QString::fromStdString(core::joinedList(dotwellExtensions(true), "or"))));
 }
 
 } // namespace dotwell

@@ -5,8 +5,8 @@
 
 #include <array>
 
+#include "core/formats/calculator_picture.h"
 #include "core/ui/editor_window.h"
-#include "dotwell/ti83_picture_file.h"
 
 class QGroupBox;
 class QLineEdit;
@@ -14,8 +14,8 @@ class QRadioButton;
 
 namespace dotwell {
 
-// Dotwell's main window: the shared editor with the .82i/.83i file commands, the comment box
-// and the PIC options.
+// Dotwell's main window: the shared editor with the TI-82/83 family's file commands, the comment
+// box and the PIC options.
 class FrmDotwell : public core::EditorWindow {
     Q_OBJECT
 public:
@@ -26,7 +26,7 @@ public:
     void miSave_click() override;
     void miSaveAs_Click() override;
 
-    const PicFileBuffer& picFileBuffer() const { return m_buffer; }
+    const core::PicFileBuffer& picFileBuffer() const { return m_file.buffer; }
     int selectedOption() const;
 
     QLineEdit* Text1 = nullptr;
@@ -47,8 +47,9 @@ private:
     bool writePictureFile(const QString& path);
     bool picNumberRefused(const QString& name);
 
-    PicFileBuffer m_buffer;
-    bool m_archived = false; // the opened .8xi was in archive memory: a .8xi save keeps it
+    // The picture's file as Save writes it: its file image (PicFileBuffer) and whether an
+    // opened TI-83 Plus picture was in archive memory, which a save in that format keeps.
+    core::CalculatorPicture m_file;
 };
 
 } // namespace dotwell

@@ -9,8 +9,5 @@ int main(int argc, char* argv[]) {
         argc, argv,
         {"Dotwell",
          [](core::Prompts& prompts) { return std::make_unique<dotwell::FrmDotwell>(prompts); },
-         "draws and edits the pictures of TI-82, TI-83, TI-83 Plus and TI-84 Plus\n"
-         "calculators "
-         "(.82i, .83i and .8xi files)",
-         "io.github.dotwell.Dotwell"});
+         core::Program::Dotwell, "io.github.dotwell.Dotwell"});
 }

@@ -9,9 +9,9 @@
 #include <QImage>
 #include <QPainter>
 
-#include "dotwell/ti83_picture_file.h"
-#include "dotwell/ti83plus_picture_file.h"
-#include "pixvane/ti92_picture_file.h"
+#include "core/formats/ti83_picture_file.h"
+#include "core/formats/ti83plus_picture_file.h"
+#include "core/formats/ti92_picture_file.h"
 #include "tests/support/picture_bytes.h"
 
 namespace {
@@ -60,17 +60,17 @@ int main(int argc, char** argv) {
     core::PixelGrid grid(103, 240);
     for (int i = 0; i < 103; ++i)
         grid.set(i, i * 2, 1);
-    const auto ti92 = pixvane::buildPicFile(grid, {"main", "pic", "seed"});
+    const auto ti92 = core::buildTi92File(grid, {"main", "pic", "seed"});
     QByteArray full(reinterpret_cast<const char*>(ti92.data()), qsizetype(ti92.size()));
     write(root + "/ti92_reader_fuzz", "full.92i", full);
     QByteArray small = full.left(92 + 20 * 4);
     small[86] = 0, small[87] = 5 + 20 * 4; // size word: height, width, rows, DF
     small[89] = 20, small[91] = 30;
     write(root + "/ti92_reader_fuzz", "small.92i", small);
-    dotwell::PicFileBuffer ti83;
+    core::PicFileBuffer ti83;
     ti83.complete("seed.83i", "seed", core::PixelGrid(63, 96));
     write(root + "/ti92_reader_fuzz", "seed.83i", QByteArray(ti83.view().data(), 830));
-    const auto plus = dotwell::buildTi83PlusFile(ti83, true);
+    const auto plus = core::buildTi83PlusFile(ti83, true);
     const QByteArray plusBytes(reinterpret_cast<const char*>(plus.data()), qsizetype(plus.size()));
     write(root + "/ti92_reader_fuzz", "seed.8xi", plusBytes);
     // The older 11-byte variable header: no version and flag.

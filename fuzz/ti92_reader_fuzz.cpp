@@ -5,35 +5,35 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/formats/ti83_picture_file.h"
+#include "core/formats/ti83plus_picture_file.h"
+#include "core/formats/ti92_picture_file.h"
 #include "core/model/pixel_grid.h"
-#include "dotwell/ti83_picture_file.h"
-#include "dotwell/ti83plus_picture_file.h"
-#include "pixvane/ti92_picture_file.h"
 
 // Any bytes, as a .92i (.9xi, .v2i) file, as a .82i/.83i and as a .8xi: a clean result or a
 // clean error.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     core::PixelGrid grid(103, 240);
-    const auto result = pixvane::readPicFile(bytes, grid);
-    if (std::holds_alternative<pixvane::Ti92Picture>(result)) {
-        const auto& picture = std::get<pixvane::Ti92Picture>(result);
+    const auto result = core::readTi92File(bytes, grid);
+    if (std::holds_alternative<core::Ti92Picture>(result)) {
+        const auto& picture = std::get<core::Ti92Picture>(result);
         if (picture.texts.folder.size() > 8 || picture.texts.variable.size() > 8 ||
             picture.texts.comment.size() > 40)
             __builtin_trap();
     }
     core::PixelGrid small(63, 96);
-    dotwell::PicFileBuffer::fromFile(bytes).decodePicture(small);
-    const auto plus = dotwell::readTi83PlusFile(bytes);
-    if (std::holds_alternative<dotwell::Ti83PlusPicture>(plus)) {
-        const auto& picture = std::get<dotwell::Ti83PlusPicture>(plus);
+    core::PicFileBuffer::fromFile(bytes).decodePicture(small);
+    const auto plus = core::readTi83PlusFile(bytes);
+    if (std::holds_alternative<core::Ti83PlusPicture>(plus)) {
+        const auto& picture = std::get<core::Ti83PlusPicture>(plus);
         picture.buffer.decodePicture(small);
         // What was read writes back in the 13-byte layout with the same picture.
-        const auto again = dotwell::buildTi83PlusFile(picture.buffer, picture.archived);
-        const auto reread = dotwell::readTi83PlusFile(
+        const auto again = core::buildTi83PlusFile(picture.buffer, picture.archived);
+        const auto reread = core::readTi83PlusFile(
             std::string_view(reinterpret_cast<const char*>(again.data()), again.size()));
-        if (!std::holds_alternative<dotwell::Ti83PlusPicture>(reread) ||
-            std::get<dotwell::Ti83PlusPicture>(reread).buffer.pictureBytes() !=
+        if (!std::holds_alternative<core::Ti83PlusPicture>(reread) ||
+            std::get<core::Ti83PlusPicture>(reread).buffer.pictureBytes() !=
                 picture.buffer.pictureBytes())
             __builtin_trap();
     }

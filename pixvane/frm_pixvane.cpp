@@ -12,11 +12,12 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "core/formats/format_registry.h"
+#include "core/formats/ti68k_names.h"
+#include "core/formats/ti92_picture_file.h"
 #include "core/imaging/file_io.h"
-#include "core/model/save_as_naming.h"
+#include "core/ui/format_dialogs.h"
 #include "core/ui/text_fields.h"
-#include "pixvane/ti92_names.h"
-#include "pixvane/ti92_picture_file.h"
 
 namespace pixvane {
 namespace {
@@ -24,20 +25,23 @@ namespace {
 QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
-const QString kNewComment = latin1(kDefaultComment);
-const QString kNewVariable = latin1(kDefaultVariable);
-const QString kNewFolder = latin1(kDefaultFolder);
+const QString kNewComment = latin1(core::kTi92DefaultComment);
+const QString kNewVariable = latin1(core::kTi92DefaultVariable);
+const QString kNewFolder = latin1(core::kTi92DefaultFolder);
 
-// Save As: the calculator files (entries 1, 3 and 4), Bitmaps (2) and PNG images (5).
-const core::SaveAsNaming kSaveAsNaming{
-    {"92I", "9XI", "V2I"},
-    {{2, "bmp", core::SaveAsKind::Bitmap}, {5, "png", core::SaveAsKind::Png}}};
+// The file dialogs: the calculator formats from the registry, Bitmaps second and PNG images
+// fifth in Save As.
+const core::FormatDialogs& dialogs() {
+    static const core::FormatDialogs instance(
+        core::Program::Pixvane, {},
+        {{{2, "Bitmaps (*.bmp)|*.bmp"}, "bmp", core::SaveAsKind::Bitmap},
+         {{5, "PNG images (*.png)|*.png"}, "png", core::SaveAsKind::Png}});
+    return instance;
+}
 
 // A TI-92, TI-92 Plus or Voyage 200 picture's name.
 bool hasTi92Extension(const QString& name) {
-    const std::string n = name.toStdString();
-    return core::endsWithNoCase(n, "92I") || core::endsWithNoCase(n, "9XI") ||
-           core::endsWithNoCase(n, "V2I");
+    return dialogs().formatOf(name) != nullptr;
 }
 
 // The name without its folder, as messages and the status bar show it.
@@ -55,22 +59,15 @@ QString firstLocalFile(const QMimeData* data) {
     return {};
 }
 
-QString nameText(const std::string& bytes) {
-    return core::fromU32(decodeTi92(bytes));
-}
-
-// The calculator whose picture file starts with this signature, when it is not a TI-92's: a
-// file of another calculator is intact, only not for pixvane.
+// The calculator whose picture file starts with this signature, when it is not one pixvane
+// opens: a file of another calculator is intact, only not for pixvane.
 QString otherCalculator(const QByteArray& head) {
-    static const std::pair<const char*, const char*> kOthers[]{
-        {"**TI73**", "TI-73"}, {"**TI82**", "TI-82"},
-        {"**TI83**", "TI-83"}, {"**TI83F*", "TI-83 Plus / TI-84 Plus"},
-        {"**TI85**", "TI-85"}, {"**TI86**", "TI-86"}};
-    for (const auto& [signature, model] : kOthers) {
-        if (head.startsWith(signature))
-            return QString::fromLatin1(model);
-    }
-    return {};
+    const std::string_view bytes(head.constData(), size_t(head.size()));
+    const core::FormatDescriptor* format = core::formatForContent(bytes);
+    const std::string_view model = format && format->program != core::Program::Pixvane
+                                       ? format->calculators
+                                       : core::otherCalculator(bytes);
+    return QString::fromLatin1(model.data(), qsizetype(model.size()));
 }
 
 } // namespace
@@ -136,8 +133,8 @@ void FrmPixvane::Form_MouseMove() {
 }
 
 bool FrmPixvane::showVerdict(const QString& name, bool variable) {
-    const NameVerdict verdict =
-        checkName(core::toU32(name), variable ? NameKind::Variable : NameKind::Folder);
+    const core::NameVerdict verdict = core::checkName(
+        core::toU32(name), variable ? core::NameKind::Variable : core::NameKind::Folder);
     if (!verdict.ok) {
         prompts().message(this, core::fromU32(verdict.title), core::fromU32(verdict.message),
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
@@ -160,17 +157,19 @@ void FrmPixvane::Text3_Change() {
 
 bool FrmPixvane::ReadPictureFile(const QString& path) {
     // Read and decode into temporaries; the editor changes only after a complete read.
-    const core::FileRead read = core::readFileHead(path, qint64(kTi92LongestFile));
+    const core::FileRead read = core::readFileHead(path, qint64(core::kLongestPictureFile));
     if (!read.error.isEmpty()) {
         prompts().message(this, windowTitle(),
                           tr("Cannot open %1:\n%2").arg(core::displayFileName(path), read.error),
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return false;
     }
-    core::PixelGrid decoded(kTi92Rows, kTi92Columns);
+    // Any 68k layout reads the same; a name from the command line need not say which.
+    const core::FormatDescriptor* format = dialogs().formatOf(path);
     const auto result =
-        readPicFile(std::string_view(read.bytes.constData(), size_t(read.bytes.size())), decoded);
-    if (std::holds_alternative<Ti92ReadError>(result)) {
+        core::readPicture(std::string_view(read.bytes.constData(), size_t(read.bytes.size())),
+                          format ? format->id : core::FormatId::Ti92);
+    if (std::holds_alternative<core::ReadError>(result)) {
         const QString model = otherCalculator(read.bytes);
         prompts().message(
             this, windowTitle(),
@@ -182,27 +181,27 @@ bool FrmPixvane::ReadPictureFile(const QString& path) {
             core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return false;
     }
-    const Ti92Picture& picture = std::get<Ti92Picture>(result);
-    if (decoded.rows() != kTi92Rows || decoded.columns() != kTi92Columns) {
+    const core::CalculatorPicture& picture = std::get<core::CalculatorPicture>(result);
+    if (picture.grid.rows() != core::kTi92Rows || picture.grid.columns() != core::kTi92Columns) {
         prompts().message(this, windowTitle(),
                           tr("%1 holds a picture of %2 x %3 pixels, larger than the %4 x %5 "
                              "picture pixvane edits. Nothing was opened.")
                               .arg(titleOf(path))
-                              .arg(picture.width)
-                              .arg(picture.height)
-                              .arg(kTi92Columns)
-                              .arg(kTi92Rows),
+                              .arg(picture.pictureColumns)
+                              .arg(picture.pictureRows)
+                              .arg(core::kTi92Columns)
+                              .arg(core::kTi92Rows),
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return false;
     }
 
     m_attribute = picture.attribute;
     setStatusFileText(titleOf(path));
-    Text1->setText(core::commentText(withoutPadding(picture.texts.comment)));
-    Text3->setText(nameText(picture.texts.folder));
-    Text2->setText(nameText(picture.texts.variable));
+    Text1->setText(core::commentText(picture.comment));
+    Text3->setText(core::fromU32(picture.folder));
+    Text2->setText(core::fromU32(picture.variable));
     m_variableName = Text2->text();
-    showReadPicture(path, decoded);
+    showReadPicture(path, picture.grid);
     return true;
 }
 
@@ -216,8 +215,7 @@ void FrmPixvane::miOpen_click() {
     core::FileDialogRequest request;
     request.kind = core::FileDialogRequest::Kind::Open;
     request.title = QStringLiteral("Pixvane Open");
-    request.filter = QStringLiteral(
-        "TI-92 Image Files (*.92i)|*.92i|TI-92 Plus/Voyage 200 Pictures|*.9xi;*.v2i");
+    request.filter = dialogs().openFilter();
     request.defaultExtension = QStringLiteral("92I");
     request.flags = core::kFileMustExist | core::kHideReadOnly;
     const core::FileDialogAnswer answer = prompts().askFileName(this, request);
@@ -233,17 +231,26 @@ void FrmPixvane::miOpen_click() {
 
 bool FrmPixvane::writePictureFile(const QString& path) {
     const auto comment = core::commentBytes(Text1->text());
-    const auto folder = encodeTi92(core::toU32(Text3->text()));
-    const auto variable = encodeTi92(core::toU32(Text2->text()));
-    if (!comment || !folder || !variable) {
+    core::CalculatorPicture picture = core::newPicture(dialogs().formatOf(path)->id);
+    picture.folder = core::toU32(Text3->text());
+    picture.variable = core::toU32(Text2->text());
+    if (!comment || !core::encodeTi92(picture.folder) || !core::encodeTi92(picture.variable)) {
         prompts().message(this, windowTitle(),
                           tr("The comment holds a character that a .92i file cannot store. "
                              "Change it and save again."),
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return false;
     }
-    const PicFileBuffer file = buildPicFile(grid(), {*folder, *variable, *comment},
-                                            signatureFor(titleOf(path).toStdString()), m_attribute);
+    picture.comment = *comment;
+    picture.grid = grid();
+    picture.attribute = m_attribute;
+    const auto written = core::writePicture(picture, picture.format);
+    if (const auto* refusal = std::get_if<std::string>(&written)) {
+        prompts().message(this, windowTitle(), QString::fromStdString(*refusal),
+                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+        return false;
+    }
+    const auto& file = std::get<std::vector<std::uint8_t>>(written);
     const QString error = core::writeFileAtomically(
         path, QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size())));
     if (!error.isEmpty()) {
@@ -279,32 +286,15 @@ void FrmPixvane::miSaveAs_Click() {
     if (!variableOk || !folderOk)
         return;
 
-    core::FileDialogRequest request;
-    request.kind = core::FileDialogRequest::Kind::Save;
-    request.title = QStringLiteral("Pixvane Save As...");
-    request.filter =
-        QStringLiteral("TI-92 Image Files (*.92I)|*.92I|Bitmaps (*.bmp)|*.bmp|TI-92 "
-                       "Plus Pictures (*.9xi)|*.9xi|Voyage 200 Pictures (*.v2i)|*.v2i|PNG "
-                       "images (*.png)|*.png");
-    request.filterIndex = 1;
-    request.entriesWithOwnExtension = {2, 3, 4, 5}; // a bare name there gets its own extension
-    request.defaultExtension = QStringLiteral("92I");
-    request.initialName = QStringLiteral("*.92I");
-    // A TI-92 Plus or Voyage 200 picture is saved as one unless the user picks another entry.
-    const std::string name = titleOf(fileName()).toStdString();
-    for (const auto& [extension, entry] : {std::pair{"9XI", 3}, std::pair{"V2I", 4}}) {
-        if (core::endsWithNoCase(name, extension)) {
-            request.filterIndex = entry;
-            request.initialName = QStringLiteral("*.") + QString::fromLatin1(extension).toLower();
-        }
-    }
-    request.flags = core::kOverwritePrompt | core::kHideReadOnly;
+    const core::FileDialogRequest request =
+        dialogs().saveAsRequest(QStringLiteral("Pixvane Save As..."), QStringLiteral("92I"),
+                                QStringLiteral("*.92I"), fileName());
     const core::FileDialogAnswer answer = prompts().askFileName(this, request);
     if (!answer.accepted)
         return;
 
     const core::SaveAsTarget target =
-        core::saveAsTarget(kSaveAsNaming, answer.path.toStdString(), answer.filterIndex);
+        core::saveAsTarget(dialogs().naming(), answer.path.toStdString(), answer.filterIndex);
     completeSaveAs(
         target, [this](const QString& file) { return writePictureFile(file); },
         QStringLiteral("Invalid Filename: Use *.92I"));

@@ -9,7 +9,5 @@ int main(int argc, char* argv[]) {
         argc, argv,
         {"Pixvane",
          [](core::Prompts& prompts) { return std::make_unique<pixvane::FrmPixvane>(prompts); },
-         "draws and edits the pictures of TI-92, TI-92 Plus and Voyage 200 calculators\n"
-         "(.92i, .9xi and .v2i files)",
-         "io.github.dotwell.Pixvane"});
+         core::Program::Pixvane, "io.github.dotwell.Pixvane"});
 }

@@ -13,6 +13,7 @@
 #include <QProxyStyle>
 #include <QStringList>
 
+#include "core/formats/format_texts.h"
 #include "core/imaging/file_io.h"
 #include "core/platform/qt_prompts.h"
 #include "core/ui/editor_window.h"
@@ -87,10 +88,16 @@ int runProgram(int argc, char** argv, const ProgramDescription& program,
     const std::string command = commandName(program.applicationName);
     // Only the whole command line "--help" or "--version": any other text names a picture.
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        const std::string purpose =
+            "draws and edits the pictures of " + joinedList(models(program.program)) +
+            " calculators\n(" +
+            joinedList(extensions(
+                [&](const FormatDescriptor& f) { return f.program == program.program; }, true)) +
+            " files)";
         std::printf("usage: %s [FILE]\n       %s --help | --version\n\n%s %s.\nThe whole "
                     "command line is the name of the picture to open, blanks included.\nSee "
                     "%s(1).\n",
-                    command.c_str(), command.c_str(), program.applicationName, program.purpose,
+                    command.c_str(), command.c_str(), program.applicationName, purpose.c_str(),
                     command.c_str());
         return 0;
     }

@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include "core/formats/format_registry.h"
 #include "core/platform/prompts.h"
 
 class QWidget;
@@ -23,7 +24,7 @@ class EditorWindow;
 struct ProgramDescription {
     const char* applicationName; // "Dotwell"
     std::function<std::unique_ptr<EditorWindow>(Prompts&)> makeWindow;
-    const char* purpose = ""; // "draws and edits the pictures of ..."
+    Program program = Program::Dotwell; // whose formats it opens, for --help
     // The installed desktop entry's name without .desktop, which is also the AppStream id: on
     // Wayland the window's app id, so the desktop shows the entry's name and icon for it.
     const char* desktopId = ""; // "io.github.dotwell.Dotwell"

@@ -17,12 +17,12 @@
 
 #include <gtest/gtest.h>
 
+#include "core/formats/ti92_picture_file.h"
 #include "core/imaging/picture_conversion_source.h"
 #include "core/ui/convert_image_dialog.h"
 #include "core/ui/picture_canvas.h"
 #include "dotwell/frm_dotwell.h"
 #include "pixvane/frm_pixvane.h"
-#include "pixvane/ti92_picture_file.h"
 #include "tests/support/files.h"
 #include "tests/support/grid_pictures.h"
 #include "tests/support/picture_bytes.h"
@@ -185,7 +185,7 @@ TEST(Undo, ClrDrawComesBackAsAPictureAndOpenStartsAfresh) {
     core::PixelGrid grid(103, 240);
     for (int i = 0; i < 103; ++i)
         grid.set(i, i, 1);
-    const auto bytes = pixvane::buildPicFile(grid, {"games", "sprite", "a comment"});
+    const auto bytes = core::buildTi92File(grid, {"games", "sprite", "a comment"});
     writeAll(f.path("s.92i"),
              QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
     f.openFile("s.92i");
@@ -236,7 +236,7 @@ TEST(Undo, TheNextSaveAfterAnUndoGoesToTheLastSavedName) {
     EXPECT_EQ(testing_support::readAll(f.path("pA.92i")), a);
     core::PixelGrid saved(103, 240);
     const QByteArray b = testing_support::readAll(f.path("pB.92i"));
-    pixvane::readPicFile(std::string_view(b.constData(), size_t(b.size())), saved);
+    core::readTi92File(std::string_view(b.constData(), size_t(b.size())), saved);
     EXPECT_EQ(saved, f.window.grid());
     EXPECT_EQ(saved.at(5, 9), 0); // the undone stroke
     EXPECT_EQ(saved.at(5, 20), 1);

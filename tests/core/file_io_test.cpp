@@ -22,11 +22,11 @@
 
 #include <gtest/gtest.h>
 
+#include "core/formats/ti92_picture_file.h"
 #include "core/imaging/file_io.h"
 #include "core/platform/qt_prompts.h"
 #include "dotwell/frm_dotwell.h"
 #include "pixvane/frm_pixvane.h"
-#include "pixvane/ti92_picture_file.h"
 #include "tests/support/files.h"
 #include "tests/support/window_fixture.h"
 
@@ -36,13 +36,13 @@ using testing_support::writeAll;
 namespace {
 
 QByteArray ti83File(const char* comment) {
-    dotwell::PicFileBuffer buffer;
+    core::PicFileBuffer buffer;
     buffer.complete("old.83i", comment, core::PixelGrid(63, 96));
     return QByteArray(buffer.view().data(), qsizetype(buffer.view().size()));
 }
 
 QByteArray ti92File(const std::string& comment) {
-    const auto file = pixvane::buildPicFile(core::PixelGrid(103, 240), {"main", "old", comment});
+    const auto file = core::buildTi92File(core::PixelGrid(103, 240), {"main", "old", comment});
     return QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
 }
 

@@ -21,12 +21,12 @@
 
 #include <gtest/gtest.h>
 
+#include "core/formats/ti92_picture_file.h"
 #include "core/platform/qt_prompts.h"
 #include "core/ui/info_windows.h"
 #include "core/ui/page_setup_dialog.h"
 #include "dotwell/frm_dotwell.h"
 #include "pixvane/frm_pixvane.h"
-#include "pixvane/ti92_picture_file.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/window_fixture.h"
 
@@ -219,7 +219,7 @@ TEST(DocumentState, EveryEventSetsAllSevenFlags) {
     const QString picture = dir.filePath("p.92i");
     {
         core::PixelGrid grid(103, 240);
-        const auto bytes = pixvane::buildPicFile(grid, {"main", "p", "c"});
+        const auto bytes = core::buildTi92File(grid, {"main", "p", "c"});
         QFile out(picture);
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         out.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
@@ -501,7 +501,7 @@ TEST(Toolbar, SaveWithAFileNameSavesWithoutAsking) {
     QTemporaryDir dir;
     const QString path = dir.filePath("p.92i");
     {
-        const auto bytes = pixvane::buildPicFile(core::PixelGrid(103, 240), {"main", "p", "c"});
+        const auto bytes = core::buildTi92File(core::PixelGrid(103, 240), {"main", "p", "c"});
         QFile out(path);
         ASSERT_TRUE(out.open(QIODevice::WriteOnly));
         out.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));

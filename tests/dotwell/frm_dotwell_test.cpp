@@ -12,17 +12,17 @@
 
 #include <gtest/gtest.h>
 
+#include "core/formats/ti83plus_picture_file.h"
 #include "core/ui/program_main.h"
 #include "dotwell/frm_dotwell.h"
-#include "dotwell/ti83plus_picture_file.h"
 #include "tests/support/files.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/tifiles_check.h"
 #include "tests/support/window_fixture.h"
 
 using core::MessageIcon;
+using core::PicFileBuffer;
 using dotwell::FrmDotwell;
-using dotwell::PicFileBuffer;
 using testing_support::readAll;
 using testing_support::ScriptedPrompts;
 using testing_support::writeAll;
@@ -321,7 +321,7 @@ QByteArray plusFile(int pic, const std::string& comment, bool archived) {
     for (int i = 0; i < 63; ++i)
         grid.set(i, 95 - i, 1);
     buffer.complete("x.8xi", comment, grid);
-    const auto file = dotwell::buildTi83PlusFile(buffer, archived);
+    const auto file = core::buildTi83PlusFile(buffer, archived);
     return QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
 }
 

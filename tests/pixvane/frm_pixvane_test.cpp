@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/formats/ti92_picture_file.h"
 #include "pixvane/frm_pixvane.h"
-#include "pixvane/ti92_picture_file.h"
 #include "tests/support/files.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/tifiles_check.h"
@@ -27,11 +27,11 @@ using testing_support::writeAll;
 
 namespace {
 
-QByteArray pictureFile(const pixvane::Ti92Texts& texts) {
+QByteArray pictureFile(const core::Ti92Texts& texts) {
     core::PixelGrid grid(103, 240);
     for (int i = 0; i < 103; ++i)
         grid.set(i, i, 1);
-    const auto file = pixvane::buildPicFile(grid, texts);
+    const auto file = core::buildTi92File(grid, texts);
     return QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
 }
 
@@ -104,9 +104,12 @@ TEST_F(PixvaneWindow, OtherCalculatorsPicturesAreNamedNotCalledDamaged) {
         const char* model;
         int size;
     } files[]{
-        {"**TI73**", "x.73i", "TI-73", 830},  {"**TI82**", "x.82i", "TI-82", 830},
-        {"**TI83**", "x.83i", "TI-83", 830},  {"**TI83F*", "x.8xi", "TI-83 Plus / TI-84 Plus", 832},
-        {"**TI85**", "x.85i", "TI-85", 1079}, {"**TI86**", "x.86i", "TI-86", 1079},
+        {"**TI73**", "x.73i", "TI-73", 830},
+        {"**TI82**", "x.82i", "TI-82", 830},
+        {"**TI83**", "x.83i", "TI-83", 830},
+        {"**TI83F*", "x.8xi", "TI-83 Plus and TI-84 Plus", 832},
+        {"**TI85**", "x.85i", "TI-85", 1079},
+        {"**TI86**", "x.86i", "TI-86", 1079},
     };
     for (const auto& f : files) {
         QByteArray bytes(f.size, '\0');

@@ -9,9 +9,9 @@
 #include <variant>
 #include <vector>
 
-#include "dotwell/ti83_picture_file.h"
+#include "core/formats/ti83_picture_file.h"
 
-namespace dotwell {
+namespace core {
 
 // The .8xi file of one TI-83 Plus / TI-84 Plus picture variable: the .83i picture, comment
 // and PIC number in the newer Graph-Link layout. Little-endian words.
@@ -44,26 +44,4 @@ std::variant<Ti83PlusPicture, Ti83PlusError> readTi83PlusFile(std::string_view b
 std::array<std::uint8_t, kTi83PlusFileSize> buildTi83PlusFile(const PicFileBuffer& buffer,
                                                               bool archived);
 
-// What Open makes of a .82i, .83i or .8xi file (the layout chosen by the name): the file image
-// the editor keeps, and whether a .8xi was archived. Shared by dotwell and calcpic.
-struct OpenedPicture {
-    PicFileBuffer buffer;
-    bool archived = false;
-};
-
-enum class OpenError {
-    TooShort,    // a .82i/.83i without even its PIC number
-    Invalid8xi,  // a .8xi too short, with an unknown variable header length or not a picture
-    BadPicNumber // the PIC number byte is not 0..9
-};
-
-std::variant<OpenedPicture, OpenError> openPictureBytes(std::string_view bytes,
-                                                        std::string_view fileName);
-
-// The bytes Save writes to `fileName`: the buffer completed with the comment and the picture,
-// as a .82i/.83i or, for a name ending in 8XI, a .8xi.
-std::vector<std::uint8_t> savedPictureBytes(PicFileBuffer& buffer, std::string_view fileName,
-                                            std::string_view comment, const core::PixelGrid& grid,
-                                            bool archived);
-
-} // namespace dotwell
+} // namespace core

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "pixvane/ti92_names.h"
+#include "core/formats/ti68k_names.h"
 
-using namespace pixvane;
+using namespace core;
 
 namespace {
 

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Copyright (C) 2026 The Dotwell and Pixvane authors
 
-#include "pixvane/ti92_names.h"
+#include "core/formats/ti68k_names.h"
 
 #include <array>
 
-namespace pixvane {
+#include "core/model/codepage.h"
+
+namespace core {
 namespace {
 
 // α β Γ γ Δ δ ε ζ θ λ ξ Π π ρ Σ σ τ φ ψ Ω ω at 0x80..0x94.
@@ -75,4 +77,9 @@ NameVerdict checkName(std::u32string_view name, NameKind kind) {
     return verdict;
 }
 
-} // namespace pixvane
+std::string messageLine(std::u32string text) {
+    std::erase(text, U'\r');
+    return toUtf8(text);
+}
+
+} // namespace core

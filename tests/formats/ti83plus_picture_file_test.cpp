@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "dotwell/ti83plus_picture_file.h"
+#include "core/formats/ti83plus_picture_file.h"
 #include "tests/support/files.h"
 #include "tests/support/tifiles_check.h"
 
-using dotwell::PicFileBuffer;
+using core::PicFileBuffer;
 using testing_support::bytesOf;
 
 namespace {
@@ -66,17 +66,17 @@ std::string_view view(const Bytes& b) {
 } // namespace
 
 TEST(Ti83PlusFile, WritesTheLayoutByteForByte) {
-    EXPECT_EQ(bytesOf(dotwell::buildTi83PlusFile(completed(2, "hi", corners()), false)), fixture());
-    EXPECT_EQ(bytesOf(dotwell::buildTi83PlusFile(completed(2, "hi", corners()), true)),
+    EXPECT_EQ(bytesOf(core::buildTi83PlusFile(completed(2, "hi", corners()), false)), fixture());
+    EXPECT_EQ(bytesOf(core::buildTi83PlusFile(completed(2, "hi", corners()), true)),
               fixture(0x80));
 }
 
 TEST(Ti83PlusFile, ReadsBothHeaderLengthsAndAnyOwnerByte) {
     Bytes file = fixture(0x80);
     file[10] = 0x42; // an owner id some link programs write
-    const auto read = dotwell::readTi83PlusFile(view(file));
-    ASSERT_TRUE(std::holds_alternative<dotwell::Ti83PlusPicture>(read));
-    const auto& picture = std::get<dotwell::Ti83PlusPicture>(read);
+    const auto read = core::readTi83PlusFile(view(file));
+    ASSERT_TRUE(std::holds_alternative<core::Ti83PlusPicture>(read));
+    const auto& picture = std::get<core::Ti83PlusPicture>(read);
     EXPECT_EQ(picture.owner, 0x42);
     EXPECT_TRUE(picture.archived);
     EXPECT_EQ(picture.variableHeaderLength, 13);
@@ -92,33 +92,33 @@ TEST(Ti83PlusFile, ReadsBothHeaderLengthsAndAnyOwnerByte) {
     older.insert(older.end(), file.begin() + 57, file.begin() + 68);
     older.insert(older.end(), file.begin() + 70, file.end());
     ASSERT_EQ(older.size(), 830u);
-    const auto readOlder = dotwell::readTi83PlusFile(view(older));
-    ASSERT_TRUE(std::holds_alternative<dotwell::Ti83PlusPicture>(readOlder));
-    const auto& old = std::get<dotwell::Ti83PlusPicture>(readOlder);
+    const auto readOlder = core::readTi83PlusFile(view(older));
+    ASSERT_TRUE(std::holds_alternative<core::Ti83PlusPicture>(readOlder));
+    const auto& old = std::get<core::Ti83PlusPicture>(readOlder);
     EXPECT_EQ(old.variableHeaderLength, 11);
     EXPECT_FALSE(old.archived);
     core::PixelGrid oldGrid(63, 96);
     old.buffer.decodePicture(oldGrid);
     EXPECT_EQ(oldGrid, corners());
     // Written again, it takes the 13-byte form.
-    EXPECT_EQ(dotwell::buildTi83PlusFile(old.buffer, false)[55], 13);
+    EXPECT_EQ(core::buildTi83PlusFile(old.buffer, false)[55], 13);
 }
 
 TEST(Ti83PlusFile, DamagedFilesAreRefused) {
     const Bytes good = fixture();
     for (size_t cut : {size_t(0), size_t(56), size_t(67), size_t(500), size_t(831)})
-        EXPECT_EQ(std::get<dotwell::Ti83PlusError>(
-                      dotwell::readTi83PlusFile(view(Bytes(good.begin(), good.begin() + cut)))),
-                  dotwell::Ti83PlusError::TooShort)
+        EXPECT_EQ(std::get<core::Ti83PlusError>(
+                      core::readTi83PlusFile(view(Bytes(good.begin(), good.begin() + cut)))),
+                  core::Ti83PlusError::TooShort)
             << cut;
     Bytes header = good;
     header[55] = 12;
-    EXPECT_EQ(std::get<dotwell::Ti83PlusError>(dotwell::readTi83PlusFile(view(header))),
-              dotwell::Ti83PlusError::HeaderLength);
+    EXPECT_EQ(std::get<core::Ti83PlusError>(core::readTi83PlusFile(view(header))),
+              core::Ti83PlusError::HeaderLength);
     Bytes type = good;
     type[59] = 0x08;
-    EXPECT_EQ(std::get<dotwell::Ti83PlusError>(dotwell::readTi83PlusFile(view(type))),
-              dotwell::Ti83PlusError::Type);
+    EXPECT_EQ(std::get<core::Ti83PlusError>(core::readTi83PlusFile(view(type))),
+              core::Ti83PlusError::Type);
 }
 
 TEST(Ti83PlusFile, RoundTripFrom83iKeepsPictureCommentAndPic) {
@@ -128,11 +128,11 @@ TEST(Ti83PlusFile, RoundTripFrom83iKeepsPictureCommentAndPic) {
     PicFileBuffer ti83;
     ti83.applyTemplate(9);
     ti83.complete("a.83i", "round trip", grid);
-    const auto plus = dotwell::buildTi83PlusFile(ti83, false);
-    const auto read = dotwell::readTi83PlusFile(
+    const auto plus = core::buildTi83PlusFile(ti83, false);
+    const auto read = core::readTi83PlusFile(
         std::string_view(reinterpret_cast<const char*>(plus.data()), plus.size()));
-    ASSERT_TRUE(std::holds_alternative<dotwell::Ti83PlusPicture>(read));
-    PicFileBuffer back = std::get<dotwell::Ti83PlusPicture>(read).buffer;
+    ASSERT_TRUE(std::holds_alternative<core::Ti83PlusPicture>(read));
+    PicFileBuffer back = std::get<core::Ti83PlusPicture>(read).buffer;
     core::PixelGrid decoded(63, 96);
     back.decodePicture(decoded);
     back.complete("a.83i", "round trip", decoded);
@@ -145,7 +145,7 @@ TEST(Ti83PlusFile, LinkLibraryReadsWhatWeWrite) {
     for (int i = 0; i < 63; ++i)
         grid.set(i, i + 20, 1);
     for (bool archived : {false, true}) {
-        const auto file = dotwell::buildTi83PlusFile(completed(9, "made here", grid), archived);
+        const auto file = core::buildTi83PlusFile(completed(9, "made here", grid), archived);
         const QString path = dir.filePath(archived ? "archived.8xi" : "drawing.8xi");
         testing_support::writeAll(
             path, QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size())));

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace pixvane {
+namespace core {
 
 // The TI-92's own characters for folder and variable names: ASCII, and at 0x80..0x94 the
 // Greek letters the calculator offers for names.
@@ -27,4 +27,10 @@ struct NameVerdict {
 // first character, digits.
 NameVerdict checkName(std::u32string_view name, NameKind kind);
 
-} // namespace pixvane
+// The most characters a folder or variable name has: the file holds eight bytes for each.
+inline constexpr size_t kLongestName = 8;
+
+// A verdict's message on one line, in UTF-8: its "\r" was a line break in a message box.
+std::string messageLine(std::u32string text);
+
+} // namespace core

@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "dotwell/ti83_picture_file.h"
+#include "core/formats/ti83_picture_file.h"
 #include "tests/support/files.h"
 #include "tests/support/tifiles_check.h"
 
-using dotwell::PicFileBuffer;
+using core::PicFileBuffer;
 using testing_support::bytesOf;
 
 namespace {
@@ -128,15 +128,6 @@ TEST(Ti83File, LongFileIsCutAndHeaderBytesAreKept) {
     EXPECT_EQ(buffer.bytes()[0], '*');
     EXPECT_EQ(buffer.bytes()[61], 3);
     EXPECT_EQ(buffer.bytes()[63], 0x42); // ...but never the name bytes
-}
-
-TEST(Ti83File, ExtensionTests) {
-    EXPECT_TRUE(dotwell::hasCalculatorExtension("a.82i"));
-    EXPECT_TRUE(dotwell::hasCalculatorExtension("A.83I"));
-    EXPECT_TRUE(dotwell::hasCalculatorExtension("x83i")); // only the last three characters
-    EXPECT_FALSE(dotwell::hasCalculatorExtension("a.bmp"));
-    EXPECT_FALSE(dotwell::hasCalculatorExtension("2i"));
-    EXPECT_FALSE(dotwell::hasCalculatorExtension(""));
 }
 
 TEST(Ti83File, LinkLibraryReadsWhatWeWrite) {

@@ -10,12 +10,12 @@
 
 #include <gtest/gtest.h>
 
-#include "pixvane/ti92_picture_file.h"
+#include "core/formats/ti92_picture_file.h"
 #include "tests/support/files.h"
 #include "tests/support/grid_pictures.h"
 #include "tests/support/tifiles_check.h"
 
-using namespace pixvane;
+using namespace core;
 using testing_support::bytesOf;
 
 namespace {
@@ -56,7 +56,7 @@ std::string_view view(const Bytes& b) {
 } // namespace
 
 TEST(Ti92File, AllClearPictureWithTheDefaultTexts) {
-    EXPECT_EQ(bytesOf(buildPicFile(emptyGrid(), kDefaults)), blankFixture());
+    EXPECT_EQ(bytesOf(buildTi92File(emptyGrid(), kDefaults)), blankFixture());
 }
 
 TEST(Ti92File, CornerCells) {
@@ -67,17 +67,17 @@ TEST(Ti92File, CornerCells) {
     expected[92] = 0x80;
     expected[3181] = 0x01;
     expected[3183] = 0x58 + 0x81;
-    EXPECT_EQ(bytesOf(buildPicFile(grid, kDefaults)), expected);
+    EXPECT_EQ(bytesOf(buildTi92File(grid, kDefaults)), expected);
 }
 
 TEST(Ti92File, TextFieldPadding) {
-    const PicFileBuffer full = buildPicFile(emptyGrid(), {"ABCDEFGH", "p", std::string(40, 'c')});
+    const Ti92FileBytes full = buildTi92File(emptyGrid(), {"ABCDEFGH", "p", std::string(40, 'c')});
     EXPECT_EQ(std::string(full.begin() + 10, full.begin() + 18), "ABCDEFGH");
     EXPECT_EQ(full[18], 'c'); // no NUL between an 8-character folder and the comment
     EXPECT_EQ(std::string(full.begin() + 18, full.begin() + 58), std::string(40, 'c'));
     EXPECT_EQ(std::string(full.begin() + 64, full.begin() + 72), std::string("p\0\0\0\0\0\0\0", 8));
 
-    const PicFileBuffer empty = buildPicFile(emptyGrid(), {"f", "v", ""});
+    const Ti92FileBytes empty = buildTi92File(emptyGrid(), {"f", "v", ""});
     EXPECT_EQ(std::string(empty.begin() + 10, empty.begin() + 18),
               std::string("f\0\0\0\0\0\0\0", 8));
     EXPECT_EQ(std::string(empty.begin() + 18, empty.begin() + 58), std::string(40, ' '));
@@ -87,9 +87,9 @@ TEST(Ti92File, ReadsBackWhatItWrites) {
     core::PixelGrid grid = emptyGrid();
     for (int c = 0; c < 240; c += 7)
         grid.set(c % 103, c, 1);
-    const Bytes file = bytesOf(buildPicFile(grid, {"\x80\x81", "pic", "note"}));
+    const Bytes file = bytesOf(buildTi92File(grid, {"\x80\x81", "pic", "note"}));
     core::PixelGrid decoded = emptyGrid();
-    const auto result = readPicFile(view(file), decoded);
+    const auto result = readTi92File(view(file), decoded);
     ASSERT_TRUE(std::holds_alternative<Ti92Picture>(result));
     const Ti92Picture& picture = std::get<Ti92Picture>(result);
     EXPECT_EQ(decoded, grid);
@@ -105,12 +105,12 @@ TEST(Ti92File, WidthFieldAndSignatureDoNotMatter) {
     core::PixelGrid grid = emptyGrid();
     grid.set(50, 239, 1);
     grid.set(3, 0, 1);
-    Bytes file = bytesOf(buildPicFile(grid, kDefaults));
+    Bytes file = bytesOf(buildTi92File(grid, kDefaults));
     file[91] = 240;
     file[2] = 'X';
     file[3183] ^= 0xFF; // a wrong checksum is not looked at either
     core::PixelGrid decoded = emptyGrid();
-    ASSERT_TRUE(std::holds_alternative<Ti92Picture>(readPicFile(view(file), decoded)));
+    ASSERT_TRUE(std::holds_alternative<Ti92Picture>(readTi92File(view(file), decoded)));
     EXPECT_EQ(decoded, grid);
 }
 
@@ -129,7 +129,7 @@ TEST(Ti92File, SmallerPictureIsPlacedTopLeft) {
     file.push_back(0xDF);
     core::PixelGrid decoded = emptyGrid();
     decoded.set(80, 200, 1); // the rest comes out clear
-    const auto result = readPicFile(view(file), decoded);
+    const auto result = readTi92File(view(file), decoded);
     ASSERT_TRUE(std::holds_alternative<Ti92Picture>(result));
     EXPECT_EQ(std::get<Ti92Picture>(result).width, 100);
     EXPECT_EQ(testing_support::gridPicture(decoded, 47, 0, 4, 3), "#..\n#..\n###\n...\n");
@@ -148,13 +148,13 @@ TEST(Ti92File, AFullSizeFileIgnoresItsHeightAndWidthFields) {
     core::PixelGrid grid = emptyGrid();
     for (int r = 0; r < 103; ++r)
         grid.set(r, (r * 7) % 240, 1);
-    const Bytes written = bytesOf(buildPicFile(grid, kDefaults));
+    const Bytes written = bytesOf(buildTi92File(grid, kDefaults));
     for (auto [height, width] : {std::pair{50, 100}, {1, 1}, {103, 8}, {0, 0}, {200, 300}}) {
         Bytes file = written;
         file[88] = std::uint8_t(height >> 8), file[89] = std::uint8_t(height);
         file[90] = std::uint8_t(width >> 8), file[91] = std::uint8_t(width);
         core::PixelGrid decoded = emptyGrid();
-        const auto result = readPicFile(view(file), decoded);
+        const auto result = readTi92File(view(file), decoded);
         ASSERT_TRUE(std::holds_alternative<Ti92Picture>(result)) << height << " x " << width;
         EXPECT_EQ(std::get<Ti92Picture>(result).height, 103);
         EXPECT_EQ(decoded, grid) << height << " x " << width;
@@ -169,16 +169,16 @@ TEST(Ti92File, TruncatedFilesAreErrorsAndChangeNothing) {
     for (size_t size :
          {size_t(0), size_t(50), size_t(91), size_t(92), size_t(3000), size_t(3181)}) {
         const Bytes cut(full.begin(), full.begin() + size);
-        EXPECT_TRUE(std::holds_alternative<Ti92ReadError>(readPicFile(view(cut), grid))) << size;
+        EXPECT_TRUE(std::holds_alternative<Ti92ReadError>(readTi92File(view(cut), grid))) << size;
         EXPECT_EQ(grid, before);
     }
     // A small picture that claims more rows than the file holds.
     Bytes claim(full.begin(), full.begin() + 92 + 10);
     claim[89] = 50, claim[91] = 100;
-    EXPECT_TRUE(std::holds_alternative<Ti92ReadError>(readPicFile(view(claim), grid)));
+    EXPECT_TRUE(std::holds_alternative<Ti92ReadError>(readTi92File(view(claim), grid)));
     // Exactly the pixel rows, without DF and checksum, is enough.
     const Bytes pixelsOnly(full.begin(), full.begin() + 3182);
-    EXPECT_TRUE(std::holds_alternative<Ti92Picture>(readPicFile(view(pixelsOnly), grid)));
+    EXPECT_TRUE(std::holds_alternative<Ti92Picture>(readTi92File(view(pixelsOnly), grid)));
 }
 
 TEST(Ti92File, LinkLibraryReadsWhatWeWrite) {
@@ -186,7 +186,7 @@ TEST(Ti92File, LinkLibraryReadsWhatWeWrite) {
     core::PixelGrid grid = emptyGrid();
     for (int i = 0; i < 103; ++i)
         grid.set(i, 2 * i, 1);
-    const PicFileBuffer file = buildPicFile(grid, {"games", "sprite1", "a test picture"});
+    const Ti92FileBytes file = buildTi92File(grid, {"games", "sprite1", "a test picture"});
     const QString path = dir.filePath("sprite1.92i");
     QFile out(path);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
@@ -260,7 +260,7 @@ TEST(Ti92File, PicturesOfAnySizeFromTheLinkLibraryReadWholeAndWriteBackTheSame) 
 
         core::PixelGrid grid(103, 240);
         const auto read =
-            readPicFile(std::string_view(file.constData(), size_t(file.size())), grid);
+            readTi92File(std::string_view(file.constData(), size_t(file.size())), grid);
         ASSERT_TRUE(std::holds_alternative<Ti92Picture>(read));
         const Ti92Picture& picture = std::get<Ti92Picture>(read);
         EXPECT_EQ(picture.height, row.rows);
@@ -273,8 +273,8 @@ TEST(Ti92File, PicturesOfAnySizeFromTheLinkLibraryReadWholeAndWriteBackTheSame) 
                 ASSERT_EQ(grid.at(r, c), r < row.rows && c < row.columns ? cells.at(r, c) : 0)
                     << r << ", " << c;
         if (grid.rows() == row.rows && grid.columns() == row.columns) {
-            const PicFileBuffer again =
-                buildPicFile(grid, picture.texts, kTi92Signature, picture.attribute);
+            const Ti92FileBytes again =
+                buildTi92File(grid, picture.texts, kTi92Signature, picture.attribute);
             // The same bytes but for the comment's padding: libtifiles pads with NULs.
             Bytes expected = bytesOf(file);
             std::replace(expected.begin() + 22, expected.begin() + 58, std::uint8_t(0),

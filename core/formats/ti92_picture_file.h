@@ -12,7 +12,7 @@
 
 #include "core/model/pixel_grid.h"
 
-namespace pixvane {
+namespace core {
 
 // The .92i file of one TI-92 picture variable, built whole at each save; a .9xi (TI-92 Plus)
 // or .v2i (Voyage 200) differs only in its signature.
@@ -38,9 +38,9 @@ struct Ti92Texts {
 };
 
 // The texts of a picture that did not come from a file.
-inline constexpr std::string_view kDefaultComment = "made with PIXVANE";
-inline constexpr std::string_view kDefaultVariable = "picture";
-inline constexpr std::string_view kDefaultFolder = "main";
+inline constexpr std::string_view kTi92DefaultComment = "made with PIXVANE";
+inline constexpr std::string_view kTi92DefaultVariable = "picture";
+inline constexpr std::string_view kTi92DefaultFolder = "main";
 
 inline constexpr size_t kTi92FileSize = 3185;
 inline constexpr size_t kTi92FolderOffset = 10;
@@ -68,7 +68,7 @@ inline constexpr std::uint8_t kTi92Archived = 0x03;
 inline constexpr std::uint8_t kTi92Locked = 0x01;
 
 // 3185 bytes for the 103 x 240 picture the editor draws.
-using PicFileBuffer = std::vector<std::uint8_t>;
+using Ti92FileBytes = std::vector<std::uint8_t>;
 
 // The signature of the TI-92's files, and of the TI-92 Plus's and Voyage 200's (.9xi, .v2i),
 // which are laid out the same way.
@@ -77,11 +77,9 @@ inline constexpr std::string_view kTi92PlusSignature = "**TI92P*";
 
 // The file of a picture the grid's size. The editor's 103 x 240 picture is written as the
 // full screen (width field 239); any other size with its own height and width.
-PicFileBuffer buildPicFile(const core::PixelGrid& grid, const Ti92Texts& texts,
-                           std::string_view signature = kTi92Signature, std::uint8_t attribute = 0);
-
-// The signature a file of this name is written with: "**TI92P*" for .9xi and .v2i.
-std::string_view signatureFor(std::string_view fileName);
+Ti92FileBytes buildTi92File(const PixelGrid& grid, const Ti92Texts& texts,
+                            std::string_view signature = kTi92Signature,
+                            std::uint8_t attribute = 0);
 
 // A comment field without the blanks that pad it to 40 bytes, which the next save puts back.
 // Everything else is the comment's own: leading blanks, a trailing tab or line break.
@@ -102,6 +100,6 @@ enum class Ti92ReadError { TooShort };
 // file holds whole, is placed at the top left, and a grid too small for it takes its size
 // (the caller compares the grid's size with the picture's). A file too short for its
 // picture changes nothing and is an error.
-std::variant<Ti92Picture, Ti92ReadError> readPicFile(std::string_view bytes, core::PixelGrid& grid);
+std::variant<Ti92Picture, Ti92ReadError> readTi92File(std::string_view bytes, PixelGrid& grid);
 
-} // namespace pixvane
+} // namespace core

@@ -10,10 +10,10 @@
 
 #include "core/model/pixel_grid.h"
 
-namespace dotwell {
+namespace core {
 
 // The comment of a picture that did not come from a file.
-inline constexpr std::string_view kDefaultComment = "Produced with Dotwell";
+inline constexpr std::string_view kTi83DefaultComment = "Produced with Dotwell";
 
 // The in-memory image of one .82i/.83i file: a TI-82/83 Graph-Link file holding one picture
 // variable (type 7). Built from a template, replaced by an opened file, patched by the PIC
@@ -62,11 +62,12 @@ public:
     // The template with these fields from a file of another layout (a .8xi).
     static PicFileBuffer fromFields(int picNumber, std::string_view commentField,
                                     std::string_view pictureBytes);
-    void decodePicture(core::PixelGrid& grid) const;
+    void decodePicture(PixelGrid& grid) const;
 
     // Everything a save puts in before writing: the signature's model digit from the file
-    // name, the comment bytes, the picture and the checksum.
-    void complete(std::string_view fileName, std::string_view comment, const core::PixelGrid& grid);
+    // name ("3" for a name ending in 83I, "2" for any other), the comment bytes, the picture
+    // and the checksum.
+    void complete(std::string_view fileName, std::string_view comment, const PixelGrid& grid);
     std::uint16_t checksum() const;
 
     const std::array<std::uint8_t, kSize>& bytes() const { return m_bytes; }
@@ -78,10 +79,4 @@ private:
     std::array<std::uint8_t, kSize> m_bytes{};
 };
 
-// The file name's last three characters, in upper case, are "82I", "83I" or "8XI".
-bool hasCalculatorExtension(std::string_view fileName);
-bool endsWith8XI(std::string_view fileName);
-bool endsWith83I(std::string_view fileName);
-bool endsWith82I(std::string_view fileName);
-
-} // namespace dotwell
+} // namespace core

@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "core/formats/calculator_picture.h"
+#include "core/formats/inspection.h"
+
+namespace core {
+
+// Everything the programs know about one calculator picture file format, in one place: the
+// editors' filters and extension checks, calcpic, and the installed MIME types, desktop files,
+// metainfo and manual pages all follow from the descriptors below.
+
+enum class Program { Dotwell, Pixvane };
+
+struct PictureSize {
+    int columns = 0;
+    int rows = 0;
+};
+
+// An entry of an editor's file dialog filter that lists this format. Formats that share a
+// position share the entry (the first of them gives its text).
+struct FilterEntry {
+    int position = 0; // 1-based place in the program's list
+    std::string_view text;
+};
+
+// Why a file could not be read, both as the editors tell it (`kind`) and in words.
+enum class ReadFailure { TooShort, Invalid, BadPicNumber };
+struct ReadError {
+    ReadFailure kind;
+    std::string reason;
+};
+
+struct FormatDescriptor {
+    FormatId id;
+    std::string_view extension;             // lower case, without the dot: "8xi"
+    std::string_view signature;             // the first eight bytes this program writes
+    std::vector<std::string_view> alsoRead; // other signatures a file of it may start with
+    std::string_view calculators;           // "TI-83 Plus and TI-84 Plus"
+    Program program;                        // the editor that opens and saves it
+    Family family;
+    PictureSize picture; // the picture a new document of this format has
+    PictureSize screen;  // the calculator's whole screen
+    PictureSize graph;   // its graph screen
+    PictureSize largest; // the largest picture a file of it holds
+    // PIC variables Pic1.. the calculators have (10: Pic1..Pic9, Pic0); 0 where a picture has
+    // a name instead.
+    int picNumbers = 0;
+    std::string_view mimeType;
+    std::string_view mimeParent; // the type it is a sub-class of
+    int magicPriority = 50;      // lower where another type has the same signature
+    FilterEntry openEntry;
+    FilterEntry saveEntry;
+    // Save As completes a bare name chosen in this format's entry with its extension. The
+    // first calculators' entries leave that to the dialog's default extension.
+    bool saveEntryCompletesName = true;
+
+    // The file's bytes, or why they cannot be written (a name the calculator refuses...).
+    // Completes `picture`'s file image as a save does, so the next save starts from it.
+    std::variant<std::vector<std::uint8_t>, std::string> (*write)(CalculatorPicture& picture,
+                                                                  FormatId format);
+    // What an editor's Open reads from these bytes (the head of the file, at most
+    // kLongestPictureFile), or why it cannot.
+    std::variant<CalculatorPicture, ReadError> (*read)(std::string_view bytes, FormatId format);
+    // Every oddity of a readable file, for `calcpic info`.
+    void (*inspect)(std::string_view bytes, std::uint64_t fileSize, const CalculatorPicture& read,
+                    Inspection& report);
+};
+
+// The longest file any reader looks at: a 68k picture, whose size word is 16 bits.
+inline constexpr size_t kLongestPictureFile = 82 + 4 + 2 + 0xFFFF + 2;
+
+std::span<const FormatDescriptor> allFormats();
+const FormatDescriptor& formatOf(FormatId id);
+// By the name's last extension in any letter case ("photo.8XI"); a bare extension ("8xi")
+// counts as a name too.
+const FormatDescriptor* formatForName(std::string_view fileName);
+// By the signature the bytes start with; for a signature two formats share (**TI92P*) the
+// first of them, the TI-92 Plus.
+const FormatDescriptor* formatForContent(std::string_view bytes);
+// The calculator whose picture a file of a format not read here is, by its signature:
+// "TI-86"; empty when the bytes start with no calculator's signature.
+std::string_view otherCalculator(std::string_view bytes);
+
+// The picture of a new document of this format: clear, with the program's texts.
+CalculatorPicture newPicture(FormatId format);
+std::variant<CalculatorPicture, ReadError> readPicture(std::string_view bytes, FormatId format);
+std::variant<std::vector<std::uint8_t>, std::string> writePicture(CalculatorPicture& picture,
+                                                                  FormatId format);
+// The report on a file (`bytes` its head, `fileSize` its size), or why it cannot be read.
+std::variant<Inspection, std::string> inspectPicture(std::string_view bytes, std::uint64_t fileSize,
+                                                     FormatId format);
+
+// The picture variable as the calculator names it: "Pic1", "Pic0", "main\picture".
+std::string variableName(const CalculatorPicture& picture);
+// Pic1..Pic9, Pic0 as a PIC number byte: Pic1 is 0, Pic0 is 9.
+int picByte(int picNumber);
+int picNumberOfByte(int byte);
+// Whether this format's calculators have the PIC variable of this byte (the TI-82 has six).
+bool picAllowed(const FormatDescriptor& format, int byte);
+
+// An editor's file dialog filter: the program's calculator formats' entries and its own
+// (`extra`: "All Files|*.*", the picture exports), in their positions.
+std::string dialogFilter(Program program, bool save, std::span<const FilterEntry> extra);
+
+} // namespace core

@@ -1,0 +1,139 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "core/formats/format_registry.h"
+#include "tests/support/grid_pictures.h"
+
+using namespace core;
+
+namespace {
+
+std::string_view bytesView(const std::vector<std::uint8_t>& b) {
+    return {reinterpret_cast<const char*>(b.data()), b.size()};
+}
+
+} // namespace
+
+// The editors' extension test: the name's last characters, in any letter case.
+TEST(FormatRegistry, NamesAndSignaturesFindTheirFormat) {
+    const std::pair<const char*, const FormatDescriptor*> names[] = {
+        {"a.82i", &formatOf(FormatId::Ti82)},
+        {"A.83I", &formatOf(FormatId::Ti83)},
+        {"x83i", &formatOf(FormatId::Ti83)}, // only the last three characters
+        {"pic.8Xi", &formatOf(FormatId::Ti83Plus)},
+        {"p.92I", &formatOf(FormatId::Ti92)},
+        {"p.9xi", &formatOf(FormatId::Ti92Plus)},
+        {"P.V2I", &formatOf(FormatId::Voyage200)},
+        {"a.bmp", nullptr},
+        {"2i", nullptr},
+        {"", nullptr},
+    };
+    for (const auto& [name, format] : names)
+        EXPECT_EQ(formatForName(name), format) << name;
+
+    const std::pair<std::string_view, const FormatDescriptor*> signatures[] = {
+        {"**TI82**rest", &formatOf(FormatId::Ti82)},
+        {"**TI83**", &formatOf(FormatId::Ti83)},
+        {"**TI83F*", &formatOf(FormatId::Ti83Plus)},
+        {"**TI92**", &formatOf(FormatId::Ti92)},
+        {"**TI92P*", &formatOf(FormatId::Ti92Plus)}, // shared with the Voyage 200: the first
+        {"**TI86**", nullptr},
+        {"**TI9", nullptr},
+    };
+    for (const auto& [head, format] : signatures)
+        EXPECT_EQ(formatForContent(head), format) << head;
+    EXPECT_EQ(otherCalculator("**TI86**"), "TI-86");
+    EXPECT_EQ(otherCalculator("**TI92**"), "");
+}
+
+// The editors' filters come from the registry, and give exactly the programs' texts.
+TEST(FormatRegistry, DialogFiltersKeepTheirTextsAndOrder) {
+    const FilterEntry dotwellOpen[] = {{2, "All Files|*.*"}};
+    const FilterEntry dotwellSave[] = {{3, "Bitmaps (*.bmp)|*.bmp"},
+                                       {5, "PNG images (*.png)|*.png"}};
+    const FilterEntry pixvaneSave[] = {{2, "Bitmaps (*.bmp)|*.bmp"},
+                                       {5, "PNG images (*.png)|*.png"}};
+    const std::pair<std::string, std::string> rows[] = {
+        {dialogFilter(Program::Dotwell, false, dotwellOpen),
+         "82/3 Images|*.82i;*.83i|All Files|*.*|TI-83 Plus/84 Plus Images|*.8xi"},
+        {dialogFilter(Program::Dotwell, true, dotwellSave),
+         "TI-82 Image Files (*.82i)|*.82i|TI-83 Image Files (*.83I)|*.83I|Bitmaps (*.bmp)|*.bmp|"
+         "TI-83 Plus/84 Plus Image Files (*.8xi)|*.8xi|PNG images (*.png)|*.png"},
+        {dialogFilter(Program::Pixvane, false, {}),
+         "TI-92 Image Files (*.92i)|*.92i|TI-92 Plus/Voyage 200 Pictures|*.9xi;*.v2i"},
+        {dialogFilter(Program::Pixvane, true, pixvaneSave),
+         "TI-92 Image Files (*.92I)|*.92I|Bitmaps (*.bmp)|*.bmp|TI-92 Plus Pictures "
+         "(*.9xi)|*.9xi|Voyage 200 Pictures (*.v2i)|*.v2i|PNG images (*.png)|*.png"},
+    };
+    for (const auto& [built, expected] : rows)
+        EXPECT_EQ(built, expected);
+}
+
+// Pic1..Pic9, Pic0 are the bytes 0..9; the TI-82 has the first six only.
+TEST(FormatRegistry, PicNumbersExistOnceForEveryModel) {
+    EXPECT_EQ(picByte(1), 0);
+    EXPECT_EQ(picByte(0), 9);
+    EXPECT_EQ(picNumberOfByte(9), 0);
+    for (int byte = -1; byte <= 10; ++byte) {
+        EXPECT_EQ(picAllowed(formatOf(FormatId::Ti82), byte), byte >= 0 && byte <= 5) << byte;
+        EXPECT_EQ(picAllowed(formatOf(FormatId::Ti83Plus), byte), byte >= 0 && byte <= 9) << byte;
+    }
+    EXPECT_FALSE(picAllowed(formatOf(FormatId::Ti92), 0)); // a 68k picture has a name
+}
+
+// Every format writes a new picture that it reads back the same, and refuses what its
+// calculators cannot store.
+TEST(FormatRegistry, EveryFormatReadsWhatItWritesAndRefusesWhatItCannotStore) {
+    for (const FormatDescriptor& f : allFormats()) {
+        SCOPED_TRACE(std::string(f.extension));
+        CalculatorPicture picture = newPicture(f.id);
+        picture.grid.set(0, 0, 1);
+        picture.grid.set(picture.grid.rows() - 1, picture.grid.columns() - 1, 1);
+        setVariable(picture, {3, U"games", U"sprite"});
+        const auto written = writePicture(picture, f.id);
+        ASSERT_TRUE(std::holds_alternative<std::vector<std::uint8_t>>(written));
+        const auto& bytes = std::get<std::vector<std::uint8_t>>(written);
+        EXPECT_EQ(bytesView(bytes).substr(0, 8), f.signature);
+        EXPECT_EQ(formatForContent(bytesView(bytes))->family, f.family);
+        const auto read = readPicture(bytesView(bytes), f.id);
+        ASSERT_TRUE(std::holds_alternative<CalculatorPicture>(read));
+        const CalculatorPicture& back = std::get<CalculatorPicture>(read);
+        EXPECT_EQ(back.grid, picture.grid);
+        EXPECT_EQ(back.comment, picture.comment);
+        EXPECT_EQ(variableName(back), f.family == Family::Ti83 ? "Pic3" : "games\\sprite");
+        const auto report = inspectPicture(bytesView(bytes), bytes.size(), f.id);
+        ASSERT_TRUE(std::holds_alternative<Inspection>(report));
+        EXPECT_TRUE(std::get<Inspection>(report).checksumOk());
+        EXPECT_TRUE(std::get<Inspection>(report).notes.empty());
+    }
+    CalculatorPicture pic0 = newPicture(FormatId::Ti82);
+    setVariable(pic0, {0, {}, {}});
+    EXPECT_EQ(std::get<std::string>(writePicture(pic0, FormatId::Ti82)),
+              "OOPS! TI-82 PIC variable must be 1..6");
+    CalculatorPicture bad = newPicture(FormatId::Ti92);
+    setVariable(bad, {{}, U"9lives", {}});
+    EXPECT_EQ(std::get<std::string>(writePicture(bad, FormatId::Ti92)),
+              "Folder Name ERROR! First character of Folder Name can't be digit.");
+}
+
+TEST(FormatRegistry, DamagedFilesGiveTheReasonTheEditorsTell) {
+    const std::tuple<FormatId, std::string, ReadFailure> rows[] = {
+        {FormatId::Ti83, std::string(61, 'x'), ReadFailure::TooShort},
+        {FormatId::Ti83Plus, std::string(100, 'x'), ReadFailure::Invalid},
+        {FormatId::Ti92, std::string(91, 'x'), ReadFailure::TooShort},
+    };
+    for (const auto& [format, bytes, kind] : rows) {
+        const auto read = readPicture(bytes, format);
+        ASSERT_TRUE(std::holds_alternative<ReadError>(read));
+        EXPECT_EQ(std::get<ReadError>(read).kind, kind);
+        EXPECT_FALSE(std::get<ReadError>(read).reason.empty());
+    }
+    std::string tenth(830, '\0');
+    tenth[61] = 10;
+    EXPECT_EQ(std::get<ReadError>(readPicture(tenth, FormatId::Ti83)).reason,
+              "not a TI-82/83 picture: its PIC number byte is 10, not 0 to 9");
+}
