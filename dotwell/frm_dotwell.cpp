@@ -56,6 +56,12 @@ FrmDotwell::FrmDotwell(core::Prompts& prompts, QWidget* parent)
     Text1->setValidator(new core::Windows1252Validator(Text1));
     Text1->setToolTip(tr("Stored in the computer file only"));
     commentLabel->setBuddy(Text1);
+    // The document holds the text; the box shows it.
+    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (const auto bytes = core::commentBytes(text))
+            document().texts().comment = *bytes;
+    });
+    document().texts().comment = std::string(core::kTi83DefaultComment);
     row->addWidget(commentLabel);
     row->addWidget(Text1, 1);
     fieldsLayout()->addLayout(row);
@@ -148,7 +154,7 @@ bool FrmDotwell::openPictureFile(const QString& path) {
     Text1->setText(core::commentText(m_file.comment));
     // Selecting a different option re-applies the header template; the same one does not.
     Option1[m_file.buffer.picNumber() + 1]->setChecked(true);
-    showReadPicture(path, m_file.grid);
+    showReadPicture(path, m_file.grid, m_file.format);
     setStatusFileText(titleOf(path));
     return true;
 }
@@ -198,7 +204,7 @@ bool FrmDotwell::writePictureFile(const QString& path) {
                                       "cannot store. Change the comment and save again."));
         return false;
     }
-    m_file.comment = *comment;
+    m_file.comment = document().texts().comment;
     m_file.grid = grid();
     const auto written = core::writePicture(m_file, dialogs().formatOf(path)->id);
     if (const auto* refusal = std::get_if<std::string>(&written)) {
@@ -231,7 +237,7 @@ void FrmDotwell::miSave_click() {
 void FrmDotwell::miSaveAs_Click() {
     const core::FileDialogRequest request =
         dialogs().saveAsRequest(QStringLiteral("Dotwell Save As..."), QStringLiteral("82i"),
-                                QStringLiteral("*.82i"), fileName());
+                                QStringLiteral("*.82i"), document().format());
     const core::FileDialogAnswer answer = prompts().askFileName(this, request);
     if (!answer.accepted)
         return;

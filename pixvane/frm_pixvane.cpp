@@ -102,6 +102,17 @@ FrmPixvane::FrmPixvane(core::Prompts& prompts, QWidget* parent)
     Label2->setObjectName(QStringLiteral("Label2"));
     fieldsLayout()->addWidget(Label2);
 
+    // The document holds the texts; the boxes show them.
+    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (const auto bytes = core::commentBytes(text))
+            document().texts().comment = *bytes;
+    });
+    connect(Text2, &QLineEdit::textChanged, this,
+            [this](const QString& text) { document().texts().variable = core::toU32(text); });
+    connect(Text3, &QLineEdit::textChanged, this,
+            [this](const QString& text) { document().texts().folder = core::toU32(text); });
+    document().texts() = {std::string(core::kTi92DefaultComment), core::toU32(kNewFolder),
+                          core::toU32(kNewVariable)};
     connect(Text2, &QLineEdit::textChanged, this, &FrmPixvane::Text2_Change);
     connect(Text3, &QLineEdit::textChanged, this, &FrmPixvane::Text3_Change);
     connect(Picture1, &core::PictureCanvas::mouseMove, this,
@@ -121,7 +132,7 @@ QString FrmPixvane::importFilter() const {
 }
 
 void FrmPixvane::resetTexts() {
-    m_attribute = 0; // ClrDraw starts a new picture, neither locked nor archived
+    m_file.attribute = 0; // ClrDraw starts a new picture, neither locked nor archived
     Text1->setText(kNewComment);
     Text2->setText(kNewVariable);
     Text3->setText(kNewFolder);
@@ -195,13 +206,13 @@ bool FrmPixvane::ReadPictureFile(const QString& path) {
         return false;
     }
 
-    m_attribute = picture.attribute;
+    m_file = picture;
     setStatusFileText(titleOf(path));
     Text1->setText(core::commentText(picture.comment));
     Text3->setText(core::fromU32(picture.folder));
     Text2->setText(core::fromU32(picture.variable));
     m_variableName = Text2->text();
-    showReadPicture(path, picture.grid);
+    showReadPicture(path, picture.grid, picture.format);
     return true;
 }
 
@@ -230,21 +241,21 @@ void FrmPixvane::miOpen_click() {
 }
 
 bool FrmPixvane::writePictureFile(const QString& path) {
+    const core::DocumentTexts& texts = document().texts();
     const auto comment = core::commentBytes(Text1->text());
-    core::CalculatorPicture picture = core::newPicture(dialogs().formatOf(path)->id);
-    picture.folder = core::toU32(Text3->text());
-    picture.variable = core::toU32(Text2->text());
-    if (!comment || !core::encodeTi92(picture.folder) || !core::encodeTi92(picture.variable)) {
+    if (!comment || !core::encodeTi92(texts.folder) || !core::encodeTi92(texts.variable)) {
         prompts().message(this, windowTitle(),
                           tr("The comment holds a character that a .92i file cannot store. "
                              "Change it and save again."),
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return false;
     }
-    picture.comment = *comment;
+    core::CalculatorPicture picture = m_file;
+    picture.comment = texts.comment;
+    picture.folder = texts.folder;
+    picture.variable = texts.variable;
     picture.grid = grid();
-    picture.attribute = m_attribute;
-    const auto written = core::writePicture(picture, picture.format);
+    const auto written = core::writePicture(picture, dialogs().formatOf(path)->id);
     if (const auto* refusal = std::get_if<std::string>(&written)) {
         prompts().message(this, windowTitle(), QString::fromStdString(*refusal),
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
@@ -288,7 +299,7 @@ void FrmPixvane::miSaveAs_Click() {
 
     const core::FileDialogRequest request =
         dialogs().saveAsRequest(QStringLiteral("Pixvane Save As..."), QStringLiteral("92I"),
-                                QStringLiteral("*.92I"), fileName());
+                                QStringLiteral("*.92I"), document().format());
     const core::FileDialogAnswer answer = prompts().askFileName(this, request);
     if (!answer.accepted)
         return;

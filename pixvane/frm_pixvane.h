@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "core/formats/calculator_picture.h"
 #include "core/ui/editor_window.h"
 
 class QLabel;
@@ -50,7 +51,8 @@ private:
     bool writePictureFile(const QString& path);
 
     QString m_variableName;
-    std::uint8_t m_attribute = 0; // the opened picture locked or archived: a save keeps it
+    // What a save keeps of the file read: whether it was locked or archived.
+    core::CalculatorPicture m_file;
 };
 
 } // namespace pixvane

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "core/formats/format_id.h"
 #include "core/formats/ti83_picture_file.h"
+#include "core/model/format_id.h"
 #include "core/model/pixel_grid.h"
 
 namespace core {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/formats/format_id.h"
+#include "core/model/format_id.h"
 
 namespace core {
 

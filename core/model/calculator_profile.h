@@ -6,6 +6,8 @@
 #include <array>
 #include <string_view>
 
+#include "core/model/format_id.h"
+
 namespace core {
 
 // What the two programs' editor cores differ in, as data.
@@ -19,6 +21,7 @@ struct CalculatorProfile {
     double ellipseVerticalFactor; // ellipse tool: y multiplied by this
     double previewCircleAspect;   // rubber-band circle aspect
     int defaultZoom;              // screen pixels per cell at start-up
+    FormatId newFormat;           // the format of a new picture
 
     // Import: how a small picture is centred and how far the scan reaches.
     bool importScansOnePast; // scan one row and column past a small picture

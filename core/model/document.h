@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/model/document_state.h"
+#include "core/model/format_id.h"
 #include "core/model/pixel_grid.h"
 
 namespace core {
@@ -80,10 +81,17 @@ private:
     std::uint64_t m_saved = 0;
 };
 
-// What an editor edits: the picture with its history, and the document state the window
-// shows. The picture changes only here: cell by cell inside a change (a stroke, a shape, an
-// import), or whole (ClrDraw, a conversion, a paste); each change that alters a cell is one
-// step of the history.
+// The texts that travel with a picture, as the editor's boxes hold them.
+struct DocumentTexts {
+    std::string comment;     // Windows-1252 bytes
+    std::u32string folder;   // 68k family
+    std::u32string variable; // 68k family
+};
+
+// What an editor edits: the picture with its history, its texts, its format and the document
+// state the window shows (file name, saved or not). The picture changes only here: cell by cell
+// inside a change (a stroke, a shape, an import), or whole (ClrDraw, a conversion, a paste); each
+// change that alters a cell is one step of the history.
 class Document {
 public:
     Document(int rows, int columns);
@@ -95,6 +103,11 @@ public:
     DocumentState& state() { return m_state; }
     const DocumentState& state() const { return m_state; }
     const History& history() const { return m_history; }
+    DocumentTexts& texts() { return m_texts; }
+    const DocumentTexts& texts() const { return m_texts; }
+    // The format the picture was read from or last saved as; a new picture's program's first.
+    FormatId format() const { return m_format; }
+    void setFormat(FormatId format) { m_format = format; }
 
     // Cells set between begin and end become one step named `label`, if any of them changed.
     // The tools set cells only inside a change; the window opens one at each press.
@@ -119,6 +132,8 @@ private:
     PixelGrid m_picture;
     History m_history;
     DocumentState m_state;
+    DocumentTexts m_texts;
+    FormatId m_format = FormatId::Ti82;
     std::unique_ptr<CellChanges> m_change;
 };
 

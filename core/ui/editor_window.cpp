@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/formats/format_registry.h"
 #include "core/imaging/picture_writer.h"
 #include "core/platform/qt_prompts.h"
 #include "core/ui/clipboard_commands.h"
@@ -147,6 +148,7 @@ void EditorWindow::Form_Load(const QString& commandLine) {
     changeDocument([](DocumentState& d) { d.startUp(); });
     prepareFileImage();
     m_document.resetPicture(PixelGrid(m_profile.rows, m_profile.columns), false);
+    m_document.setFormat(m_profile.newFormat);
     Picture1->setEnabled(true);
     m_tools.reset();
     syncToolChecks();
@@ -215,9 +217,10 @@ void EditorWindow::syncToolChecks() {
         miTool[i]->setChecked(i == checked);
 }
 
-void EditorWindow::showReadPicture(const QString& path, const PixelGrid& picture) {
+void EditorWindow::showReadPicture(const QString& path, const PixelGrid& picture, FormatId format) {
     m_session.takeOver();
     m_document.resetPicture(picture, true); // a history of its own, starting saved
+    m_document.setFormat(format);
     changeDocument([&](DocumentState& d) { d.opened(path.toStdString()); });
     m_tools.disarm();
     syncToolChecks();
@@ -236,6 +239,7 @@ void EditorWindow::miCls_Click() {
     else
         m_document.resetPicture(blank, false);
     m_document.forgetSaved(); // a new picture: no step leads back to a saved one
+    m_document.setFormat(m_profile.newFormat);
     Picture1->clear();
     changeDocument([](DocumentState& d) { d.clearDrawing(); });
     StatusBar1->setFileText(QString());
@@ -323,6 +327,8 @@ void EditorWindow::completeSaveAs(const SaveAsTarget& target,
     case SaveAsKind::Calculator:
         if (write(path)) {
             m_document.markSaved();
+            if (const FormatDescriptor* format = formatForName(target.name))
+                m_document.setFormat(format->id);
             changeDocument([&](DocumentState& d) { d.savedAs(target.name); });
             setStatusFileText(QFileInfo(path).fileName());
         }

@@ -116,7 +116,7 @@ protected:
     void setStatusFileText(const QString& text) { StatusBar1->setFileText(text); }
     // The canvas side of a successful read of `picture` from `path`: the document state of an
     // open with a history of its own, the tool disarmed, the canvas repainted.
-    void showReadPicture(const QString& path, const PixelGrid& picture);
+    void showReadPicture(const QString& path, const PixelGrid& picture, FormatId format);
     // Save wrote the file: the picture as it is now is the saved one.
     void pictureSaved();
     // Save As once the name is chosen: a picture export, or the calculator file that `write`

@@ -29,8 +29,7 @@ QString FormatDialogs::openFilter() const {
 
 FileDialogRequest FormatDialogs::saveAsRequest(const QString& title,
                                                const QString& defaultExtension,
-                                               const QString& initialName,
-                                               const QString& current) const {
+                                               const QString& initialName, FormatId current) const {
     std::vector<FilterEntry> extras;
     FileDialogRequest request;
     for (const ExportEntry& e : m_exports) {
@@ -50,7 +49,8 @@ FileDialogRequest FormatDialogs::saveAsRequest(const QString& title,
     request.initialName = initialName;
     request.flags = kOverwritePrompt | kHideReadOnly;
     // A picture of a later calculator is saved as one unless the user picks another entry.
-    if (const FormatDescriptor* f = formatOf(current); f && f->saveEntryCompletesName) {
+    if (const FormatDescriptor* f = &core::formatOf(current);
+        f->program == m_program && f->saveEntryCompletesName) {
         request.filterIndex = f->saveEntry.position;
         request.initialName =
             QStringLiteral("*.") +

@@ -31,10 +31,10 @@ public:
     // The program's format of this name (its last characters, any letter case), or none.
     const FormatDescriptor* formatOf(const QString& name) const;
     QString openFilter() const;
-    // Save As for a document now named `current`: the dialog starts on the entry of a format
-    // that completes names itself (a TI-83 Plus picture for an opened one), else on the first.
+    // Save As for a document of the format `current`: the dialog starts on the entry of a
+    // format that completes names itself (a TI-83 Plus picture's for one), else on the first.
     FileDialogRequest saveAsRequest(const QString& title, const QString& defaultExtension,
-                                    const QString& initialName, const QString& current) const;
+                                    const QString& initialName, FormatId current) const;
     const SaveAsNaming& naming() const { return m_naming; }
 
 private:

@@ -393,3 +393,25 @@ TEST_F(PixvaneWindow, SaveAsStartsOnTheEntryOfAnOpenedTi92PlusOrVoyage200Picture
         EXPECT_EQ(request.initialName, initial) << file;
     }
 }
+
+// The document holds what the editor edits: the texts as typed, and the format of the file it
+// came from or was last saved as.
+TEST_F(PixvaneWindow, TheDocumentHoldsTheTextsAndTheFormat) {
+    EXPECT_EQ(window.document().format(), core::FormatId::Ti92);
+    EXPECT_EQ(window.document().texts().variable, U"picture");
+    writeAll(path("a.9xi"), pictureFile({"games", "sprite", "hello"}));
+    openFile("a.9xi");
+    EXPECT_EQ(window.document().format(), core::FormatId::Ti92Plus);
+    EXPECT_EQ(window.document().texts().folder, U"games");
+    window.Text1->setText("typed");
+    window.Text2->setText(QString::fromUtf8("\u03c9x"));
+    EXPECT_EQ(window.document().texts().comment, "typed");
+    EXPECT_EQ(window.document().texts().variable, U"\u03c9x");
+    prompts.answerFile(path("b.v2i"), 4);
+    window.miSaveAs_Click();
+    EXPECT_EQ(window.document().format(), core::FormatId::Voyage200);
+    EXPECT_EQ(readAll(path("b.v2i")).mid(18, 5), QByteArray("typed"));
+    window.miCls_Click();
+    EXPECT_EQ(window.document().format(), core::FormatId::Ti92);
+    EXPECT_EQ(window.document().texts().comment, "made with PIXVANE");
+}

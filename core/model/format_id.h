@@ -5,7 +5,8 @@
 
 namespace core {
 
-// The calculator picture file formats, in the order the programs list them.
+// The calculator picture file formats, in the order the programs list them. A document knows
+// its format by this; everything else about a format is in core/formats' registry.
 enum class FormatId { Ti82, Ti83, Ti83Plus, Ti92, Ti92Plus, Voyage200 };
 
 // What a picture of a format holds besides its cells, and so what its editor shows:
