@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/formats/format_registry.h"
+
 #include "core/model/canvas.h"
 #include "tests/support/files.h"
 #include "tests/support/processes.h"
@@ -378,6 +380,22 @@ TEST_F(Installed, EveryPictureTypeHasAnEditorAThumbnailAndItsModelsNamed) {
     for (const PictureType& type : types)
         for (const QString& model : type.models())
             EXPECT_TRUE(calcpic.contains(model)) << model.toStdString();
+    // The package lists exactly the registry's formats, each with the editor that opens it.
+    QStringList registered;
+    for (const core::FormatDescriptor& f : core::allFormats()) {
+        registered << QString::fromLatin1(f.mimeType.data(), qsizetype(f.mimeType.size()));
+        const QString id = f.program == core::Program::Dotwell ? "io.github.dotwell.Dotwell"
+                                                               : "io.github.dotwell.Pixvane";
+        EXPECT_TRUE(listOf(file("share/applications/" + id + ".desktop"), "MimeType")
+                        .contains(registered.back()))
+            << registered.back().toStdString();
+        const QString manual = QString::fromUtf8(readAll(
+            file("share/man/man1/" +
+                 QString(f.program == core::Program::Dotwell ? "dotwell" : "pixvane") + ".1")));
+        EXPECT_TRUE(manual.contains(
+            ".B ." + QString::fromLatin1(f.extension.data(), qsizetype(f.extension.size()))));
+    }
+    EXPECT_EQ(asSet(registered), asSet(all));
 }
 
 // One version and one date, wherever they are written.
@@ -423,10 +441,10 @@ TEST(SourceTree, EveryFileCarriesTheLicenceAndTheCopyright) {
             continue; // pictures and calculator files
         const QString head = QString::fromUtf8(bytes.left(400));
         // AppStream takes metadata only under a licence such as CC0; the programs are GPL.
-        const QString licence = name.endsWith(".metainfo.xml") ? "CC0-1.0" : "GPL-2.0-or-later";
+        const QString licence = name.contains(".metainfo.xml") ? "CC0-1.0" : "GPL-2.0-or-later";
         EXPECT_TRUE(head.contains("SPDX-License-Identifier: " + licence)) << name.toStdString();
         EXPECT_TRUE(copyright.match(head).hasMatch()) << name.toStdString();
-        if (name.endsWith(".metainfo.xml")) {
+        if (name.contains(".metainfo.xml")) {
             EXPECT_EQ(elementOf(source(name), "metadata_license"), licence);
         }
         ++checked;
