@@ -20,7 +20,6 @@
 #include "core/ui/convert_command.h"
 #include "core/ui/import_command.h"
 #include "core/ui/info_windows.h"
-#include "core/ui/page_setup_dialog.h"
 #include "core/ui/picture_export.h"
 #include "core/ui/print_backend.h"
 
@@ -49,6 +48,7 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
     m_import = std::make_unique<ImportCommand>(profile, prompts, host);
     m_convert = std::make_unique<ConvertCommand>(profile, prompts, this);
     m_clipboard = new ClipboardCommands(this, [this] { applyDocumentState(); });
+    m_information = std::make_unique<InformationWindows>(profile, m_pageSettings, prompts, this);
 
     StatusBar1 = new StatusPanels(this);
     setStatusBar(StatusBar1);
@@ -274,23 +274,15 @@ void EditorWindow::miPrint_click() {
 }
 
 void EditorWindow::mipgset_Click() {
-    if (!pgset)
-        pgset = new PageSetupDialog(m_profile, m_pageSettings, this);
-    pgset->show();
-    pgset->raise();
-    pgset->activateWindow();
+    m_information->pageSetup();
 }
 
 void EditorWindow::miAbout_Click() {
-    if (!frmAbout)
-        frmAbout = new AboutWindow(m_profile, this);
-    m_prompts.showInformation(frmAbout);
+    m_information->about();
 }
 
 void EditorWindow::miInstructions_click() {
-    if (!frmHelp)
-        frmHelp = new HelpWindow(m_profile, this);
-    m_prompts.showInformation(frmHelp);
+    m_information->help();
 }
 
 void EditorWindow::miImport_Click() {
@@ -312,17 +304,12 @@ void EditorWindow::completeSaveAs(const SaveAsTarget& target,
     switch (target.kind) {
     case SaveAsKind::Bitmap:
         setFileName(path);
-        // The surface holds the zoomed picture at the canvas's size; rebuild it from the grid
-        // so that no rubber band or stale pixel goes into the file.
         Picture1_Paint();
-        exportPicture(this, m_prompts, Picture1->surface(), path, "bmp",
-                      tr("The bitmap could not be saved as"));
+        exportBitmap(this, m_prompts, Picture1->surface(), path);
         break;
     case SaveAsKind::Png:
         setFileName(path);
-        // One pixel per calculator pixel, black on white, as the calculator shows it.
-        exportPicture(this, m_prompts, gridImage(m_document.picture()), path, "png",
-                      tr("The PNG picture could not be saved as"));
+        exportPng(this, m_prompts, m_document.picture(), path);
         break;
     case SaveAsKind::Calculator:
         if (write(path)) {

@@ -35,6 +35,7 @@ class ClipboardCommands;
 class ConvertCommand;
 class HelpWindow;
 class ImportCommand;
+class InformationWindows;
 class PageSetupDialog;
 
 // The main window both programs share. It wires: the document (the picture, its history and
@@ -82,9 +83,7 @@ public:
     QString fileName() const { return QString::fromStdString(m_document.state().fileName); }
     QString statusFileText() const { return StatusBar1->fileText(); }
     QString statusCoordinateText() const { return StatusBar1->cellText(); }
-    PageSetupDialog* pageSetupDialog() const { return pgset; }
-    AboutWindow* aboutWindow() const { return frmAbout; }
-    HelpWindow* helpWindow() const { return frmHelp; }
+    InformationWindows& information() { return *m_information; }
 
     // How the program ends; tests replace it to watch for the end.
     std::function<void()> endProgram;
@@ -152,9 +151,7 @@ private:
     std::unique_ptr<ImportCommand> m_import;
     std::unique_ptr<ConvertCommand> m_convert;
     ClipboardCommands* m_clipboard = nullptr;
-    PageSetupDialog* pgset = nullptr;
-    AboutWindow* frmAbout = nullptr;
-    HelpWindow* frmHelp = nullptr;
+    std::unique_ptr<InformationWindows> m_information; // pgset, frmAbout, frmHelp
     bool m_exitConfirmed = false; // while the program is ending: its closes just close
 };
 

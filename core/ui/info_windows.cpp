@@ -18,6 +18,7 @@
 #include "core/model/pixel_grid.h"
 #include "core/model/rasterizers.h"
 #include "core/platform/qt_prompts.h"
+#include "core/ui/page_setup_dialog.h"
 #include "core/ui/toolbar_image.h"
 
 // Resources of a static library are registered by hand, outside any namespace.
@@ -187,6 +188,26 @@ HelpWindow::HelpWindow(const CalculatorProfile& profile, QWidget* parent) : QDia
 
 void HelpWindow::Command1_Click() {
     hide();
+}
+
+void InformationWindows::pageSetup() {
+    if (!m_pageSetup)
+        m_pageSetup = new PageSetupDialog(m_profile, m_settings, m_window);
+    m_pageSetup->show();
+    m_pageSetup->raise();
+    m_pageSetup->activateWindow();
+}
+
+void InformationWindows::about() {
+    if (!m_about)
+        m_about = new AboutWindow(m_profile, m_window);
+    m_prompts.showInformation(m_about);
+}
+
+void InformationWindows::help() {
+    if (!m_help)
+        m_help = new HelpWindow(m_profile, m_window);
+    m_prompts.showInformation(m_help);
 }
 
 } // namespace core

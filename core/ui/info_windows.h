@@ -8,6 +8,8 @@
 #include <QDialog>
 
 #include "core/model/calculator_profile.h"
+#include "core/model/page_settings.h"
+#include "core/platform/prompts.h"
 
 class QLabel;
 class QPushButton;
@@ -69,5 +71,32 @@ QPixmap aboutArtwork(const CalculatorProfile& profile);
 // The program's icon as installed: the icon theme's where it has one, else the same pictures
 // built into the program, so an uninstalled build shows it too.
 QIcon programIcon(const CalculatorProfile& profile);
+
+class PageSetupDialog;
+
+// The program's windows of information and settings (Page Setup, About, Help), each made
+// when it is first asked for and shown again after.
+class InformationWindows {
+public:
+    InformationWindows(const CalculatorProfile& profile, PageSettings& settings, Prompts& prompts,
+                       QWidget* window)
+        : m_profile(profile), m_settings(settings), m_prompts(prompts), m_window(window) {}
+
+    void pageSetup();
+    void about();
+    void help();
+    PageSetupDialog* pageSetupDialog() const { return m_pageSetup; }
+    AboutWindow* aboutWindow() const { return m_about; }
+    HelpWindow* helpWindow() const { return m_help; }
+
+private:
+    const CalculatorProfile& m_profile;
+    PageSettings& m_settings;
+    Prompts& m_prompts;
+    QWidget* m_window;
+    PageSetupDialog* m_pageSetup = nullptr; // children of the window
+    AboutWindow* m_about = nullptr;
+    HelpWindow* m_help = nullptr;
+};
 
 } // namespace core

@@ -3,6 +3,7 @@
 
 #include "core/ui/picture_export.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QWidget>
@@ -23,6 +24,18 @@ void exportPicture(QWidget* window, Prompts& prompts, const QImage& image, const
     }
     prompts.message(window, window->windowTitle(), QFileInfo(path).fileName() + " is saved.",
                     MessageIcon::None, MessageButtons::Ok);
+}
+
+void exportBitmap(QWidget* window, Prompts& prompts, const QImage& canvas, const QString& path) {
+    exportPicture(
+        window, prompts, canvas, path, "bmp",
+        QCoreApplication::translate("core::EditorWindow", "The bitmap could not be saved as"));
+}
+
+void exportPng(QWidget* window, Prompts& prompts, const PixelGrid& picture, const QString& path) {
+    exportPicture(
+        window, prompts, gridImage(picture), path, "png",
+        QCoreApplication::translate("core::EditorWindow", "The PNG picture could not be saved as"));
 }
 
 } // namespace core

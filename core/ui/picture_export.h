@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 
+#include "core/model/pixel_grid.h"
 #include "core/platform/prompts.h"
 
 class QWidget;
@@ -16,5 +17,11 @@ namespace core {
 // then says that it is saved, or `failure` with the file and the reason.
 void exportPicture(QWidget* window, Prompts& prompts, const QImage& image, const QString& path,
                    const char* format, const QString& failure);
+
+// Save As's picture branches: a bitmap of the canvas as it shows the picture (`canvas`, just
+// rebuilt from the grid, so that no rubber band goes into the file), or a PNG image of one
+// pixel per calculator pixel, black on white, as the calculator shows it.
+void exportBitmap(QWidget* window, Prompts& prompts, const QImage& canvas, const QString& path);
+void exportPng(QWidget* window, Prompts& prompts, const PixelGrid& picture, const QString& path);
 
 } // namespace core

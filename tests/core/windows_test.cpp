@@ -57,7 +57,7 @@ void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button,
 TEST(PageSetup, OpensWithTheStoredValuesAndAPreview) {
     Fixture<dotwell::FrmDotwell> f;
     f.window.mipgset_Click();
-    core::PageSetupDialog* pgset = f.window.pageSetupDialog();
+    core::PageSetupDialog* pgset = f.window.information().pageSetupDialog();
     ASSERT_NE(pgset, nullptr);
     EXPECT_FALSE(pgset->isModal());
     QEvent activate(QEvent::WindowActivate);
@@ -78,7 +78,7 @@ TEST(PageSetup, OpensWithTheStoredValuesAndAPreview) {
 TEST(PageSetup, FloorsLettersArrowsOkAndCancel) {
     Fixture<pixvane::FrmPixvane> f;
     f.window.mipgset_Click();
-    core::PageSetupDialog* d = f.window.pageSetupDialog();
+    core::PageSetupDialog* d = f.window.information().pageSetupDialog();
     d->form_activate();
 
     d->Text1->setText("-2");
@@ -536,7 +536,7 @@ TEST(InformationWindows, OpenFromTheMenusAndTheHelpButtonWithoutBlocking) {
     EXPECT_EQ(f.prompts.asked()[0].title, "About PIXVANE");
     EXPECT_EQ(f.prompts.asked()[1].title, "PIXVANE Brief Instructions");
     EXPECT_EQ(f.prompts.asked()[2].title, "PIXVANE Brief Instructions");
-    EXPECT_EQ(f.window.helpWindow()->Label3->text(),
+    EXPECT_EQ(f.window.information().helpWindow()->Label3->text(),
               "Use this program to view, edit, create, and save Texas Instruments 92I files. The "
               "image can be printed or downloaded to a TI-92 computer using Texas Instruments' "
               "Graph-Link cable and software.");
