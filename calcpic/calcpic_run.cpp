@@ -62,7 +62,7 @@ std::string damageOf(const core::Inspection& report) {
 
 // The reader's reason, and for a file named as one calculator's that holds another's, whose.
 std::string readFailure(std::string reason, Format format, std::string_view head) {
-    std::string_view model = core::otherCalculator(head);
+    std::string_view model;
     if (const core::FormatDescriptor* signed_ = core::formatForContent(head);
         signed_ && signed_->signature != format.calculator->signature)
         model = signed_->calculators;
@@ -83,9 +83,6 @@ std::string calculatorExtensions() {
     return list;
 }
 
-std::string notReadYet(std::string_view model) {
-    return "a " + std::string(model) + " picture; calcpic does not read it yet";
-}
 
 // As much of the file as a calculator picture can be, or the reason in `error`.
 core::FileRead readHead(const InputFile& file) {
@@ -129,8 +126,6 @@ std::variant<Input, std::string> readInput(const std::string& path, const Reques
             input.content.buffer.applyTemplate(input.content.buffer.picNumber());
         return input;
     }
-    if (const std::string_view model = core::otherCalculator(viewOf(head.bytes)); !model.empty())
-        return notReadYet(model);
     QString error;
     input.image = core::readPictureToConvert(file.path(), gridFor(request.format()), &error);
     if (input.image.isNull()) {
@@ -401,9 +396,6 @@ int info(const Request& request, std::ostream& out, std::ostream& err) {
                     report = std::move(*r);
                 else
                     reason = readFailure(std::get<std::string>(inspected), *format, bytes);
-            } else if (const std::string_view model = core::otherCalculator(bytes);
-                       !model.empty()) {
-                reason = notReadYet(model);
             } else {
                 reason = "not a calculator picture (" + calculatorExtensions() + ")";
             }

@@ -8,6 +8,7 @@
 
 #include "core/formats/format_texts.h"
 #include "core/formats/ti68k_names.h"
+#include "core/formats/ti85_picture_file.h"
 #include "core/model/codepage.h"
 
 namespace calcpic {
@@ -47,8 +48,9 @@ constexpr std::array<OptionSpec, 18> kOptions{{
      "For {named formats}: the folder, at most 8 characters. Default: the input's, else "
      "main."},
     {"--name", "N",
-     "For {named formats}: the variable's name, at most 8 characters. Default: the "
-     "input's, else picture."},
+     "For {titled formats}: the variable's name, at most 8 characters (for the TI-85 and "
+     "TI-86 a letter, then letters and digits). Default: the input's, else picture (Pic for "
+     "the TI-85 and TI-86)."},
     {"--comment", "TEXT",
      "The comment stored in the computer file, at most 40 characters. "
      "Default: the input's, else the editor's."},
@@ -116,6 +118,9 @@ std::string expand(std::string_view text) {
                               [](const FormatDescriptor& f) { return f.picNumbers > 0; }))},
         {"{named formats}", core::joinedList(core::extensions([](const FormatDescriptor& f) {
              return f.family == core::Family::Ti92;
+         }))},
+        {"{titled formats}", core::joinedList(core::extensions([](const FormatDescriptor& f) {
+             return f.family != core::Family::Ti83;
          }))},
         {"{models}", core::joinedList(core::models())},
         {"{screens}", core::picturesBySize()},
@@ -203,6 +208,28 @@ std::string roff(std::string_view text) {
             out += c;
     }
     return out;
+}
+
+// A folder or variable name checked by the rules of the calculator it is for.
+std::optional<UsageError> nameError(const std::string& option,
+                                    const std::optional<std::u32string>& text,
+                                    const core::FormatDescriptor& calculator,
+                                    core::NameKind kind) {
+    if (!text)
+        return std::nullopt;
+    const std::string shown = option + " " + core::toUtf8(*text) + ": ";
+    if (calculator.family == core::Family::Ti85) {
+        if (const std::string problem = core::ti85NameProblem(*text); !problem.empty())
+            return UsageError{shown + problem};
+        return std::nullopt;
+    }
+    const core::NameVerdict verdict = core::checkName(*text, kind);
+    if (!verdict.ok)
+        return UsageError{shown + core::messageLine(verdict.message)};
+    if (text->size() > core::kLongestName)
+        return UsageError{shown + "at most " + std::to_string(core::kLongestName) +
+                          " characters"};
+    return std::nullopt;
 }
 
 class Parser {
@@ -330,16 +357,8 @@ private:
                 return UsageError{"--pic " + value + ": use a number 0 to 9 (Pic0 to Pic9)"};
             r.pic = *n;
         } else if (name == "--folder" || name == "--name") {
-            const std::u32string text = core::fromUtf8(value);
-            const bool folder = name == "--folder";
-            const core::NameVerdict verdict =
-                core::checkName(text, folder ? core::NameKind::Folder : core::NameKind::Variable);
-            if (!verdict.ok)
-                return UsageError{name + " " + value + ": " + core::messageLine(verdict.message)};
-            if (text.size() > core::kLongestName)
-                return UsageError{name + " " + value + ": at most " +
-                                  std::to_string(core::kLongestName) + " characters"};
-            (folder ? r.folder : r.name) = text;
+            // Checked once the target is known: the TI-85/86 and the 68k rules differ.
+            (name == "--folder" ? r.folder : r.name) = core::fromUtf8(value);
         } else if (name == "--comment") {
             const std::u32string text = core::fromUtf8(value);
             const auto bytes = core::encodeWindows1252(text);
@@ -404,9 +423,16 @@ private:
         if (r.pic && !core::picAllowed(*calculator, core::picByte(*r.pic)))
             return UsageError{"--pic " + std::to_string(*r.pic) +
                               ": OOPS! TI-82 PIC variable must be 1..6"};
-        if ((r.folder || r.name) && (!calculator || calculator->family != core::Family::Ti92))
-            return UsageError{std::string(r.folder ? "--folder" : "--name") + " is for " +
-                              expand("{named formats}") + ", not " + ext};
+        if (r.folder && (!calculator || calculator->family != core::Family::Ti92))
+            return UsageError{"--folder is for " + expand("{named formats}") + ", not " + ext};
+        if (r.name && (!calculator || calculator->family == core::Family::Ti83))
+            return UsageError{"--name is for " + expand("{titled formats}") + ", not " + ext};
+        if (calculator) {
+            if (auto error = nameError("--folder", r.folder, *calculator, core::NameKind::Folder))
+                return error;
+            if (auto error = nameError("--name", r.name, *calculator, core::NameKind::Variable))
+                return error;
+        }
         if (given("--zoom") && calculator)
             return UsageError{"--zoom is for png and bmp, not " + ext};
         if (r.comment && !calculator)

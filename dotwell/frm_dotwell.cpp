@@ -81,6 +81,36 @@ FrmDotwell::FrmDotwell(core::Prompts& prompts, QWidget* parent)
         });
     }
     fieldsLayout()->addWidget(Frame1);
+
+    // A TI-85 or TI-86 picture has a name where the others have a PIC number.
+    NameRow = new QWidget(this);
+    auto* nameRow = new QHBoxLayout(NameRow);
+    nameRow->setContentsMargins(0, 0, 0, 0);
+    auto* nameLabel = new QLabel(tr("Pic Var Name:"), NameRow);
+    Text2 = new QLineEdit(NameRow);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setMaxLength(8);
+    Text2->setToolTip(tr("in the calculator: 1 to 8 letters and digits"));
+    nameLabel->setBuddy(Text2);
+    nameRow->addWidget(nameLabel);
+    nameRow->addWidget(Text2, 1);
+    fieldsLayout()->addWidget(NameRow);
+    NameRow->hide();
+    connect(Text2, &QLineEdit::textChanged, this,
+            [this](const QString& text) { document().texts().variable = core::toU32(text); });
+}
+
+void FrmDotwell::documentFormatChanged() {
+    const bool named = core::formatOf(document().format()).family == core::Family::Ti85;
+    NameRow->setVisible(named);
+    Frame1->setVisible(!named);
+}
+
+void FrmDotwell::newFile(core::FormatId format) {
+    m_file = core::newPicture(format);
+    Text2->setText(core::fromU32(m_file.variable));
+    const QSignalBlocker blocker(Option1[1]); // the new file image is for Pic1
+    Option1[1]->setChecked(true);
 }
 
 int FrmDotwell::selectedOption() const {
@@ -129,6 +159,15 @@ bool FrmDotwell::openPictureFile(const QString& path) {
     }
     const std::string_view bytes(read.bytes.constData(), size_t(read.bytes.size()));
     auto opened = core::readPicture(bytes, dialogs().formatOf(path)->id);
+    const core::FormatId format = dialogs().formatOf(path)->id;
+    const bool later = format != core::FormatId::Ti82 && format != core::FormatId::Ti83 &&
+                       format != core::FormatId::Ti83Plus;
+    if (const auto* error = std::get_if<core::ReadError>(&opened); error && later) {
+        // The later calculators' files say what is wrong with them.
+        showWarning(kImageErrorTitle, tr("%1 cannot be opened: %2. Nothing was opened.")
+                                          .arg(titleOf(path), QString::fromStdString(error->reason)));
+        return false;
+    }
     if (const auto* error = std::get_if<core::ReadError>(&opened)) {
         switch (error->kind) {
         case core::ReadFailure::Invalid:
@@ -152,8 +191,12 @@ bool FrmDotwell::openPictureFile(const QString& path) {
     m_file = std::move(std::get<core::CalculatorPicture>(opened));
     // The box shows the comment up to its NUL; the bytes after it stay in the buffer.
     Text1->setText(core::commentText(m_file.comment));
-    // Selecting a different option re-applies the header template; the same one does not.
-    Option1[m_file.buffer.picNumber() + 1]->setChecked(true);
+    if (m_file.family == core::Family::Ti85) {
+        Text2->setText(core::fromU32(m_file.variable));
+    } else {
+        // Selecting a different option re-applies the header template; the same one does not.
+        Option1[m_file.buffer.picNumber() + 1]->setChecked(true);
+    }
     showReadPicture(path, m_file.grid, m_file.format);
     setStatusFileText(titleOf(path));
     return true;
@@ -189,7 +232,7 @@ void FrmDotwell::miOpen_click() {
 
 bool FrmDotwell::picNumberRefused(const QString& name) {
     const core::FormatDescriptor* format = dialogs().formatOf(name);
-    if (!format || core::picAllowed(*format, selectedOption() - 1))
+    if (!format || format->picNumbers == 0 || core::picAllowed(*format, selectedOption() - 1))
         return false;
     prompts().message(this, QStringLiteral("PIC VAR ERROR!"),
                       QStringLiteral("OOPS! TI-82 PIC variable must be 1..6"),
@@ -204,9 +247,17 @@ bool FrmDotwell::writePictureFile(const QString& path) {
                                       "cannot store. Change the comment and save again."));
         return false;
     }
+    const core::FormatId format = dialogs().formatOf(path)->id;
+    const std::optional<core::PixelGrid> fitted = pictureFor(format);
+    if (!fitted)
+        return false;
     m_file.comment = document().texts().comment;
-    m_file.grid = grid();
-    const auto written = core::writePicture(m_file, dialogs().formatOf(path)->id);
+    m_file.grid = *fitted;
+    // A picture with a PIC number keeps it as its name on a TI-85 or TI-86: Pic3.
+    m_file.variable = document().texts().variable.empty()
+                          ? core::toU32(QStringLiteral("Pic%1").arg(selectedOption() % 10))
+                          : document().texts().variable;
+    const auto written = core::writePicture(m_file, format);
     if (const auto* refusal = std::get_if<std::string>(&written)) {
         showWarning(windowTitle(), QString::fromStdString(*refusal));
         return false;
@@ -219,6 +270,7 @@ bool FrmDotwell::writePictureFile(const QString& path) {
                     tr("Cannot save %1:\n%2").arg(core::displayFileName(path), error));
         return false;
     }
+    savedAtSize(*fitted);
     return true;
 }
 

@@ -30,11 +30,15 @@ public:
     int selectedOption() const;
 
     QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr; // a TI-85/86 picture's name, shown for those only
+    QWidget* NameRow = nullptr;
     QGroupBox* Frame1 = nullptr;
     std::array<QRadioButton*, 11> Option1{}; // indexes 1..10
 
 protected:
     void prepareFileImage() override;
+    void documentFormatChanged() override;
+    void newFile(core::FormatId format) override;
     void openCommandLine(const QString& commandLine) override;
     void resetTexts() override;
     QString exitWarningText() const override;

@@ -64,9 +64,8 @@ QString firstLocalFile(const QMimeData* data) {
 QString otherCalculator(const QByteArray& head) {
     const std::string_view bytes(head.constData(), size_t(head.size()));
     const core::FormatDescriptor* format = core::formatForContent(bytes);
-    const std::string_view model = format && format->program != core::Program::Pixvane
-                                       ? format->calculators
-                                       : core::otherCalculator(bytes);
+    const std::string_view model =
+        format && format->program != core::Program::Pixvane ? format->calculators : "";
     return QString::fromLatin1(model.data(), qsizetype(model.size()));
 }
 
@@ -193,16 +192,19 @@ bool FrmPixvane::ReadPictureFile(const QString& path) {
         return false;
     }
     const core::CalculatorPicture& picture = std::get<core::CalculatorPicture>(result);
-    if (picture.grid.rows() != core::kTi92Rows || picture.grid.columns() != core::kTi92Columns) {
-        prompts().message(this, windowTitle(),
-                          tr("%1 holds a picture of %2 x %3 pixels, larger than the %4 x %5 "
-                             "picture pixvane edits. Nothing was opened.")
-                              .arg(titleOf(path))
-                              .arg(picture.pictureColumns)
-                              .arg(picture.pictureRows)
-                              .arg(core::kTi92Columns)
-                              .arg(core::kTi92Rows),
-                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+    const core::FormatDescriptor& kind = core::formatOf(picture.format);
+    if (picture.pictureRows > kind.largest.rows || picture.pictureColumns > kind.largest.columns) {
+        prompts().message(
+            this, windowTitle(),
+            tr("%1 holds a picture of %2 x %3 pixels, larger than the %4 x %5 screen of the %6. "
+               "Nothing was opened.")
+                .arg(titleOf(path))
+                .arg(picture.pictureColumns)
+                .arg(picture.pictureRows)
+                .arg(kind.largest.columns)
+                .arg(kind.largest.rows)
+                .arg(QString::fromLatin1(kind.calculators.data(), qsizetype(kind.calculators.size()))),
+            core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return false;
     }
 
@@ -250,12 +252,16 @@ bool FrmPixvane::writePictureFile(const QString& path) {
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return false;
     }
+    const core::FormatId format = dialogs().formatOf(path)->id;
+    const std::optional<core::PixelGrid> fitted = pictureFor(format);
+    if (!fitted)
+        return false;
     core::CalculatorPicture picture = m_file;
     picture.comment = texts.comment;
     picture.folder = texts.folder;
     picture.variable = texts.variable;
-    picture.grid = grid();
-    const auto written = core::writePicture(picture, dialogs().formatOf(path)->id);
+    picture.grid = *fitted;
+    const auto written = core::writePicture(picture, format);
     if (const auto* refusal = std::get_if<std::string>(&written)) {
         prompts().message(this, windowTitle(), QString::fromStdString(*refusal),
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
@@ -272,7 +278,12 @@ bool FrmPixvane::writePictureFile(const QString& path) {
             core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return false;
     }
+    savedAtSize(*fitted);
     return true;
+}
+
+void FrmPixvane::newFile(core::FormatId format) {
+    m_file = core::newPicture(format);
 }
 
 void FrmPixvane::miSave_click() {

@@ -42,6 +42,7 @@ public:
 protected:
     void openCommandLine(const QString& commandLine) override;
     void resetTexts() override;
+    void newFile(core::FormatId format) override;
     QString exitWarningText() const override;
     QString importFilter() const override;
     bool eventFilter(QObject* watched, QEvent* event) override;

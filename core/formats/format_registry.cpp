@@ -8,6 +8,7 @@
 
 #include "core/formats/format_units.h"
 #include "core/formats/ti68k_names.h"
+#include "core/formats/ti85_picture_file.h"
 #include "core/formats/ti92_picture_file.h"
 #include "core/model/codepage.h"
 #include "core/model/file_names.h"
@@ -20,6 +21,7 @@ const std::vector<FormatDescriptor>& registry() {
         std::vector<FormatDescriptor> all;
         addTi83Formats(all);
         addTi83PlusFormats(all);
+        addTi85Formats(all);
         addTi92Formats(all);
         // By FormatId, so that formatOf is an index.
         std::sort(all.begin(), all.end(),
@@ -61,16 +63,6 @@ const FormatDescriptor* formatForContent(std::string_view bytes) {
     return nullptr;
 }
 
-std::string_view otherCalculator(std::string_view bytes) {
-    static constexpr std::pair<std::string_view, std::string_view> kOthers[] = {
-        {"**TI73**", "TI-73"}, {"**TI85**", "TI-85"}, {"**TI86**", "TI-86"}};
-    for (const auto& [signature, model] : kOthers) {
-        if (bytes.substr(0, 8) == signature)
-            return model;
-    }
-    return {};
-}
-
 CalculatorPicture newPicture(FormatId format) {
     const FormatDescriptor& f = formatOf(format);
     CalculatorPicture picture;
@@ -80,7 +72,10 @@ CalculatorPicture newPicture(FormatId format) {
     picture.grid = PixelGrid(size.rows, size.columns);
     picture.pictureRows = size.rows;
     picture.pictureColumns = size.columns;
-    if (f.family == Family::Ti92) {
+    if (f.family == Family::Ti85) {
+        picture.comment = kTi83DefaultComment;
+        picture.variable = ascii(kTi85DefaultName);
+    } else if (f.family == Family::Ti92) {
         picture.comment = kTi92DefaultComment;
         picture.folder = ascii(kTi92DefaultFolder);
         picture.variable = ascii(kTi92DefaultVariable);
@@ -114,9 +109,18 @@ std::variant<Inspection, std::string> inspectPicture(std::string_view bytes, std
     return report;
 }
 
+PictureSize savedSize(const FormatDescriptor& format, PictureSize current) {
+    if (format.family != Family::Ti92)
+        return format.picture;
+    return {std::min(current.columns, format.largest.columns),
+            std::min(current.rows, format.largest.rows)};
+}
+
 std::string variableName(const CalculatorPicture& picture) {
     if (picture.family == Family::Ti83)
         return "Pic" + std::to_string(picNumberOfByte(picture.buffer.picNumber()));
+    if (picture.family == Family::Ti85)
+        return toUtf8(picture.variable);
     return toUtf8(picture.folder + U"\\" + picture.variable);
 }
 

@@ -88,9 +88,6 @@ const FormatDescriptor* formatForName(std::string_view fileName);
 // By the signature the bytes start with; for a signature two formats share (**TI92P*) the
 // first of them, the TI-92 Plus.
 const FormatDescriptor* formatForContent(std::string_view bytes);
-// The calculator whose picture a file of a format not read here is, by its signature:
-// "TI-86"; empty when the bytes start with no calculator's signature.
-std::string_view otherCalculator(std::string_view bytes);
 
 // The picture of a new document of this format: clear, with the program's texts.
 CalculatorPicture newPicture(FormatId format);
@@ -100,6 +97,10 @@ std::variant<std::vector<std::uint8_t>, std::string> writePicture(CalculatorPict
 // The report on a file (`bytes` its head, `fileSize` its size), or why it cannot be read.
 std::variant<Inspection, std::string> inspectPicture(std::string_view bytes, std::uint64_t fileSize,
                                                      FormatId format);
+
+// The size a picture of `current` size takes in a file of this format: a TI-82/83 or TI-85/86
+// file holds exactly its calculator's picture; a 68k file any size up to its screen.
+PictureSize savedSize(const FormatDescriptor& format, PictureSize current);
 
 // The picture variable as the calculator names it: "Pic1", "Pic0", "main\picture".
 std::string variableName(const CalculatorPicture& picture);

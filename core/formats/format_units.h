@@ -12,7 +12,8 @@ namespace core {
 
 void addTi83Formats(std::vector<FormatDescriptor>& formats);     // .82i, .83i
 void addTi83PlusFormats(std::vector<FormatDescriptor>& formats); // .8xi
-void addTi92Formats(std::vector<FormatDescriptor>& formats);     // .92i, .9xi, .v2i
+void addTi85Formats(std::vector<FormatDescriptor>& formats);     // .85i, .86i
+void addTi92Formats(std::vector<FormatDescriptor>& formats);     // .92i, .9xi, .v2i, .89i
 
 // The TI-82/83 family's inspection, for the .82i/.83i and the .8xi layouts alike.
 void inspectTi83Family(std::string_view bytes, std::uint64_t fileSize,

@@ -89,17 +89,36 @@ std::uint16_t PicFileBuffer::checksum() const {
 
 namespace {
 
+// The TI-73 numbers its pictures from Pic0 (byte 0) to Pic9 (byte 9); the TI-82 and TI-83
+// from Pic1 (byte 0) to Pic0 (byte 9). The file image keeps the TI-82/83 numbering, the one
+// the PIC buttons and the header template use; a .73i file is translated on its way in and
+// out.
+std::uint8_t ti73Byte(std::uint8_t ti83Byte) {
+    return std::uint8_t((ti83Byte + 1) % 10);
+}
+std::uint8_t ti83ByteOf73(std::uint8_t ti73Byte) {
+    return std::uint8_t((ti73Byte + 9) % 10);
+}
+
 std::variant<CalculatorPicture, ReadError> readTi83(std::string_view bytes, FormatId format) {
     // Padding would invent the PIC number; a file this short holds no picture.
     if (bytes.size() <= PicFileBuffer::kPicNumberOffset)
         return ReadError{ReadFailure::TooShort,
-                         "too short to hold a TI-82/83 picture; it may be damaged"};
+                         "too short to hold a " + std::string(formatOf(format).calculators) +
+                             " picture; it may be damaged"};
     CalculatorPicture picture = newPicture(format);
     picture.buffer = PicFileBuffer::fromFile(bytes.substr(0, PicFileBuffer::kSize));
     if (picture.buffer.picNumber() > 9)
         return ReadError{ReadFailure::BadPicNumber,
                          "not a TI-82/83 picture: its PIC number byte is " +
                              std::to_string(picture.buffer.picNumber()) + ", not 0 to 9"};
+    if (format == FormatId::Ti73) {
+        // The signature of the file image is the template's; the file's own is written back
+        // by a save as .73i only.
+        picture.buffer = PicFileBuffer::fromFields(ti83ByteOf73(picture.buffer.picNumber()),
+                                                   picture.buffer.commentField(),
+                                                   picture.buffer.pictureBytes());
+    }
     picture.buffer.decodePicture(picture.grid);
     picture.comment = std::string(untilNul(picture.buffer.commentField()));
     return picture;
@@ -110,7 +129,17 @@ std::variant<std::vector<std::uint8_t>, std::string> writeTi83(CalculatorPicture
     if (!picAllowed(formatOf(format), picture.buffer.picNumber()))
         return std::string("OOPS! TI-82 PIC variable must be 1..6");
     picture.buffer.complete(formatOf(format).extension, picture.comment, picture.grid);
-    return std::vector<std::uint8_t>(picture.buffer.bytes().begin(), picture.buffer.bytes().end());
+    std::vector<std::uint8_t> file(picture.buffer.bytes().begin(), picture.buffer.bytes().end());
+    if (format == FormatId::Ti73) {
+        const std::string_view signature = formatOf(format).signature;
+        std::copy(signature.begin(), signature.end(), file.begin());
+        file[PicFileBuffer::kPicNumberOffset] = ti73Byte(picture.buffer.picNumber());
+        const std::uint16_t sum = byteSum16(file.begin() + PicFileBuffer::kDataOffset,
+                                            file.begin() + PicFileBuffer::kChecksumOffset);
+        file[PicFileBuffer::kChecksumOffset] = std::uint8_t(sum);
+        file[PicFileBuffer::kChecksumOffset + 1] = std::uint8_t(sum >> 8);
+    }
+    return file;
 }
 
 } // namespace
@@ -121,7 +150,7 @@ void inspectTi83Family(std::string_view bytes, std::uint64_t fileSize,
     const FormatDescriptor& format = formatOf(report.format);
     Notes notes(report.notes);
     notes.signature(b, format.signature, format.extension);
-    report.picNumber = picNumberOfByte(read.buffer.picNumber());
+    report.picNumber = picNumberOfByte(read.buffer.picNumber()); // read has the TI-83 numbering
     const bool plus = report.format == FormatId::Ti83Plus;
     const unsigned headerLength = plus ? b.le16(55) : 11;
     const size_t size = plus && headerLength == 13 ? kTi83PlusFileSize : PicFileBuffer::kSize;
@@ -200,8 +229,18 @@ void addTi83Formats(std::vector<FormatDescriptor>& formats) {
     ti83.picNumbers = 10;
     ti83.mimeType = "application/x-ti83-picture";
     ti83.saveEntry = {2, "TI-83 Image Files (*.83I)|*.83I"};
+    FormatDescriptor ti73 = ti83;
+    ti73.id = FormatId::Ti73;
+    ti73.extension = "73i";
+    ti73.signature = "**TI73**";
+    ti73.calculators = "TI-73";
+    ti73.mimeType = "application/x-ti73-picture";
+    ti73.openEntry = {4, "TI-73 Pictures|*.73i"};
+    ti73.saveEntry = {6, "TI-73 Pictures (*.73i)|*.73i"};
+    ti73.saveEntryCompletesName = true;
     formats.push_back(ti82);
     formats.push_back(ti83);
+    formats.push_back(ti73);
 }
 
 } // namespace core

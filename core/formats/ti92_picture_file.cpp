@@ -176,7 +176,10 @@ void inspectTi92(std::string_view bytes, std::uint64_t fileSize, const Calculato
     report.storedHeight = int(b.be16(kTi92HeightOffset));
     report.storedWidth = int(b.be16(kTi92WidthOffset));
     const bool full = report.height == kTi92Rows && report.width == kTi92Columns;
-    const bool larger = report.height > kTi92Rows || report.width > kTi92Columns;
+    const bool larger =
+        report.height > format.largest.rows || report.width > format.largest.columns;
+    const bool smaller =
+        report.height < format.picture.rows || report.width < format.picture.columns;
     const size_t stride = full ? kTi92RowBytes : (size_t(report.width) + 7) / 8;
     const size_t closing = kTi92PixelOffset + size_t(report.height) * stride;
     const size_t checksumAt = closing + 1;
@@ -198,12 +201,16 @@ void inspectTi92(std::string_view bytes, std::uint64_t fileSize, const Calculato
                      "the variable size (bytes 86-87)");
     } else if (larger) {
         notes.add("the picture is " + std::to_string(report.width) + " x " +
-                  std::to_string(report.height) +
-                  ", larger than the 240 x 103 picture pixvane edits; pixvane does not open it");
-    } else {
+                  std::to_string(report.height) + ", larger than the " +
+                  std::string(format.calculators) + "'s " +
+                  std::to_string(format.largest.columns) + " x " +
+                  std::to_string(format.largest.rows) + " screen");
+    } else if (smaller) {
         notes.add("the picture is " + std::to_string(report.width) + " x " +
-                  std::to_string(report.height) +
-                  ", smaller than the 240 x 103 screen; the editor shows it at the top left");
+                  std::to_string(report.height) + ", smaller than the " +
+                  std::to_string(format.picture.columns) + " x " +
+                  std::to_string(format.picture.rows) +
+                  " picture; the editor shows it at the top left");
     }
     const std::uint8_t attribute = b.at(kTi92AttributeOffset, 0);
     report.attribute = attribute;
@@ -269,9 +276,27 @@ void addTi92Formats(std::vector<FormatDescriptor>& formats) {
     voyage.mimeParent = "application/x-ti92plus-picture";
     voyage.magicPriority = 40;
     voyage.saveEntry = {4, "Voyage 200 Pictures (*.v2i)|*.v2i"};
+    // Some link programs write a Voyage 200 picture with a signature of its own.
+    voyage.alsoRead = {"**V200**"};
+    FormatDescriptor ti89 = plus;
+    ti89.id = FormatId::Ti89;
+    ti89.extension = "89i";
+    ti89.signature = "**TI89**";
+    ti89.calculators = "TI-89 and TI-89 Titanium";
+    ti89.picture = {159, 77}; // a new picture: the whole graph screen
+    ti89.screen = {160, 100};
+    ti89.graph = {159, 77};
+    ti89.largest = {160, 100};
+    ti89.mimeType = "application/x-ti89-picture";
+    ti89.mimeParent = "";
+    ti89.magicPriority = 50;
+    ti89.alsoRead = {};
+    ti89.openEntry = {3, "TI-89 Pictures|*.89i"};
+    ti89.saveEntry = {6, "TI-89 Pictures (*.89i)|*.89i"};
     formats.push_back(ti92);
     formats.push_back(plus);
     formats.push_back(voyage);
+    formats.push_back(ti89);
 }
 
 } // namespace core

@@ -6,6 +6,17 @@
 namespace core {
 
 ImportScan importScan(const CalculatorProfile& profile, int width, int height) {
+    return importScan(profile, profile.rows, profile.columns, width, height);
+}
+
+ImportScan importScan(const CalculatorProfile& base, int rows, int columns, int width,
+                      int height) {
+    CalculatorProfile profile = base;
+    const int moreRows = rows - base.rows, moreColumns = columns - base.columns;
+    profile.importRowCentre += moreRows / 2;
+    profile.importColumnCentre += moreColumns / 2;
+    profile.importLargeRows += moreRows;
+    profile.importLargeColumns += moreColumns;
     const int past = profile.importScansOnePast ? 0 : 1;
     ImportScan scan{};
     if (height >= profile.importLargeRows) {

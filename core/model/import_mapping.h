@@ -19,6 +19,10 @@ struct ImportScan {
 };
 
 ImportScan importScan(const CalculatorProfile& profile, int width, int height);
+// For a picture of `rows` x `columns` cells, other than the profile's: the centre and the
+// bounds move with its size, as the profile's own follow its picture's.
+ImportScan importScan(const CalculatorProfile& profile, int rows, int columns, int width,
+                      int height);
 
 // Plots cell (y + rowOffset, x + columnOffset) for every exactly-black pixel in the scan.
 // isBlack must answer false for coordinates outside the picture.

@@ -80,6 +80,23 @@ public:
 
     bool operator==(const PixelGrid&) const = default;
 
+    // The picture on a grid of another size: its cells at the top left, where a calculator's
+    // RecallPic puts them; new cells clear.
+    PixelGrid resized(int rows, int columns) const {
+        PixelGrid out(rows, columns);
+        for (int r = 0; r < std::min(rows, m_rows); ++r)
+            std::copy_n(row(r), std::min(columns, m_columns), out.row(r));
+        return out;
+    }
+    // The cells not 0 that `resized` would drop.
+    int cellsOutside(int rows, int columns) const {
+        int n = 0;
+        for (int r = 0; r < m_rows; ++r)
+            for (int c = 0; c < m_columns; ++c)
+                n += (r >= rows || c >= columns) && at(r, c) != 0;
+        return n;
+    }
+
     // Sets the cells column..column+count-1 of a row from the bits of a byte, most
     // significant bit first (count at most 8, all inside the row).
     void setBits(int r, int column, std::uint8_t byte, int count = 8) {

@@ -21,7 +21,7 @@ std::optional<PixelGrid> ConvertCommand::fromFile(const PixelGrid& current) {
     if (!answer.accepted)
         return std::nullopt;
     QString error;
-    const PictureToConvert picture = readPictureToConvert(answer.path, grid(), &error);
+    const PictureToConvert picture = readPictureToConvert(answer.path, QSize(current.columns(), current.rows()), &error);
     if (picture.isNull()) {
         refuse(QCoreApplication::translate("core::EditorWindow",
                                            "%1 cannot be converted:\n%2\n\nNothing was changed.")
@@ -34,7 +34,7 @@ std::optional<PixelGrid> ConvertCommand::fromFile(const PixelGrid& current) {
 std::optional<PixelGrid> ConvertCommand::fromClipboard(const QMimeData* data,
                                                        const PixelGrid& current) {
     QString error;
-    const PictureToConvert picture = readClipboardPicture(data, grid(), &error);
+    const PictureToConvert picture = readClipboardPicture(data, QSize(current.columns(), current.rows()), &error);
     if (picture.isNull()) {
         refuse(error);
         return std::nullopt;

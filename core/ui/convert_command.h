@@ -33,7 +33,6 @@ public:
     std::optional<PixelGrid> fromPicture(const PictureToConvert& picture, const PixelGrid& current);
 
 private:
-    QSize grid() const { return QSize(m_profile.columns, m_profile.rows); }
     void refuse(const QString& text);
 
     const CalculatorProfile& m_profile;

@@ -23,8 +23,8 @@ ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile,
                                        const PictureToConvert& picture, const PixelGrid& current,
                                        QWidget* parent)
     : QDialog(parent), m_profile(profile), m_current(current),
-      m_source(picture, QSize(profile.columns, profile.rows)),
-      m_result(profile.rows, profile.columns) {
+      m_source(picture, QSize(current.columns(), current.rows())),
+      m_result(current.rows(), current.columns()) {
     setObjectName(QStringLiteral("ConvertImage"));
     setWindowTitle(tr("Convert Image"));
 
@@ -59,8 +59,8 @@ ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile,
     mode->addWidget(addButton);
     mode->addStretch(1);
 
-    const int zoom = std::max(1, 720 / profile.columns);
-    preview = new PictureCanvas(profile.rows, profile.columns, zoom, this);
+    const int zoom = std::max(1, 720 / current.columns());
+    preview = new PictureCanvas(current.rows(), current.columns(), zoom, this);
     preview->setAttribute(Qt::WA_TransparentForMouseEvents);
     // A new zoom makes a new surface: the result is drawn on it again.
     preview->setRepaintHandler([this] { preview->rebuild(m_result, m_profile.cellFill); });

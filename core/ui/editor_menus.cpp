@@ -43,6 +43,8 @@ void EditorMenus::createMenus(QMainWindow* window) {
     file->addActions({mipgset, miPrint});
     file->addSeparator();
     file->addAction(miExit);
+    file->addSeparator();
+    miNew = file->addMenu(QMainWindow::tr("&New Picture"));
 
     QMenu* edit = bar->addMenu(QMainWindow::tr("&Edit"));
     edit->addActions({miUndo, miRedo});

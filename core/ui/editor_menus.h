@@ -24,6 +24,7 @@ struct EditorMenus {
     QAction* mipgset = nullptr;
     QAction* miPrint = nullptr;
     QAction* miExit = nullptr;
+    QMenu* miNew = nullptr; // after the specified items: a new picture for a chosen calculator
     QAction* miUndo = nullptr;
     QAction* miRedo = nullptr;
     QAction* miCopy = nullptr;

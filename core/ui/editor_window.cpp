@@ -40,12 +40,12 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
     toolbar = new Toolbar(central);
     Image = toolbar->Image;
     layout->addWidget(toolbar);
-    auto* host = new CanvasHost(Picture1, profile.defaultZoom, central);
-    layout->addWidget(host, 1);
+    m_host = new CanvasHost(Picture1, profile.defaultZoom, central);
+    layout->addWidget(m_host, 1);
     m_fieldsLayout = new QVBoxLayout;
     layout->addLayout(m_fieldsLayout);
     setCentralWidget(central);
-    m_import = std::make_unique<ImportCommand>(profile, prompts, host);
+    m_import = std::make_unique<ImportCommand>(profile, prompts, m_host);
     m_convert = std::make_unique<ConvertCommand>(profile, prompts, this);
     m_clipboard = new ClipboardCommands(this, [this] { applyDocumentState(); });
     m_information = std::make_unique<InformationWindows>(profile, m_pageSettings, prompts, this);
@@ -103,6 +103,19 @@ void EditorWindow::connectMenus() {
         connect(item, &QAction::triggered, this, [this, handler = handler] { (this->*handler)(); });
     for (int index = 1; index <= 12; ++index)
         connect(miTool[index], &QAction::triggered, this, [this, index] { miTool_Click(index); });
+    // File > New: a picture for each calculator of the program.
+    const Program program = formatOf(m_profile.newFormat).program;
+    for (const FormatDescriptor& f : allFormats()) {
+        if (f.program != program)
+            continue;
+        const QString text = tr("%1 picture (%2 x %3)")
+                                 .arg(QString::fromLatin1(f.calculators.data(),
+                                                          qsizetype(f.calculators.size())))
+                                 .arg(f.picture.columns)
+                                 .arg(f.picture.rows);
+        connect(miNew->addAction(text), &QAction::triggered, this,
+                [this, id = f.id] { miNew_Click(id); });
+    }
 }
 
 void EditorWindow::applyDocumentState() {
@@ -162,6 +175,9 @@ void EditorWindow::Form_Load(const QString& commandLine) {
 }
 
 void EditorWindow::Picture1_Paint() {
+    const PixelGrid& picture = m_document.picture();
+    if (Picture1->rows() != picture.rows() || Picture1->columns() != picture.columns())
+        m_host->setGridSize(picture.rows(), picture.columns()); // a calculator of another size
     if (documentState().pictureExists())
         Picture1->rebuild(m_document.picture(), m_profile.cellFill);
 }
@@ -220,11 +236,67 @@ void EditorWindow::syncToolChecks() {
 void EditorWindow::showReadPicture(const QString& path, const PixelGrid& picture, FormatId format) {
     m_session.takeOver();
     m_document.resetPicture(picture, true); // a history of its own, starting saved
-    m_document.setFormat(format);
+    setDocumentFormat(format);
     changeDocument([&](DocumentState& d) { d.opened(path.toStdString()); });
     m_tools.disarm();
     syncToolChecks();
     Picture1_Paint();
+}
+
+void EditorWindow::setDocumentFormat(FormatId format) {
+    m_document.setFormat(format);
+    documentFormatChanged();
+}
+
+std::optional<PixelGrid> EditorWindow::pictureFor(FormatId format) {
+    const FormatDescriptor& f = formatOf(format);
+    const PixelGrid& picture = m_document.picture();
+    const PictureSize size = savedSize(f, {picture.columns(), picture.rows()});
+    if (size.rows == picture.rows() && size.columns == picture.columns())
+        return picture;
+    if (const int lost = picture.cellsOutside(size.rows, size.columns); lost > 0) {
+        const QString text =
+            tr("A %1 picture is %2 x %3 pixels. This one is %4 x %5, and %6 dark pixels beyond "
+               "the top left %2 x %3 would be lost. Press OK to save it so or Cancel to keep the "
+               "picture as it is.")
+                .arg(QString::fromLatin1(f.calculators.data(), qsizetype(f.calculators.size())))
+                .arg(size.columns)
+                .arg(size.rows)
+                .arg(picture.columns())
+                .arg(picture.rows())
+                .arg(lost);
+        if (m_prompts.message(this, QStringLiteral("WARNING!"), text, MessageIcon::Exclamation,
+                              MessageButtons::OkCancel) != Answer::Ok)
+            return std::nullopt;
+    }
+    return picture.resized(size.rows, size.columns);
+}
+
+void EditorWindow::savedAtSize(const PixelGrid& written) {
+    if (written.rows() == m_document.picture().rows() &&
+        written.columns() == m_document.picture().columns())
+        return;
+    m_session.replacePicture(written, "Resize");
+    Picture1_Paint();
+}
+
+void EditorWindow::miNew_Click(FormatId format) {
+    const FormatDescriptor& f = formatOf(format);
+    if (documentState().unsaved() &&
+        m_prompts.message(this, QStringLiteral("WARNING!"),
+                          tr("The picture has not been saved. Press OK to start a new picture "
+                             "or Cancel to keep drawing."),
+                          MessageIcon::Exclamation, MessageButtons::OkCancel) != Answer::Ok)
+        return;
+    m_session.takeOver();
+    m_document.resetPicture(PixelGrid(f.picture.rows, f.picture.columns), false);
+    changeDocument([](DocumentState& d) { d.clearDrawing(); });
+    StatusBar1->setFileText(QString());
+    resetTexts();
+    newFile(format);
+    setDocumentFormat(format);
+    Picture1_Paint();
+    Picture1->clear();
 }
 
 void EditorWindow::pictureSaved() {
@@ -233,13 +305,12 @@ void EditorWindow::pictureSaved() {
 }
 
 void EditorWindow::miCls_Click() {
-    const PixelGrid blank(m_profile.rows, m_profile.columns);
+    const PixelGrid blank(m_document.picture().rows(), m_document.picture().columns());
     if (documentState().pictureExists())
         m_session.replacePicture(blank, "ClrDraw");
     else
         m_document.resetPicture(blank, false);
     m_document.forgetSaved(); // a new picture: no step leads back to a saved one
-    m_document.setFormat(m_profile.newFormat);
     Picture1->clear();
     changeDocument([](DocumentState& d) { d.clearDrawing(); });
     StatusBar1->setFileText(QString());
@@ -274,7 +345,7 @@ void EditorWindow::miPrint_click() {
 }
 
 void EditorWindow::mipgset_Click() {
-    m_information->pageSetup();
+    m_information->pageSetup(m_document.picture().rows(), m_document.picture().columns());
 }
 
 void EditorWindow::miAbout_Click() {
@@ -286,7 +357,8 @@ void EditorWindow::miInstructions_click() {
 }
 
 void EditorWindow::miImport_Click() {
-    const ImportCommand::Result result = m_import->run(importFilter());
+    const ImportCommand::Result result = m_import->run(
+        importFilter(), QSize(m_document.picture().columns(), m_document.picture().rows()));
     if (result.outcome == ImportCommand::Outcome::Accepted) {
         Picture1->setFocus(Qt::OtherFocusReason);
         m_import->overlay(result.picture, m_session, m_tools);
@@ -315,7 +387,7 @@ void EditorWindow::completeSaveAs(const SaveAsTarget& target,
         if (write(path)) {
             m_document.markSaved();
             if (const FormatDescriptor* format = formatForName(target.name))
-                m_document.setFormat(format->id);
+                setDocumentFormat(format->id);
             changeDocument([&](DocumentState& d) { d.savedAs(target.name); });
             setStatusFileText(QFileInfo(path).fileName());
         }

@@ -69,6 +69,7 @@ public:
     void miCopy_Click();
     void miPaste_Click();
     void miAbout_Click();
+    void miNew_Click(FormatId format);
     void miInstructions_click();
     virtual void miOpen_click() = 0;
     virtual void miSave_click() = 0;
@@ -118,6 +119,16 @@ protected:
     void showReadPicture(const QString& path, const PixelGrid& picture, FormatId format);
     // Save wrote the file: the picture as it is now is the saved one.
     void pictureSaved();
+    // The cells a file of this format holds: the picture itself, or (another calculator's
+    // size) its top left on that size, after asking when dark cells would be lost; nothing
+    // when the user keeps the picture as it is.
+    std::optional<PixelGrid> pictureFor(FormatId format);
+    // The file of `written`'s size was saved: the document takes that size.
+    void savedAtSize(const PixelGrid& written);
+    // The document's format changed (read, New, Save As): what the boxes show may change.
+    virtual void documentFormatChanged() {}
+    // File > New: the program's file image for an empty picture of this format.
+    virtual void newFile(FormatId) {}
     // Save As once the name is chosen: a picture export, or the calculator file that `write`
     // writes (the document is then saved under that name), or the refusal message.
     void completeSaveAs(const SaveAsTarget& target,
@@ -139,6 +150,7 @@ private:
     bool exitProgram();
     // A conversion's cells, from Convert Image or Paste, become the picture.
     void takeConversion(const std::optional<PixelGrid>& cells);
+    void setDocumentFormat(FormatId format);
 
     const CalculatorProfile& m_profile;
     Prompts& m_prompts;
@@ -148,6 +160,7 @@ private:
     PageSettings m_pageSettings;
     bool m_firstFrameShown = false;
     QVBoxLayout* m_fieldsLayout = nullptr;
+    CanvasHost* m_host = nullptr;
     std::unique_ptr<ImportCommand> m_import;
     std::unique_ptr<ConvertCommand> m_convert;
     ClipboardCommands* m_clipboard = nullptr;

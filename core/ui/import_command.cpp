@@ -37,7 +37,8 @@ ImportCommand::ImportCommand(const CalculatorProfile& profile, Prompts& prompts,
     Picture2->hide();
 }
 
-ImportCommand::Result ImportCommand::run(const QString& filter) {
+ImportCommand::Result ImportCommand::run(const QString& filter, QSize picture) {
+    m_picture = picture;
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Open;
     request.title = QStringLiteral("Import a picture");
@@ -53,7 +54,7 @@ ImportCommand::Result ImportCommand::run(const QString& filter) {
 
     // Only the part of the picture the scan can reach is ever rendered.
     Result result;
-    result.picture = loadPicture(answer.path, QSize(m_profile.columns + 1, m_profile.rows + 1));
+    result.picture = loadPicture(answer.path, m_picture + QSize(1, 1));
     if (!result.picture.error.isEmpty()) {
         m_prompts.message(window, window->windowTitle(),
                           QStringLiteral("Error: ") + result.picture.error, MessageIcon::None,
@@ -81,7 +82,8 @@ void ImportCommand::overlay(const LoadedPicture& picture, EditSession& session,
     session.beginImport();
     tools.setCurrentTool(kPen);
     overlayBlackPixels(
-        importScan(m_profile, picture.size.width(), picture.size.height()),
+        importScan(m_profile, m_picture.height(), m_picture.width(), picture.size.width(),
+                   picture.size.height()),
         [&](int x, int y) { return isExactlyBlack(picture.image, x, y); },
         [&](int column, int row) { tools.PlotCell(column, row); });
     session.endImport();

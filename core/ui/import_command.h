@@ -31,7 +31,7 @@ public:
 
     // `filter`: the program's own first filter entry. A picture that cannot be read is
     // reported here.
-    Result run(const QString& filter);
+    Result run(const QString& filter, QSize picture);
 
     // Plots the exactly-black pixels of an accepted picture with the pen, as the program scans
     // them: one step of the history, and the picture counts as edited.
@@ -43,7 +43,8 @@ private:
     const CalculatorProfile& m_profile;
     Prompts& m_prompts;
     QWidget* m_over;
-    QImage m_shown; // what Picture2 paints: the picture's part that fits over the canvas
+    QSize m_picture; // the picture imported into: columns x rows
+    QImage m_shown;  // what Picture2 paints: the picture's part that fits over the canvas
 };
 
 } // namespace core

@@ -190,9 +190,10 @@ void HelpWindow::Command1_Click() {
     hide();
 }
 
-void InformationWindows::pageSetup() {
+void InformationWindows::pageSetup(int rows, int columns) {
     if (!m_pageSetup)
         m_pageSetup = new PageSetupDialog(m_profile, m_settings, m_window);
+    m_pageSetup->setPictureSize(rows, columns);
     m_pageSetup->show();
     m_pageSetup->raise();
     m_pageSetup->activateWindow();

@@ -82,7 +82,8 @@ public:
                        QWidget* window)
         : m_profile(profile), m_settings(settings), m_prompts(prompts), m_window(window) {}
 
-    void pageSetup();
+    // Page Setup for a picture of this size.
+    void pageSetup(int rows, int columns);
     void about();
     void help();
     PageSetupDialog* pageSetupDialog() const { return m_pageSetup; }

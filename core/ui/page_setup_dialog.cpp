@@ -100,7 +100,8 @@ QRect PageSetupDialog::twips(int left, int top, int width, int height) const {
 
 PageSetupDialog::PageSetupDialog(const CalculatorProfile& profile, PageSettings& settings,
                                  QWidget* parent)
-    : QDialog(parent), m_profile(profile), m_settings(settings) {
+    : QDialog(parent), m_profile(profile), m_rows(profile.rows), m_columns(profile.columns),
+      m_settings(settings) {
     setObjectName(QStringLiteral("pgset"));
     setWindowTitle(tr("Page Setup"));
     setModal(false);
@@ -169,8 +170,13 @@ bool PageSetupDialog::event(QEvent* event) {
 }
 
 void PageSetupDialog::drawPreview(double left, double top, double width) {
-    const double height = width * m_profile.rows / m_profile.columns;
+    const double height = width * m_rows / m_columns;
     Picture1->drawOutline(left, top, left + width, top + height);
+}
+
+void PageSetupDialog::setPictureSize(int rows, int columns) {
+    m_rows = rows;
+    m_columns = columns;
 }
 
 void PageSetupDialog::form_activate() {

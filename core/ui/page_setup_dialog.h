@@ -57,6 +57,8 @@ class PageSetupDialog : public QDialog {
     Q_OBJECT
 public:
     PageSetupDialog(const CalculatorProfile& profile, PageSettings& settings, QWidget* parent);
+    // The picture the preview's outline stands for; the profile's at first.
+    void setPictureSize(int rows, int columns);
 
     void form_activate();
     void Text1_Change();
@@ -91,6 +93,8 @@ private:
     QRect twips(int left, int top, int width, int height) const;
 
     const CalculatorProfile& m_profile;
+    int m_rows;
+    int m_columns;
     PageSettings& m_settings;
 };
 

@@ -39,6 +39,16 @@ void PictureCanvas::setZoom(int zoom) {
         remakeSurface();
 }
 
+void PictureCanvas::setGridSize(int rows, int columns) {
+    if (rows == m_rows && columns == m_columns)
+        return;
+    m_rows = rows;
+    m_columns = columns;
+    setFixedSize(sizeForZoom(m_zoom));
+    if (!m_surface.isNull())
+        remakeSurface();
+}
+
 int PictureCanvas::toPixel(double cells) const {
     // Floors by hand: without SSE4.1 std::floor is a library call, and a repaint makes
     // four of these per dark cell.
@@ -255,7 +265,17 @@ QSize CanvasHost::minimumSizeHint() const {
     return m_canvas->sizeForZoom(kMinimumZoom);
 }
 
+void CanvasHost::setGridSize(int rows, int columns) {
+    m_canvas->setGridSize(rows, columns);
+    updateGeometry();
+    fit();
+}
+
 void CanvasHost::resizeEvent(QResizeEvent*) {
+    fit();
+}
+
+void CanvasHost::fit() {
     const QSize one = m_canvas->sizeForZoom(1);
     const int fit =
         std::max(kMinimumZoom, std::min(width() / one.width(), height() / one.height()));

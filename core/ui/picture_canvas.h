@@ -28,6 +28,10 @@ public:
 
     int zoom() const { return m_zoom; }
     void setZoom(int zoom);
+    int rows() const { return m_rows; }
+    int columns() const { return m_columns; }
+    // A picture of another size: the canvas takes it at the same zoom (its host refits it).
+    void setGridSize(int rows, int columns);
     QSize sizeForZoom(int zoom) const { return {m_columns * zoom, m_rows * zoom}; }
     // What the canvas shows. Made on first use: an empty canvas needs none to be painted.
     const QImage& surface() const {
@@ -131,11 +135,15 @@ public:
     CanvasHost(PictureCanvas* canvas, int initialZoom, QWidget* parent);
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // The canvas shows a picture of another size: the zoom that fits is chosen again.
+    void setGridSize(int rows, int columns);
 
 protected:
     void resizeEvent(QResizeEvent*) override;
 
 private:
+    void fit();
+
     PictureCanvas* m_canvas;
     int m_initialZoom;
 };

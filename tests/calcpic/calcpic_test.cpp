@@ -349,6 +349,50 @@ TEST_F(Calcpic, ZoomVariablesAndCommentsAsAsked) {
     EXPECT_FALSE(QFileInfo::exists(path("p8.82i")));
 }
 
+// A picture taken to a calculator of another screen is scaled as Convert Image would; one of
+// the same screen keeps its cells, and every file is one the link library reads whole.
+TEST_F(Calcpic, PicturesCrossToTheLaterCalculators) {
+    const core::PixelGrid ti83 = editorGrid(inputs[1]);
+    const struct {
+        QString target;
+        QStringList options;
+        QSize screen;
+        std::string model, name;
+    } cases[]{
+        {"x.73i", {"--pic", "0"}, {96, 63}, "TI73", std::string("\x60\x00", 2)},
+        {"x.85i", {"--name", "Moon"}, {128, 63}, "TI85", "Moon"},
+        {"x.86i", {}, {128, 63}, "TI86", std::string("Pic\0", 4)},
+        {"x.89i", {"--folder", "art", "--name", "moon"}, {159, 77}, "TI89", "moon"},
+    };
+    for (const auto& c : cases) {
+        const std::string what = c.target.toStdString();
+        Ran run = calcpic(QStringList{"convert", inputs[1], "-o", c.target} << c.options,
+                          dir.path());
+        ASSERT_EQ(run.code, 0) << what << run.err.toStdString();
+        const testing_support::TifilesView view = testing_support::readWithTifiles(path(c.target));
+        EXPECT_EQ(view.error, 0) << what;
+        EXPECT_EQ(view.checksum, view.storedChecksum) << what;
+        EXPECT_EQ(view.model, c.model) << what;
+        EXPECT_EQ(view.rawName.substr(0, c.name.size()), c.name) << what;
+        run = calcpic({"convert", c.target, "-o", c.target + ".png"}, dir.path());
+        ASSERT_EQ(run.code, 0) << what << run.err.toStdString();
+        const core::PixelGrid expected =
+            c.screen == QSize(96, 63)
+                ? ti83
+                : core::convertPicture(core::gridImage(ti83), c.screen, core::ScaleMode::Fit, {});
+        EXPECT_EQ(cellsOf(QImage(path(c.target + ".png"))), expected) << what;
+    }
+    for (const QStringList& bad : {QStringList{"x.86i", "--name", "9lives"},
+                                   QStringList{"x.85i", "--name", "a_b"},
+                                   QStringList{"x.86i", "--folder", "main"},
+                                   QStringList{"x.73i", "--name", "Moon"}}) {
+        const Ran run = calcpic(QStringList{"convert", inputs[1], "--force", "-o"} << bad,
+                                dir.path());
+        EXPECT_EQ(run.code, 2) << bad.join(' ').toStdString();
+        EXPECT_TRUE(run.err.startsWith("calcpic: --")) << run.err.toStdString();
+    }
+}
+
 TEST_F(Calcpic, InfoReportsChecksumsVariablesAndOddities) {
     QByteArray bytes = readAll(inputs[1]); // .83i, Pic4
     bytes[100] = char(bytes[100] ^ 0x10);  // a pixel flipped after the checksum was made
@@ -772,7 +816,7 @@ TEST_F(Calcpic, OtherCalculatorsPicturesAreNamed) {
     writeAll(path("x.86i"), ti86);
     writeAll(path("really83.92i"), readAll(inputs[1]));
     const std::pair<QString, QString> cases[]{
-        {"x.86i", "calcpic: x.86i: a TI-86 picture; calcpic does not read it yet\n"},
+        {"x.86i", "calcpic: x.86i: its type byte (59) is 00, not 11: it holds no picture\n"},
         {"really83.92i", "by its signature it is a TI-83 picture\n"},
     };
     for (const auto& [file, reason] : cases) {

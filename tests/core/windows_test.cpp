@@ -338,7 +338,7 @@ TEST(Exit, WarnsOnlyAboutUnsavedDrawing) {
     Fixture<dotwell::FrmDotwell> d;
     d.draw();
     d.window.miExit_Click();
-    EXPECT_EQ(d.prompts.asked()[0].text, "Picture NOT saved as 82I, 83I or 8XI. Press OK to quit "
+    EXPECT_EQ(d.prompts.asked()[0].text, "Picture NOT saved as 82I, 83I, 8XI, 73I, 85I or 86I. Press OK to quit "
                                          "or Cancel to return to drawing.");
     EXPECT_EQ(d.ended, 0);
 }

@@ -3,6 +3,8 @@
 
 #include <fcntl.h>
 
+#include <QAction>
+#include <QMenu>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -12,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/formats/format_registry.h"
 #include "core/formats/ti83plus_picture_file.h"
 #include "core/ui/program_main.h"
 #include "dotwell/frm_dotwell.h"
@@ -50,8 +53,10 @@ TEST_F(DotwellWindow, OpenShowsPictureCommentAndPicOption) {
     ASSERT_TRUE(prompts.messages().empty());
     const auto& request = prompts.asked().front().file;
     EXPECT_EQ(request.title, "Open an 82I or 83I file...");
+    // The first entries as they always were, then the later calculators'.
     EXPECT_EQ(request.filter, "82/3 Images|*.82i;*.83i|All Files|*.*|TI-83 Plus/84 Plus "
-                              "Images|*.8xi");
+                              "Images|*.8xi|TI-73 Pictures|*.73i|TI-85 Pictures|*.85i|TI-86 "
+                              "Pictures|*.86i");
     EXPECT_EQ(request.flags, 4100);
     EXPECT_EQ(request.defaultExtension, "82I");
     EXPECT_EQ(window.grid().at(10, 10), 1);
@@ -167,7 +172,9 @@ TEST_F(DotwellWindow, SaveAsWritesACalculatorFileTheLinkLibraryReads) {
     EXPECT_EQ(request.title, "Dotwell Save As...");
     EXPECT_EQ(request.filter, "TI-82 Image Files (*.82i)|*.82i|TI-83 Image Files "
                               "(*.83I)|*.83I|Bitmaps (*.bmp)|*.bmp|TI-83 Plus/84 Plus Image "
-                              "Files (*.8xi)|*.8xi|PNG images (*.png)|*.png");
+                              "Files (*.8xi)|*.8xi|PNG images (*.png)|*.png|TI-73 Pictures "
+                              "(*.73i)|*.73i|TI-85 Pictures (*.85i)|*.85i|TI-86 Pictures "
+                              "(*.86i)|*.86i");
     EXPECT_EQ(request.flags, 6);
     EXPECT_EQ(request.filterIndex, 1);
     EXPECT_EQ(request.defaultExtension, "82i");
@@ -419,7 +426,7 @@ TEST_F(DotwellWindow, EverySaveAsEntryLeadsToItsBranch) {
         EXPECT_TRUE(readAll(path(row.written)).startsWith(row.starts)) << row.typed;
     }
     const core::FileDialogRequest request = prompts.asked().front().file;
-    EXPECT_EQ(request.entriesWithOwnExtension, (QList<int>{3, 4, 5}));
+    EXPECT_EQ(request.entriesWithOwnExtension, (QList<int>{3, 4, 5, 6, 7, 8}));
 }
 
 // Save As starts on the entry of the format the picture came from, where that is not one of
@@ -458,4 +465,132 @@ TEST_F(DotwellWindow, APicNumberByteOf10IsRefusedAnd9Opens) {
     openFile("nine.83i");
     EXPECT_TRUE(window.documentState().saveAs);
     EXPECT_TRUE(window.Option1[10]->isChecked());
+}
+
+namespace {
+
+// A TI-85/86 picture as libtifiles writes it: a cell in the last column, a line.
+QByteArray linkProgramTi86(const QString& path, const std::string& name) {
+    core::PixelGrid cells(63, 128);
+    cells.set(10, 127, 1);
+    for (int c = 0; c < 128; ++c)
+        cells.set(30, c, 1);
+    std::vector<std::uint8_t> data{0xF0, 0x03};
+    for (int r = 0; r < 63; ++r)
+        for (int j = 0; j < 16; ++j)
+            data.push_back(cells.packBits(r, 8 * j));
+    EXPECT_EQ(testing_support::writeWithTifiles(path, {"", name, 0x11, 0, "from tilp", data}),
+              QString());
+    return testing_support::readAll(path);
+}
+
+} // namespace
+
+// A TI-86 picture opens at its calculator's 128 x 63, its name where the PIC buttons were;
+// Ctrl+S writes a file libtifiles reads with its checksum right.
+TEST_F(DotwellWindow, ATi86PictureOpensAtItsSizeAndSavesForTheLinkProgram) {
+    linkProgramTi86(path("m.86i"), "Mountain");
+    openFile("m.86i");
+    ASSERT_TRUE(prompts.messages().empty()) << lastMessage().text.toStdString();
+    EXPECT_EQ(window.grid().columns(), 128);
+    EXPECT_EQ(window.Picture1->columns(), 128);
+    EXPECT_EQ(window.grid().at(10, 127), 1);
+    EXPECT_EQ(window.Text2->text(), "Mountain");
+    EXPECT_FALSE(window.NameRow->isHidden());
+    EXPECT_TRUE(window.Frame1->isHidden());
+    window.Picture1_MouseDown(1, 0, 120.5, 50.5); // arms the pen
+    window.Picture1_MouseDown(1, 0, 120.5, 50.5);
+    window.Picture1_MouseUp(1, 0, 120.5, 50.5);
+    window.Text2->setText("Peak");
+    window.miSave_click();
+    const auto view = testing_support::readWithTifiles(path("m.86i"));
+    ASSERT_EQ(view.error, 0);
+    EXPECT_EQ(view.checksum, view.storedChecksum);
+    EXPECT_EQ(view.name, "Peak");
+    const QByteArray saved = readAll(path("m.86i"));
+    EXPECT_EQ(std::uint8_t(saved[73 + 50 * 16 + 15]), 0x80); // cell (50, 120)
+    EXPECT_EQ(view.writeBack.mid(53), saved.mid(53));
+}
+
+// Save As into a calculator of another size keeps the cells at the top left; when dark cells
+// would be lost it asks, and Cancel keeps everything as it was.
+TEST_F(DotwellWindow, SaveAsAcrossSizesKeepsTheTopLeftAndAsksBeforeLosingCells) {
+    linkProgramTi86(path("m.86i"), "Mountain");
+    openFile("m.86i");
+    const core::PixelGrid wide = window.grid();
+    prompts.answerFile(path("small.83i"), 2);
+    prompts.answerMessage(core::Answer::Cancel);
+    window.miSaveAs_Click();
+    ASSERT_EQ(prompts.messages().size(), 1u);
+    EXPECT_EQ(prompts.messages()[0].text,
+              "A TI-83 picture is 96 x 63 pixels. This one is 128 x 63, and 33 dark pixels "
+              "beyond the top left 96 x 63 would be lost. Press OK to save it so or Cancel to "
+              "keep the picture as it is.");
+    EXPECT_FALSE(QFile::exists(path("small.83i")));
+    EXPECT_EQ(window.grid(), wide);
+    EXPECT_EQ(window.fileName(), path("m.86i"));
+
+    prompts.answerFile(path("small.83i"), 2);
+    prompts.answerMessage(core::Answer::Ok);
+    window.miSaveAs_Click();
+    EXPECT_EQ(window.grid(), wide.resized(63, 96));
+    EXPECT_EQ(window.Picture1->columns(), 96);
+    EXPECT_EQ(window.document().format(), core::FormatId::Ti83);
+    EXPECT_TRUE(window.Frame1->isVisible() || !window.isVisible());
+    EXPECT_TRUE(window.NameRow->isHidden());
+    EXPECT_EQ(readAll(path("small.83i")).size(), 830);
+
+    // Back to the wider calculator: nothing is lost, so nothing is asked; the new column white.
+    prompts.clear();
+    prompts.answerFile(path("wide.85i"), 7);
+    window.miSaveAs_Click();
+    EXPECT_TRUE(prompts.messages().empty());
+    EXPECT_EQ(window.grid().columns(), 128);
+    EXPECT_EQ(window.grid().at(10, 127), 0);
+    const auto view = testing_support::readWithTifiles(path("wide.85i"), false);
+    ASSERT_EQ(view.error, 0);
+    EXPECT_EQ(view.name, "Mountain"); // the name it had keeps going with it
+    EXPECT_EQ(view.checksum, view.storedChecksum);
+}
+
+// File > New starts an empty picture for a chosen calculator, at its size.
+TEST_F(DotwellWindow, NewPictureForAChosenCalculator) {
+    const QList<QAction*> items = window.miNew->actions();
+    ASSERT_EQ(items.size(), 6);
+    EXPECT_EQ(items[4]->text(), "TI-85 picture (128 x 63)");
+    items[5]->trigger(); // TI-86
+    EXPECT_EQ(window.grid().columns(), 128);
+    EXPECT_EQ(window.Picture1->columns(), 128);
+    EXPECT_EQ(window.document().format(), core::FormatId::Ti86);
+    EXPECT_EQ(window.Text2->text(), "Pic");
+    EXPECT_FALSE(window.documentState().saveAs);
+    window.Picture1_MouseDown(1, 0, 127.5, 62.5); // arms the pen
+    window.Picture1_MouseDown(1, 0, 127.5, 62.5);
+    EXPECT_EQ(window.grid().at(62, 127), 1);
+    // Unsaved drawing: New asks first, and Cancel keeps it.
+    prompts.answerMessage(core::Answer::Cancel);
+    items[0]->trigger();
+    EXPECT_EQ(lastMessage().title, "WARNING!");
+    EXPECT_EQ(window.grid().columns(), 128);
+}
+
+// A damaged file of a later calculator says what is wrong with it and changes nothing.
+TEST_F(DotwellWindow, DamagedLaterCalculatorFilesSayWhyAndChangeNothing) {
+    const QByteArray good = linkProgramTi86(path("m.86i"), "Mountain");
+    QByteArray type = good;
+    type[59] = 0x07;
+    writeAll(path("cut.86i"), good.left(500));
+    writeAll(path("type.86i"), type);
+    writeAll(path("cut.73i"), QByteArray("**TI73**"));
+    openFile("m.86i");
+    const core::PixelGrid before = window.grid();
+    for (const auto& [file, reason] :
+         {std::pair{"cut.86i", "cut.86i cannot be opened: the file is 500 bytes, too short"},
+          std::pair{"type.86i", "type.86i cannot be opened: its type byte (59) is 07, not 11"},
+          std::pair{"cut.73i", "cut.73i cannot be opened: too short to hold a TI-73 picture"}}) {
+        openFile(file);
+        EXPECT_TRUE(lastMessage().text.startsWith(reason)) << lastMessage().text.toStdString();
+        EXPECT_EQ(window.grid(), before);
+        EXPECT_EQ(window.fileName(), path("m.86i"));
+    }
 }

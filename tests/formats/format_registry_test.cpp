@@ -27,7 +27,9 @@ TEST(FormatRegistry, NamesAndSignaturesFindTheirFormat) {
         {"pic.8Xi", &formatOf(FormatId::Ti83Plus)},
         {"p.92I", &formatOf(FormatId::Ti92)},
         {"p.9xi", &formatOf(FormatId::Ti92Plus)},
-        {"P.V2I", &formatOf(FormatId::Voyage200)},
+        {"P.V2I", &formatOf(FormatId::Voyage200)},  {"p.73I", &formatOf(FormatId::Ti73)},
+        {"p.85i", &formatOf(FormatId::Ti85)},       {"p.86i", &formatOf(FormatId::Ti86)},
+        {"p.89i", &formatOf(FormatId::Ti89)},
         {"a.bmp", nullptr},
         {"2i", nullptr},
         {"", nullptr},
@@ -41,16 +43,20 @@ TEST(FormatRegistry, NamesAndSignaturesFindTheirFormat) {
         {"**TI83F*", &formatOf(FormatId::Ti83Plus)},
         {"**TI92**", &formatOf(FormatId::Ti92)},
         {"**TI92P*", &formatOf(FormatId::Ti92Plus)}, // shared with the Voyage 200: the first
-        {"**TI86**", nullptr},
+        {"**TI86**", &formatOf(FormatId::Ti86)},
+        {"**TI73**", &formatOf(FormatId::Ti73)},
+        {"**TI85**", &formatOf(FormatId::Ti85)},
+        {"**TI89**", &formatOf(FormatId::Ti89)},
+        {"**V200**", &formatOf(FormatId::Voyage200)}, // as some link programs write it
+        {"**TI84C*", nullptr},
         {"**TI9", nullptr},
     };
     for (const auto& [head, format] : signatures)
         EXPECT_EQ(formatForContent(head), format) << head;
-    EXPECT_EQ(otherCalculator("**TI86**"), "TI-86");
-    EXPECT_EQ(otherCalculator("**TI92**"), "");
 }
 
-// The editors' filters come from the registry, and give exactly the programs' texts.
+// The editors' filters come from the registry: the first entries exactly the programs' texts,
+// the later calculators' after them.
 TEST(FormatRegistry, DialogFiltersKeepTheirTextsAndOrder) {
     const FilterEntry dotwellOpen[] = {{2, "All Files|*.*"}};
     const FilterEntry dotwellSave[] = {{3, "Bitmaps (*.bmp)|*.bmp"},
@@ -59,15 +65,20 @@ TEST(FormatRegistry, DialogFiltersKeepTheirTextsAndOrder) {
                                        {5, "PNG images (*.png)|*.png"}};
     const std::pair<std::string, std::string> rows[] = {
         {dialogFilter(Program::Dotwell, false, dotwellOpen),
-         "82/3 Images|*.82i;*.83i|All Files|*.*|TI-83 Plus/84 Plus Images|*.8xi"},
+         "82/3 Images|*.82i;*.83i|All Files|*.*|TI-83 Plus/84 Plus Images|*.8xi|"
+         "TI-73 Pictures|*.73i|TI-85 Pictures|*.85i|TI-86 Pictures|*.86i"},
         {dialogFilter(Program::Dotwell, true, dotwellSave),
          "TI-82 Image Files (*.82i)|*.82i|TI-83 Image Files (*.83I)|*.83I|Bitmaps (*.bmp)|*.bmp|"
-         "TI-83 Plus/84 Plus Image Files (*.8xi)|*.8xi|PNG images (*.png)|*.png"},
+         "TI-83 Plus/84 Plus Image Files (*.8xi)|*.8xi|PNG images (*.png)|*.png|"
+         "TI-73 Pictures (*.73i)|*.73i|TI-85 Pictures (*.85i)|*.85i|TI-86 Pictures "
+         "(*.86i)|*.86i"},
         {dialogFilter(Program::Pixvane, false, {}),
-         "TI-92 Image Files (*.92i)|*.92i|TI-92 Plus/Voyage 200 Pictures|*.9xi;*.v2i"},
+         "TI-92 Image Files (*.92i)|*.92i|TI-92 Plus/Voyage 200 Pictures|*.9xi;*.v2i|"
+         "TI-89 Pictures|*.89i"},
         {dialogFilter(Program::Pixvane, true, pixvaneSave),
          "TI-92 Image Files (*.92I)|*.92I|Bitmaps (*.bmp)|*.bmp|TI-92 Plus Pictures "
-         "(*.9xi)|*.9xi|Voyage 200 Pictures (*.v2i)|*.v2i|PNG images (*.png)|*.png"},
+         "(*.9xi)|*.9xi|Voyage 200 Pictures (*.v2i)|*.v2i|PNG images (*.png)|*.png|TI-89 "
+         "Pictures (*.89i)|*.89i"},
     };
     for (const auto& [built, expected] : rows)
         EXPECT_EQ(built, expected);
@@ -104,7 +115,9 @@ TEST(FormatRegistry, EveryFormatReadsWhatItWritesAndRefusesWhatItCannotStore) {
         const CalculatorPicture& back = std::get<CalculatorPicture>(read);
         EXPECT_EQ(back.grid, picture.grid);
         EXPECT_EQ(back.comment, picture.comment);
-        EXPECT_EQ(variableName(back), f.family == Family::Ti83 ? "Pic3" : "games\\sprite");
+        EXPECT_EQ(variableName(back), f.family == Family::Ti83   ? "Pic3"
+                                      : f.family == Family::Ti85 ? "sprite"
+                                                                 : "games\\sprite");
         const auto report = inspectPicture(bytesView(bytes), bytes.size(), f.id);
         ASSERT_TRUE(std::holds_alternative<Inspection>(report));
         EXPECT_TRUE(std::get<Inspection>(report).checksumOk());

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/formats/format_registry.h"
 #include "core/formats/ti83_picture_file.h"
 #include "tests/support/files.h"
 #include "tests/support/tifiles_check.h"
@@ -159,5 +160,41 @@ TEST(Ti83File, LinkLibraryReadsWhatWeWrite) {
         EXPECT_EQ(view.writeBack,
                   QByteArray(reinterpret_cast<const char*>(buffer.bytes().data()), 830))
             << name;
+    }
+}
+
+// The TI-73 numbers its pictures from Pic0 (name byte 0): a .73i of libtifiles' making reads
+// as the picture it names, and its PIC number goes across to the other calculators' files.
+TEST(Ti73File, PicNumbersAreTheTi73sBothWays) {
+    QTemporaryDir dir;
+    core::PixelGrid cells = emptyGrid();
+    cells.set(0, 0, 1);
+    cells.set(62, 95, 1);
+    for (const int number : {0, 1, 9}) {
+        SCOPED_TRACE(number);
+        std::vector<std::uint8_t> data{0xF4, 0x02};
+        for (int r = 0; r < 63; ++r)
+            for (int j = 0; j < 12; ++j)
+                data.push_back(cells.packBits(r, 8 * j));
+        const QString path = dir.filePath(QString("p%1.73i").arg(number));
+        ASSERT_EQ(testing_support::writeWithTifiles(
+                      path, {"", std::string{'\x60', char(number)}, 0x07, 0, "c", data}),
+                  QString());
+        const QByteArray file = testing_support::readAll(path);
+        auto read = core::readPicture({file.constData(), size_t(file.size())}, core::FormatId::Ti73);
+        ASSERT_TRUE(std::holds_alternative<core::CalculatorPicture>(read));
+        core::CalculatorPicture picture = std::get<core::CalculatorPicture>(read);
+        EXPECT_EQ(picture.grid, cells);
+        EXPECT_EQ(core::variableName(picture), "Pic" + std::to_string(number));
+        // Written back as a .73i: libtifiles' bytes but for the comment it fills itself.
+        const auto again = std::get<Bytes>(core::writePicture(picture, core::FormatId::Ti73));
+        EXPECT_EQ(Bytes(again.begin() + 53, again.end()), Bytes(file.begin() + 53, file.end()));
+        EXPECT_EQ(Bytes(again.begin(), again.begin() + 11), Bytes(file.begin(), file.begin() + 11));
+        // As a .83i the same picture is the same variable: Pic0 is byte 9 there.
+        const auto ti83 = std::get<Bytes>(core::writePicture(picture, core::FormatId::Ti83));
+        EXPECT_EQ(ti83[61], (number + 9) % 10);
+        EXPECT_EQ(std::string(ti83.begin(), ti83.begin() + 8), "**TI83**");
+        const auto view = testing_support::readWithTifiles(path, false);
+        EXPECT_EQ(view.checksum, view.storedChecksum);
     }
 }

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/formats/format_registry.h"
 #include "core/formats/ti92_picture_file.h"
 #include "tests/support/files.h"
 #include "tests/support/grid_pictures.h"
@@ -282,4 +283,38 @@ TEST(Ti92File, PicturesOfAnySizeFromTheLinkLibraryReadWholeAndWriteBackTheSame) 
             EXPECT_EQ(again, expected);
         }
     }
+}
+
+// TI-89 pictures of libtifiles' making, the whole graph screen and the whole screen, read at
+// their own size; a Voyage 200 picture with the signature some link programs give it reads too.
+TEST(Ti89File, PicturesReadAtTheirOwnSizeAndV200SignedFilesRead) {
+    QTemporaryDir dir;
+    for (const auto& [rows, columns] : {std::pair{77, 159}, std::pair{100, 160}, std::pair{20, 50}}) {
+        SCOPED_TRACE(std::to_string(columns) + " x " + std::to_string(rows));
+        const core::PixelGrid cells = sample(rows, columns);
+        const QString path = dir.filePath(QString("p%1.89i").arg(rows));
+        ASSERT_EQ(testing_support::writeWithTifiles(
+                      path, {"main", "pic", 0x10, 0, "c", pictureData(cells, columns)}),
+                  QString());
+        const QByteArray file = testing_support::readAll(path);
+        const auto read = readPicture(std::string_view(file.constData(), size_t(file.size())),
+                                      FormatId::Ti89);
+        ASSERT_TRUE(std::holds_alternative<CalculatorPicture>(read));
+        const CalculatorPicture& picture = std::get<CalculatorPicture>(read);
+        EXPECT_EQ(picture.pictureRows, rows);
+        EXPECT_EQ(picture.pictureColumns, columns);
+        // A smaller picture lies at the top left of the TI-89's 159 x 77 graph screen.
+        EXPECT_EQ(picture.grid.rows(), std::max(rows, 77));
+        EXPECT_EQ(picture.grid.columns(), std::max(columns, 159));
+        EXPECT_EQ(picture.grid.resized(rows, columns), cells);
+    }
+    QByteArray v200 = testing_support::readAll(dir.filePath("p77.89i"));
+    v200.replace(0, 8, "**V200**");
+    const auto read = readPicture(std::string_view(v200.constData(), size_t(v200.size())),
+                                  FormatId::Voyage200);
+    ASSERT_TRUE(std::holds_alternative<CalculatorPicture>(read));
+    EXPECT_EQ(formatForContent(std::string_view(v200.constData(), 8))->id, FormatId::Voyage200);
+    CalculatorPicture again = std::get<CalculatorPicture>(read);
+    const auto written = std::get<std::vector<std::uint8_t>>(writePicture(again, FormatId::Voyage200));
+    EXPECT_EQ(std::string(written.begin(), written.begin() + 8), "**TI92P*");
 }

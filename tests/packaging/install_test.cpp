@@ -685,9 +685,9 @@ TEST_F(HomePrefix, OurTypesWinBesideTheLinkProgramsAndUninstallRestoresThePrefix
         EXPECT_TRUE(registeredApplications(prefix, type.name).contains("link-program.desktop"))
             << type.name.toStdString();
     }
-    // Its own files stay its own.
-    writeAll(path("files/x.73i"), "**TI73**");
-    EXPECT_EQ(db.mimeTypeForFile(path("files/x.73i")).name(), "application/x-tilp-picture");
+    // Its own files stay its own (every picture name it claims is one of ours by now).
+    writeAll(path("files/x.73p"), "**TI73**");
+    EXPECT_EQ(db.mimeTypeForFile(path("files/x.73p")).name(), "application/x-tilp");
     writeAll(path("files/x.8xp"), "**TI83F*");
     EXPECT_EQ(db.mimeTypeForFile(path("files/x.8xp")).name(), "application/x-tilp");
 

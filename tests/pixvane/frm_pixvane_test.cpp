@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -56,7 +57,8 @@ TEST_F(PixvaneWindow, OpenFillsTheGridAndTheBoxes) {
     const auto& request = prompts.asked().front().file;
     EXPECT_EQ(request.title, "Pixvane Open");
     EXPECT_EQ(request.filter,
-              "TI-92 Image Files (*.92i)|*.92i|TI-92 Plus/Voyage 200 Pictures|*.9xi;*.v2i");
+              "TI-92 Image Files (*.92i)|*.92i|TI-92 Plus/Voyage 200 Pictures|*.9xi;*.v2i|"
+              "TI-89 Pictures|*.89i");
     EXPECT_EQ(request.defaultExtension, "92I");
     EXPECT_TRUE(prompts.messages().empty());
     EXPECT_EQ(window.Text3->text(), QString::fromUtf8("\u03b1mine"));
@@ -155,7 +157,7 @@ TEST_F(PixvaneWindow, SaveAsWritesAFileTheLinkLibraryReads) {
     EXPECT_EQ(request.title, "Pixvane Save As...");
     EXPECT_EQ(request.filter, "TI-92 Image Files (*.92I)|*.92I|Bitmaps (*.bmp)|*.bmp|TI-92 Plus "
                               "Pictures (*.9xi)|*.9xi|Voyage 200 Pictures (*.v2i)|*.v2i|PNG "
-                              "images (*.png)|*.png");
+                              "images (*.png)|*.png|TI-89 Pictures (*.89i)|*.89i");
     EXPECT_EQ(request.flags, 6);
     EXPECT_TRUE(prompts.messages().empty());
     const QByteArray saved = readAll(path("drawing.92I"));
@@ -320,7 +322,7 @@ TEST_F(PixvaneWindow, Ti92PlusAndVoyage200PicturesTakeTheirSignature) {
         EXPECT_EQ(view.writeBack, saved) << row.typed;
     }
     const core::FileDialogRequest request = prompts.asked().front().file;
-    EXPECT_EQ(request.entriesWithOwnExtension, (QList<int>{2, 3, 4, 5}));
+    EXPECT_EQ(request.entriesWithOwnExtension, (QList<int>{2, 3, 4, 5, 6}));
 
     // Each opens again, from the menu, a drop and the command line.
     window.miCls_Click();
@@ -340,7 +342,7 @@ TEST_F(PixvaneWindow, Ti92PlusAndVoyage200PicturesTakeTheirSignature) {
 
 // A locked or archived picture stays so when it is saved again; a picture larger than the
 // one pixvane edits is refused before anything on screen changes.
-TEST_F(PixvaneWindow, SaveKeepsTheAttributeAndALargerPictureIsRefusedWhole) {
+TEST_F(PixvaneWindow, SaveKeepsTheAttributeAndAnyPictureTheScreenHoldsOpensWhole) {
     auto data = [](int rows, int width) {
         const size_t size = 5 + size_t(rows) * 30;
         std::vector<std::uint8_t> d{
@@ -364,18 +366,29 @@ TEST_F(PixvaneWindow, SaveKeepsTheAttributeAndALargerPictureIsRefusedWhole) {
     window.miSaveAs_Click();
     EXPECT_EQ(std::uint8_t(readAll(path("new.92i"))[73]), 0x00);
 
+    // The whole TI-92 screen opens whole; a picture larger than any TI-92 screen does not.
     ASSERT_EQ(testing_support::writeWithTifiles(path("tall.92i"),
                                                 {"main", "tall", 0x10, 0, "c", data(128, 240)}),
               QString());
-    const core::PixelGrid before = window.grid();
-    prompts.clear();
     openFile("tall.92i");
+    EXPECT_TRUE(prompts.messages().empty());
+    EXPECT_EQ(window.grid().rows(), 128);
+    EXPECT_EQ(window.grid().at(127, 0), 1);
+    EXPECT_EQ(window.Picture1->rows(), 128);
+    std::vector<std::uint8_t> huge{0x17, 0x75, 0x00, 200, 0x00, 240}; // 5 + 200 x 30
+    huge.resize(6 + 200 * 30, 0xFF);
+    huge.push_back(0xDF);
+    ASSERT_EQ(
+        testing_support::writeWithTifiles(path("huge.92i"), {"main", "huge", 0x10, 0, "c", huge}),
+        QString());
+    const core::PixelGrid before = window.grid();
+    openFile("huge.92i");
     ASSERT_EQ(prompts.messages().size(), 1u);
     EXPECT_EQ(prompts.messages()[0].text,
-              "tall.92i holds a picture of 240 x 128 pixels, larger than the 240 x 103 picture "
-              "pixvane edits. Nothing was opened.");
+              "huge.92i holds a picture of 240 x 200 pixels, larger than the 240 x 128 screen "
+              "of the TI-92. Nothing was opened.");
     EXPECT_EQ(window.grid(), before);
-    EXPECT_EQ(window.fileName(), path("new.92i"));
+    EXPECT_EQ(window.fileName(), path("tall.92i"));
 }
 
 // Save As starts on the entry of the format the picture came from.
@@ -411,7 +424,54 @@ TEST_F(PixvaneWindow, TheDocumentHoldsTheTextsAndTheFormat) {
     window.miSaveAs_Click();
     EXPECT_EQ(window.document().format(), core::FormatId::Voyage200);
     EXPECT_EQ(readAll(path("b.v2i")).mid(18, 5), QByteArray("typed"));
-    window.miCls_Click();
-    EXPECT_EQ(window.document().format(), core::FormatId::Ti92);
+    window.miCls_Click(); // a new picture for the same calculator
+    EXPECT_EQ(window.document().format(), core::FormatId::Voyage200);
     EXPECT_EQ(window.document().texts().comment, "made with PIXVANE");
+}
+
+// A TI-89 picture opens at its own size; Save As keeps its cells and asks only where a
+// smaller screen would lose dark ones.
+TEST_F(PixvaneWindow, Ti89PicturesOpenAtTheirSizeAndSaveAcrossScreens) {
+    std::vector<std::uint8_t> data{0x06, 0x09, 0x00, 77, 0x00, 159}; // 5 + 77 x 20
+    for (int r = 0; r < 77; ++r)
+        for (int j = 0; j < 20; ++j)
+            data.push_back(r == 76 && j == 19 ? 0x02 : 0x00); // cell (76, 158)
+    data.push_back(0xDF);
+    ASSERT_EQ(testing_support::writeWithTifiles(path("g.89i"), {"main", "graph", 0x10, 0, "c", data}),
+              QString());
+    openFile("g.89i");
+    ASSERT_TRUE(prompts.messages().empty());
+    EXPECT_EQ(window.grid().columns(), 159);
+    EXPECT_EQ(window.grid().rows(), 77);
+    EXPECT_EQ(window.Picture1->columns(), 159);
+    EXPECT_EQ(window.grid().at(76, 158), 1);
+    // As a .92i it stays 159 x 77: a TI-92 takes pictures of any size its screen holds.
+    prompts.answerFile(path("g.92i"), 1);
+    window.miSaveAs_Click();
+    EXPECT_TRUE(prompts.messages().empty());
+    const auto view = testing_support::readWithTifiles(path("g.92i"), false);
+    ASSERT_EQ(view.error, 0);
+    EXPECT_EQ(view.checksum, view.storedChecksum);
+    EXPECT_EQ(std::uint8_t(readAll(path("g.92i"))[89]), 77); // its height
+
+    // A new TI-92 picture, drawn on at the far right, does not fit a TI-89 whole.
+    window.miNew->actions()[0]->trigger();
+    EXPECT_EQ(window.grid().columns(), 240);
+    window.Picture1_MouseDown(1, 0, 200.5, 5.5);
+    window.Picture1_MouseDown(1, 0, 200.5, 5.5);
+    window.Picture1_MouseUp(1, 0, 200.5, 5.5);
+    prompts.answerFile(path("n.89i"), 6);
+    prompts.answerMessage(core::Answer::Ok);
+    window.miSaveAs_Click();
+    ASSERT_EQ(prompts.messages().size(), 1u);
+    EXPECT_TRUE(prompts.messages()[0].text.startsWith(
+        "A TI-89 and TI-89 Titanium picture is 160 x 100 pixels. This one is 240 x 103, and 1 "
+        "dark pixels"))
+        << prompts.messages()[0].text.toStdString();
+    EXPECT_EQ(window.grid().columns(), 160);
+    EXPECT_EQ(window.grid().rows(), 100);
+    EXPECT_EQ(testing_support::readWithTifiles(path("n.89i"), false).error, 0);
+    window.miUndo_Click(); // the resize is a step of its own
+    EXPECT_EQ(window.grid().columns(), 240);
+    EXPECT_EQ(window.grid().at(5, 200), 1);
 }
