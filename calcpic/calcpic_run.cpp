@@ -328,7 +328,9 @@ void printReport(const std::string& file, const core::Inspection& r, bool json, 
     const core::FormatDescriptor& info = core::formatOf(r.format);
     const bool ti83 = info.family == core::Family::Ti83;
     const std::string variable =
-        ti83 ? "Pic" + std::to_string(*r.picNumber) : core::toUtf8(r.folder + U"\\" + r.name);
+        ti83                                  ? "Pic" + std::to_string(*r.picNumber)
+        : info.family == core::Family::Ti85 ? core::toUtf8(r.name)
+                                              : core::toUtf8(r.folder + U"\\" + r.name);
     const std::string status = r.checksumOk() ? "OK" : "MISMATCH";
     if (json) {
         QJsonObject o;

@@ -86,8 +86,9 @@ constexpr std::array<std::string_view, 6> kDescription{
     "TIFF...) and writes each in one format. An image becomes a calculator picture as the "
     "editors' Convert Image makes it, with the same options. A calculator picture becomes an "
     "image of one pixel per calculator pixel, black on white. Between calculators of the same "
-    "screen the picture and comment go across unchanged; onto the other screen the picture "
-    "is converted like an image. An image written as png or bmp keeps its own size and "
+    "screen the picture and comment go across unchanged; onto another screen the picture is "
+    "converted like an image, with the same options, to that screen's size (the graph "
+    "screen's for the TI-89: 159 x 77). An image written as png or bmp keeps its own size and "
     "becomes black and white.",
     "thumbnail writes a PNG picture of one calculator file for a file manager: black on the "
     "calculator's screen colour, at most SIZE pixels on its long side, its aspect kept. The "

@@ -382,6 +382,10 @@ TEST_F(Calcpic, PicturesCrossToTheLaterCalculators) {
                 : core::convertPicture(core::gridImage(ti83), c.screen, core::ScaleMode::Fit, {});
         EXPECT_EQ(cellsOf(QImage(path(c.target + ".png"))), expected) << what;
     }
+    const Ran info = calcpic({"info", "x.85i", "x.89i"}, dir.path());
+    EXPECT_TRUE(info.out.contains("TI-85 (.85i)\n  size:       128 x 63\n  variable:   Moon\n"))
+        << info.out.toStdString();
+    EXPECT_TRUE(info.out.contains("variable:   art\\moon\n")) << info.out.toStdString();
     for (const QStringList& bad : {QStringList{"x.86i", "--name", "9lives"},
                                    QStringList{"x.85i", "--name", "a_b"},
                                    QStringList{"x.86i", "--folder", "main"},
