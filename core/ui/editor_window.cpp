@@ -21,6 +21,7 @@
 #include "core/ui/import_command.h"
 #include "core/ui/info_windows.h"
 #include "core/ui/picture_export.h"
+#include "core/ui/picture_sizes.h"
 #include "core/ui/print_backend.h"
 
 namespace core {
@@ -103,19 +104,8 @@ void EditorWindow::connectMenus() {
         connect(item, &QAction::triggered, this, [this, handler = handler] { (this->*handler)(); });
     for (int index = 1; index <= 12; ++index)
         connect(miTool[index], &QAction::triggered, this, [this, index] { miTool_Click(index); });
-    // File > New: a picture for each calculator of the program.
-    const Program program = formatOf(m_profile.newFormat).program;
-    for (const FormatDescriptor& f : allFormats()) {
-        if (f.program != program)
-            continue;
-        const QString text = tr("%1 picture (%2 x %3)")
-                                 .arg(QString::fromLatin1(f.calculators.data(),
-                                                          qsizetype(f.calculators.size())))
-                                 .arg(f.picture.columns)
-                                 .arg(f.picture.rows);
-        connect(miNew->addAction(text), &QAction::triggered, this,
-                [this, id = f.id] { miNew_Click(id); });
-    }
+    addNewPictureItems(miNew, formatOf(m_profile.newFormat).program,
+                       [this](FormatId format) { miNew_Click(format); });
 }
 
 void EditorWindow::applyDocumentState() {
@@ -249,27 +239,7 @@ void EditorWindow::setDocumentFormat(FormatId format) {
 }
 
 std::optional<PixelGrid> EditorWindow::pictureFor(FormatId format) {
-    const FormatDescriptor& f = formatOf(format);
-    const PixelGrid& picture = m_document.picture();
-    const PictureSize size = savedSize(f, {picture.columns(), picture.rows()});
-    if (size.rows == picture.rows() && size.columns == picture.columns())
-        return picture;
-    if (const int lost = picture.cellsOutside(size.rows, size.columns); lost > 0) {
-        const QString text =
-            tr("A %1 picture is %2 x %3 pixels. This one is %4 x %5, and %6 dark pixels beyond "
-               "the top left %2 x %3 would be lost. Press OK to save it so or Cancel to keep the "
-               "picture as it is.")
-                .arg(QString::fromLatin1(f.calculators.data(), qsizetype(f.calculators.size())))
-                .arg(size.columns)
-                .arg(size.rows)
-                .arg(picture.columns())
-                .arg(picture.rows())
-                .arg(lost);
-        if (m_prompts.message(this, QStringLiteral("WARNING!"), text, MessageIcon::Exclamation,
-                              MessageButtons::OkCancel) != Answer::Ok)
-            return std::nullopt;
-    }
-    return picture.resized(size.rows, size.columns);
+    return pictureAtSizeOf(formatOf(format), m_document.picture(), m_prompts, this);
 }
 
 void EditorWindow::savedAtSize(const PixelGrid& written) {

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include "core/formats/format_registry.h"
+#include "core/model/pixel_grid.h"
+#include "core/platform/prompts.h"
+
+class QMenu;
+class QWidget;
+
+namespace core {
+
+// File > New Picture: one item for each calculator of the program, named with its size.
+void addNewPictureItems(QMenu* menu, Program program, std::function<void(FormatId)> chosen);
+
+// The cells a file of `format` holds of `picture`: the picture itself, or (another
+// calculator's size) its top left on that size, after asking when dark cells would be lost.
+// Nothing when the user keeps the picture as it is.
+std::optional<PixelGrid> pictureAtSizeOf(const FormatDescriptor& format, const PixelGrid& picture,
+                                         Prompts& prompts, QWidget* parent);
+
+} // namespace core
