@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Copyright (C) 2026 The Dotwell and Dotwell authors
+// Copyright (C) 2026 The Dotwell and Pixvane authors
 
 // dotwell started exactly as its main() starts it, reporting its first paint.
 #include <memory>
