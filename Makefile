@@ -85,7 +85,7 @@ test: build-debug
 
 # The on-screen benchmarks run on X as a user's do: under a virtual display of 1600 x 1000
 # when there is none, on the offscreen platform only where Xvfb is missing.
-BENCH_RUN = for b in editor import convert file startup calcpic; do echo "== $$b"; \
+BENCH_RUN = for b in drag_latency editor import convert file startup calcpic; do echo "== $$b"; \
 	  BENCH_TABLE=$(CURDIR)/$(BENCH_DIR)/table.tsv $(BENCH_DIR)/bench/$${b}_bench $(BENCH_DIR)/bench || exit 1; done
 
 bench:

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Copyright (C) 2026 The Dotwell and Pixvane authors
 
-// What a user waits for on the canvas: a pen drag with the paint it causes, a full repaint,
-// and a long drag with no time to paint in between; each beside the floor Qt itself sets.
+// What a user waits for on the canvas: a full repaint, and a long drag with no time to paint in
+// between; each beside the floor Qt itself sets. A pen drag's latency to the screen is
+// drag_latency_bench's.
 #include <cstdio>
 
 #include <QApplication>
@@ -83,69 +84,6 @@ struct Editor {
     testing_support::ScriptedPrompts prompts;
     pixvane::FrmPixvane window{prompts};
 };
-
-void penDrag(Editor& e) {
-    core::PictureCanvas* canvas = e.window.Picture1;
-    const int zoom = canvas->zoom();
-    e.window.miTool_Click(1);
-    send(canvas, QEvent::MouseButtonPress, QPointF(5.5 * zoom, 50.5 * zoom), Qt::LeftButton);
-    QApplication::processEvents();
-    // Back and forth across the canvas, ten cells per event.
-    double x = 5.5;
-    double step = 10;
-    PaintCounter paints(canvas);
-    auto ours = [&] {
-        if (x + step > 235 || x + step < 5)
-            step = -step;
-        x += step;
-        send(canvas, QEvent::MouseMove, QPointF(x * zoom, 50.5 * zoom), Qt::LeftButton);
-        QApplication::processEvents();
-    };
-    BareCanvas bare(canvas->size());
-    bare.show();
-    if (!QTest::qWaitForWindowExposed(&bare))
-        std::printf("the anchor was never exposed\n");
-    int bx = 0;
-    auto anchor = [&] {
-        bx = (bx + 40) % (bare.width() - 40);
-        send(&bare, QEvent::MouseMove, QPointF(bx, 200), Qt::LeftButton);
-        QApplication::processEvents();
-    };
-    // Events as fast as they come: the canvas paints at most once a frame.
-    const bench::Comparison c = bench::compare(ours, anchor, 200);
-    std::printf("  canvas paints: %d for %d drag events\n", paints.paints,
-                int(c.ours.values.size() + 1) * 200);
-    bench::report("pen drag event, 10 cells, shown, paints paced to frames", c, "us",
-                  "ours <= 50 us", c.ours.median() <= 50 && paints.paints > 0);
-
-    // Events a frame and more apart, as a hand moves a mouse: every event is painted.
-    auto idle = [] {
-        const double until = bench::now() + 20000;
-        while (bench::now() < until)
-            QApplication::processEvents(QEventLoop::AllEvents, 5);
-    };
-    bench::Comparison spaced;
-    const int before = paints.paints;
-    for (int rep = 0; rep < 21; ++rep) {
-        double a = 0, b = 0;
-        for (int i = 0; i < 10; ++i) {
-            const bool oursFirst = rep % 2 == 0;
-            for (int k = 0; k < 2; ++k) {
-                idle();
-                const double start = bench::now();
-                (oursFirst == (k == 0)) ? ours() : anchor();
-                ((oursFirst == (k == 0)) ? a : b) += (bench::now() - start) / 10;
-            }
-        }
-        spaced.ours.values.push_back(a);
-        spaced.anchor.values.push_back(b);
-        spaced.ratio.values.push_back(a / b);
-    }
-    std::printf("  canvas paints: %d for %d drag events\n", paints.paints - before, 21 * 10);
-    bench::report("  the same 20 ms apart, each painted (cold caches)", spaced, "us", "-", true,
-                  false);
-    send(canvas, QEvent::MouseButtonRelease, QPointF(x * zoom, 50.5 * zoom), Qt::NoButton);
-}
 
 void fillGrid(core::Document& document) {
     core::PixelGrid all(document.picture().rows(), document.picture().columns());
@@ -240,10 +178,6 @@ int main(int argc, char** argv) {
     bench::choosePlatform();
     QApplication app(argc, argv);
     std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
-    {
-        Editor e;
-        penDrag(e);
-    }
     {
         Editor e;
         repaints(e);

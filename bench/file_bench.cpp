@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Copyright (C) 2026 The Dotwell and Pixvane authors
 
-// Both calculator formats decoded and encoded in memory, against the link software's own
-// library reading the same bytes.
+// Both calculator formats read from disk and decoded, against the link software's own library
+// reading the same files.
 #include <cstdio>
 
 #include <QCoreApplication>
@@ -12,6 +12,7 @@
 #include "bench/harness.h"
 #include "core/formats/ti83_picture_file.h"
 #include "core/formats/ti92_picture_file.h"
+#include "core/imaging/file_io.h"
 #include "tests/support/tifiles_check.h"
 
 namespace {
@@ -40,17 +41,20 @@ int main(int argc, char** argv) {
     const std::string_view ti92Bytes(reinterpret_cast<const char*>(ti92.data()), ti92.size());
     const QString ti92Path = dir.filePath("bench.92i");
     write(ti92Path, QByteArray(ti92Bytes.data(), qsizetype(ti92Bytes.size())));
+    // Both sides read the file from disk and decode it: ours as the editors read it (the file's
+    // head through core::readFileHead), libtifiles its own way.
     core::PixelGrid grid92(103, 240);
     std::uint8_t sink = 0;
     const bench::Comparison c92 = bench::compare(
         [&] {
-            const auto picture = core::readTi92File(ti92Bytes, grid92);
-            const auto& texts = std::get<core::Ti92Picture>(picture).texts;
-            sink ^= core::buildTi92File(grid92, texts)[3184];
+            const core::FileRead read = core::readFileHead(ti92Path, 1 << 20);
+            const auto picture = core::readTi92File(
+                std::string_view(read.bytes.constData(), size_t(read.bytes.size())), grid92);
+            sink ^= std::uint8_t(std::get<core::Ti92Picture>(picture).texts.comment.size());
         },
         [&] { sink ^= testing_support::readWithTifiles(ti92Path, false).storedChecksum; }, 200);
-    bench::report(".92i decode + encode in memory (anchor: libtifiles reading it)", c92, "us",
-                  "ratio <= 0.5", c92.ratio.median() <= 0.5);
+    bench::report(".92i read from disk and decoded (anchor: libtifiles reading it)", c92, "us",
+                  "ratio <= 1", c92.ratio.median() <= 1);
 
     core::PicFileBuffer ti83;
     ti83.applyTemplate(3);
@@ -61,14 +65,15 @@ int main(int argc, char** argv) {
     core::PixelGrid grid83(63, 96);
     const bench::Comparison c83 = bench::compare(
         [&] {
-            core::PicFileBuffer buffer = core::PicFileBuffer::fromFile(ti83Bytes);
+            const core::FileRead read = core::readFileHead(ti83Path, 1 << 20);
+            core::PicFileBuffer buffer = core::PicFileBuffer::fromFile(
+                std::string_view(read.bytes.constData(), size_t(read.bytes.size())));
             buffer.decodePicture(grid83);
-            buffer.complete("bench.83i", "benchmark", grid83);
-            sink ^= buffer.bytes()[829];
+            sink ^= std::uint8_t(grid83.at(5, 5));
         },
         [&] { sink ^= testing_support::readWithTifiles(ti83Path, false).storedChecksum; }, 200);
-    bench::report(".83i decode + encode in memory (anchor: libtifiles reading it)", c83, "us",
-                  "ratio <= 0.25", c83.ratio.median() <= 0.25);
+    bench::report(".83i read from disk and decoded (anchor: libtifiles reading it)", c83, "us",
+                  "ratio <= 1", c83.ratio.median() <= 1);
     std::printf("  (checksum sink %u)\n", unsigned(sink));
     return 0;
 }

@@ -21,8 +21,13 @@ namespace {
 // How much more resolution than a mode needs the reduced picture keeps.
 constexpr double kReserve = 4;
 
-QImage argb(const QImage& image) {
-    return image.convertToFormat(QImage::Format_ARGB32);
+// The picture as 32-bit pixels with their alpha: RGB32's is always opaque, so it is taken as
+// it is rather than copied.
+QImage pixelsOf(const QImage& image) {
+    const QImage::Format format = image.format();
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32
+               ? image
+               : image.convertToFormat(QImage::Format_ARGB32);
 }
 
 // The grey cells of `image` placed with its top-left corner at `at` (grid coordinates);
@@ -32,7 +37,7 @@ GreyCells place(const QImage& image, QPoint at, QSize grid) {
     cells.rows = grid.height();
     cells.columns = grid.width();
     cells.grey.assign(size_t(cells.rows * cells.columns), GreyCells::kNoPicture);
-    const QImage pixels = argb(image);
+    const QImage pixels = pixelsOf(image);
     for (int y = 0; y < pixels.height(); ++y) {
         const int row = y + at.y();
         if (row < 0 || row >= cells.rows)
@@ -85,13 +90,47 @@ QRect storedRect(QRect shown, QSize stored, QImageIOHandler::Transformations tur
                  QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
 }
 
+// The grid-sized middle of a picture as it is.
+QImage middleOf(const QImage& image, QSize grid) {
+    return image.copy(QRect(QPoint(std::max(0, (image.width() - grid.width()) / 2),
+                                   std::max(0, (image.height() - grid.height()) / 2)),
+                            grid.boundedTo(image.size())));
+}
+
+// Decodes only the stored rectangle that shows as the middle, at full size, and turns it
+// upright; null when it cannot be read.
+QImage readMiddle(QIODevice* device, qint64 start, QRect stored,
+                  QImageIOHandler::Transformations turn) {
+    if (!device->seek(start))
+        return {};
+    QImageReader reader(device);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false); // the stored rectangle, turned here
+    reader.setClipRect(stored);
+    return upright(reader.read(), turn);
+}
+
 } // namespace
+
+FullSizeMiddle::FullSizeMiddle(const QImage& image)
+    : m_size(image.size()), m_pixels(std::make_shared<Pixels>(Pixels{{}, image})) {}
+
+FullSizeMiddle::FullSizeMiddle(QSize size, std::function<QImage()> decode)
+    : m_size(size), m_pixels(std::make_shared<Pixels>(Pixels{std::move(decode), {}})) {}
+
+QImage FullSizeMiddle::image() const {
+    if (!m_pixels)
+        return {};
+    if (m_pixels->decode)
+        m_pixels->image = std::exchange(m_pixels->decode, nullptr)();
+    return m_pixels->image;
+}
 
 ConversionSource::ConversionSource(const QImage& picture, QSize grid)
     : ConversionSource(PictureToConvert{picture, {}, picture.size()}, grid) {}
 
 ConversionSource::ConversionSource(const PictureToConvert& picture, QSize grid)
-    : m_grid(grid), m_original(picture.size) {
+    : m_grid(grid), m_original(picture.size), m_middle(picture.centre) {
     if (picture.isNull())
         return;
     const QImage& image = picture.picture;
@@ -101,18 +140,13 @@ ConversionSource::ConversionSource(const PictureToConvert& picture, QSize grid)
     const double factor = std::min(1.0, kReserve * fill);
     const QSize reduced = factor < 1 ? rounded(w * factor, h * factor) : m_original;
     // A picture read reduced is already that size, or as near as its reader could come.
-    m_reduced = argb(image.width() <= reduced.width() && image.height() <= reduced.height()
-                         ? image
-                         : image.scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    if (!picture.centre.isNull()) {
-        m_centre = argb(picture.centre);
-        return;
-    }
-    // From the picture as it is; a reduced one without its middle gives a reduced middle.
-    const QRect middle(QPoint(std::max(0, (image.width() - grid.width()) / 2),
-                              std::max(0, (image.height() - grid.height()) / 2)),
-                       grid.boundedTo(image.size()));
-    m_centre = argb(image.copy(middle));
+    m_reduced =
+        pixelsOf(image.width() <= reduced.width() && image.height() <= reduced.height()
+                     ? image
+                     : image.scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    // From the picture as it is; a reduced one's full-size middle waits for Actual size.
+    if (m_middle.isNull())
+        m_centre = pixelsOf(middleOf(image, grid));
 }
 
 GreyCells ConversionSource::cells(ScaleMode mode) const {
@@ -134,6 +168,11 @@ GreyCells ConversionSource::cells(ScaleMode mode) const {
         return place(m_reduced.scaled(m_grid, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
                      QPoint(0, 0), m_grid);
     case ScaleMode::ActualSize:
+        if (m_centre.isNull()) {
+            m_centre = pixelsOf(m_middle.image());
+            if (m_centre.isNull()) // the file could not give it after all: a reduced middle
+                m_centre = middleOf(m_reduced, m_grid);
+        }
         // The middle of a larger picture; a smaller one centred, the rest clear.
         return place(m_centre, centred(m_original.boundedTo(m_grid)), m_grid);
     }
@@ -145,7 +184,12 @@ PixelGrid convertPicture(const QImage& picture, QSize grid, ScaleMode mode,
     return convertCells(ConversionSource(picture, grid).cells(mode), options);
 }
 
-PictureToConvert readPictureToConvert(QIODevice* device, QSize grid, QString* error) {
+namespace {
+
+// Opens the same file or bytes again, for the middle; empty for a device that cannot be.
+using Reopen = std::function<std::unique_ptr<QIODevice>()>;
+
+PictureToConvert readPicture(QIODevice* device, QSize grid, QString* error, const Reopen& reopen) {
     const qint64 start = device->pos();
     const qint64 limit = QImageReader::allocationLimit();
     const qint64 jpegMegabytes = jpegCoefficientMegabytes(device); // before a reader moves on
@@ -162,7 +206,20 @@ PictureToConvert readPictureToConvert(QIODevice* device, QSize grid, QString* er
     };
     const bool fitsWhole =
         !stored.isValid() || limit <= 0 || imageMegabytes(stored, reader.imageFormat()) <= limit;
-    if (fitsWhole || !grid.isValid()) {
+    // What the conversion keeps: four times what Fill needs (see ConversionSource). A JPEG
+    // decodes at M/8 of its size (M = 1..8) straight to that, so a photo of any size costs
+    // about what its reduced picture does, and one too large to decode whole is decoded as
+    // near whole as the limit allows; other readers decode whole first. A progressive JPEG
+    // holds the whole picture's coefficients however it is read.
+    double factor = 1;
+    if (grid.isValid() && stored.isValid())
+        factor = std::min(1.0, kReserve * std::max(double(grid.width()) / shown.width(),
+                                                   double(grid.height()) / shown.height()));
+    const bool reduce = grid.isValid() && stored.isValid() && (factor < 1 || !fitsWhole) &&
+                        reader.supportsOption(QImageIOHandler::ScaledSize) &&
+                        reader.supportsOption(QImageIOHandler::ClipRect) &&
+                        (limit <= 0 || jpegMegabytes <= limit);
+    if (!reduce) {
         if (!fitsWhole)
             return refuse();
         const QImage image = reader.read(); // Qt's allocation limit refuses a huge declared size
@@ -175,16 +232,7 @@ PictureToConvert readPictureToConvert(QIODevice* device, QSize grid, QString* er
         }
         return {image, {}, image.size()};
     }
-    // Too large to decode whole: a JPEG decodes at M/8 of its size (M = 1..8) straight to
-    // what the conversion keeps, and its middle on its own; other readers would decode whole
-    // first. A progressive JPEG holds the whole picture's coefficients however it is read.
-    if (!reader.supportsOption(QImageIOHandler::ScaledSize) ||
-        !reader.supportsOption(QImageIOHandler::ClipRect) || jpegMegabytes > limit)
-        return refuse();
     const bool quarter = turn & QImageIOHandler::TransformationRotate90;
-    const double fill =
-        std::max(double(grid.width()) / shown.width(), double(grid.height()) / shown.height());
-    const double factor = std::min(1.0, kReserve * fill);
     const QSize wanted = rounded(shown.width() * factor, shown.height() * factor);
     // Qt's reader decodes at the least M/8 that reaches the size asked for, in 32-bit pixels:
     // ask for no more than the largest such decode the limit allows.
@@ -192,7 +240,7 @@ PictureToConvert readPictureToConvert(QIODevice* device, QSize grid, QString* er
         return QSize((stored.width() * m + 7) / 8, (stored.height() * m + 7) / 8);
     };
     int m = 8;
-    while (m > 0 && imageMegabytes(eighths(m), QImage::Format_RGB32) > limit)
+    while (m > 0 && limit > 0 && imageMegabytes(eighths(m), QImage::Format_RGB32) > limit)
         --m;
     if (m == 0)
         return refuse();
@@ -211,21 +259,43 @@ PictureToConvert readPictureToConvert(QIODevice* device, QSize grid, QString* er
     const QRect middle(QPoint(std::max(0, (shown.width() - grid.width()) / 2),
                               std::max(0, (shown.height() - grid.height()) / 2)),
                        grid.boundedTo(shown));
-    if (device->seek(start)) {
-        QImageReader centre(device);
-        centre.setDecideFormatFromContent(true);
-        centre.setAutoTransform(false); // the stored rectangle, turned here
-        centre.setClipRect(storedRect(middle, stored, turn));
-        picture.centre = upright(centre.read(), turn); // null when it fails: a reduced middle
+    const QRect rect = storedRect(middle, stored, turn);
+    // The middle is read again, from the file or the bytes, when Actual size asks for it; from
+    // a device that cannot be read again, now.
+    if (reopen) {
+        picture.centre = FullSizeMiddle(middle.size(), [reopen, start, rect, turn] {
+            const std::unique_ptr<QIODevice> again = reopen();
+            return again ? readMiddle(again.get(), start, rect, turn) : QImage();
+        });
+    } else if (const QImage centre = readMiddle(device, start, rect, turn); !centre.isNull()) {
+        picture.centre = FullSizeMiddle(centre);
     }
     return picture;
+}
+
+} // namespace
+
+PictureToConvert readPictureToConvert(QIODevice* device, QSize grid, QString* error) {
+    Reopen reopen;
+    if (auto* buffer = qobject_cast<QBuffer*>(device)) {
+        reopen = [bytes = buffer->data()]() -> std::unique_ptr<QIODevice> {
+            auto again = std::make_unique<QBuffer>();
+            again->setData(bytes);
+            again->open(QIODevice::ReadOnly);
+            return again;
+        };
+    }
+    return readPicture(device, grid, error, reopen);
 }
 
 PictureToConvert readPictureToConvert(const QString& path, QSize grid, QString* error) {
     const std::unique_ptr<QFile> file = openRegularFile(path, error);
     if (!file)
         return {};
-    return readPictureToConvert(file.get(), grid, error);
+    return readPicture(file.get(), grid, error, [path]() -> std::unique_ptr<QIODevice> {
+        QString ignored;
+        return openRegularFile(path, &ignored);
+    });
 }
 
 QImage readPictureToConvert(const QString& path, QString* error) {

@@ -3,6 +3,9 @@
 
 #pragma once
 
+#include <functional>
+#include <memory>
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -22,14 +25,37 @@ enum class ScaleMode {
     ActualSize // no scaling, centred
 };
 
-// A picture read for Convert Image: whole when it can be decoded whole; else, from a reader
-// that decodes a reduced picture (JPEG), what a ConversionSource keeps of it: the picture at
-// four times what any scale mode needs, and the middle the grid's size at full size for
-// Actual size, decoded on its own.
+// The middle of a picture read reduced, the grid's size at full size, for Actual size. Decoded
+// on first use: only that mode needs it, and decoding it costs most of a second pass over the
+// file. Copies share what was decoded.
+class FullSizeMiddle {
+public:
+    FullSizeMiddle() = default;
+    explicit FullSizeMiddle(const QImage& image);
+    FullSizeMiddle(QSize size, std::function<QImage()> decode);
+
+    bool isNull() const { return m_size.isEmpty(); }
+    QSize size() const { return m_size; }
+    // The pixels, decoded now if they were not yet; null when they cannot be after all.
+    QImage image() const;
+
+private:
+    struct Pixels {
+        std::function<QImage()> decode;
+        QImage image;
+    };
+    QSize m_size;
+    std::shared_ptr<Pixels> m_pixels;
+};
+
+// A picture read for Convert Image: whole when the conversion needs all of it; else, from a
+// reader that decodes a reduced picture (JPEG), what a ConversionSource keeps of it: the
+// picture at four times what any scale mode needs, and the middle the grid's size at full
+// size for Actual size, decoded when it is first asked for.
 struct PictureToConvert {
-    QImage picture; // whole, or reduced
-    QImage centre;  // with a reduced picture: its grid-sized middle at full size
-    QSize size;     // the picture's own size, upright as shown
+    QImage picture;        // whole, or reduced
+    FullSizeMiddle centre; // with a reduced picture: its grid-sized middle at full size
+    QSize size;            // the picture's own size, upright as shown
 
     bool isNull() const { return picture.isNull(); }
 };
@@ -51,8 +77,9 @@ public:
 private:
     QSize m_grid;
     QSize m_original;
-    QImage m_reduced; // ARGB32, for the modes that scale
-    QImage m_centre;  // ARGB32, the grid-sized middle at full size, for Actual size
+    QImage m_reduced;        // RGB32 or ARGB32, for the modes that scale
+    FullSizeMiddle m_middle; // of a picture read reduced, until Actual size asks for it
+    mutable QImage m_centre; // the grid-sized middle, for Actual size
 };
 
 // The cells Convert Image makes of a picture: the same function the dialog and calcpic use.
@@ -60,10 +87,11 @@ PixelGrid convertPicture(const QImage& picture, QSize grid, ScaleMode mode,
                          const ConversionOptions& options);
 
 // Reads a picture to convert for a grid of this size: whatever Qt reads, from a regular file,
-// turned upright as a photo's orientation says. A picture too large to decode whole within
-// Qt's allocation limit is read reduced where its reader can (JPEG) and refused otherwise,
-// before anything is allocated for it: "The picture is W x H pixels, too large to read." An
-// invalid grid asks for the whole picture.
+// turned upright as a photo's orientation says. Where its reader can decode a reduced picture
+// (JPEG) and the conversion needs less than the whole, it is read reduced, whatever its size up
+// to the format's own limit. Otherwise it is read whole, and one too large for that within
+// Qt's allocation limit is refused before anything is allocated for it: "The picture is W x H
+// pixels, too large to read." An invalid grid asks for the whole picture.
 PictureToConvert readPictureToConvert(const QString& path, QSize grid, QString* error);
 PictureToConvert readPictureToConvert(QIODevice* device, QSize grid, QString* error);
 // For a caller that has no grid: as for the largest calculator screen, and only the picture;

@@ -11,11 +11,10 @@
 
 namespace core {
 
-// Lets a widget repaint at most once a frame. Pointer events can come faster than frames, and
-// on X a repaint of pixels the display server has not finished taking from the last one
-// waits for it: one paint per event would make each event wait. A request within a frame of
-// the last paint runs when that frame is over, so the screen still ends with what the last
-// event drew.
+// Lets a widget repaint at most once a frame: for a read-out of numbers, which no one reads
+// faster than that, so that it costs no paint of its own between frames. A request within a
+// frame of the last paint runs when that frame is over, so the screen still ends with the last
+// text. Not for what the pointer draws: the canvas paints each event at once.
 class FramePacer : public QObject {
 public:
     // `repaint` asks the widget for its repaint (QWidget::update of what changed).

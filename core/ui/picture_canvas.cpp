@@ -21,8 +21,7 @@ constexpr int kMinimumZoom = 2;
 } // namespace
 
 PictureCanvas::PictureCanvas(int rows, int columns, int zoom, QWidget* parent)
-    : QWidget(parent), m_rows(rows), m_columns(columns), m_zoom(std::max(1, zoom)),
-      m_pacer([this] { update(m_pendingArea); }, this) {
+    : QWidget(parent), m_rows(rows), m_columns(columns), m_zoom(std::max(1, zoom)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setCursor(Qt::CrossCursor);
@@ -86,7 +85,7 @@ void PictureCanvas::updateArea(const QRect& area) {
     if (m_pendingArea.contains(area))
         return; // already asked for
     m_pendingArea |= area;
-    m_pacer.request();
+    update(m_pendingArea);
 }
 
 template <class Draw> void PictureCanvas::drawOutline(Rgb colour, Draw draw) {
@@ -214,7 +213,6 @@ void PictureCanvas::clear() {
 
 void PictureCanvas::paintEvent(QPaintEvent* event) {
     m_pendingArea = QRect();
-    m_pacer.painted();
     // The window system's repaint copies the surface; it is rebuilt only when the grid is.
     const QRect area = event->rect();
     if (m_surface.isNull()) // nothing drawn yet: the empty canvas

@@ -14,7 +14,6 @@
 
 #include "core/model/canvas.h"
 #include "core/model/pixel_grid.h"
-#include "core/ui/frame_pacer.h"
 
 namespace core {
 
@@ -102,8 +101,10 @@ private:
     void fillPixels(int left, int top, int right, int bottom);
     // The pixels of a line of squares for each byte of eight cells, at this zoom.
     void prepareStamps(int size);
-    // Asks for a repaint of the area, keeping the widget's pending update one rectangle: a
-    // long drag with no time to paint must not pile up a region of thousands of them.
+    // Asks for a repaint of the area at once, keeping the widget's pending update one
+    // rectangle: a long drag with no time to paint must not pile up a region of thousands of
+    // them. Nothing holds the paint back: with no paint pending it comes as soon as the event
+    // is handled, and while paints fall behind events Qt folds every request into the next.
     void updateArea(const QRect& area);
     void ensureSurface() const;
     void remakeSurface();
@@ -113,7 +114,6 @@ private:
     int m_rows;
     int m_columns;
     int m_zoom;
-    FramePacer m_pacer;
     mutable QImage m_surface;
     Rgb m_background = kScreenColour;
     Rgb m_foreground = kBlack;

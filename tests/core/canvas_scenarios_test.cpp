@@ -329,6 +329,32 @@ private:
 
 } // namespace
 
+// A pen drag shows each move as soon as the move is handled: after every event, every dark
+// cell of the row has been painted, with no frame's wait in between.
+TEST(Canvas, EachMoveIsOnTheScreenAsSoonAsItIsHandled) {
+    Fixture<pixvane::FrmPixvane> f;
+    QApplication::processEvents();
+    PaintWatcher canvasPaints(f.window.Picture1);
+    f.mouse.press(2.5, 50.5); // arms the pen
+    f.mouse.press(2.5, 50.5);
+    QApplication::processEvents();
+    const int zoom = f.window.Picture1->zoom();
+    int drawn = 0;
+    for (int i = 1; i <= 30; ++i) {
+        f.mouse.move(2.5 + 3 * i, 50.5);
+        QApplication::processEvents(); // one turn of the loop, no waiting
+        for (int column = 0; column < f.window.grid().columns(); ++column) {
+            if (f.window.grid().at(50, column) != 1)
+                continue;
+            ++drawn;
+            EXPECT_TRUE(canvasPaints.painted.contains(QPoint(column * zoom, 50 * zoom)))
+                << "cell " << column << " after move " << i;
+        }
+    }
+    EXPECT_GT(drawn, 30 * 30);
+    f.mouse.release(2.5 + 90, 50.5);
+}
+
 TEST(Canvas, FastMovesArePaintedOnceAFrameEndingWithTheLastOne) {
     Fixture<pixvane::FrmPixvane> f;
     auto* readout = f.window.StatusBar1->findChild<core::CellReadout*>();

@@ -8,6 +8,7 @@
 #include <QImageReader>
 #include <QMimeData>
 #include <QPainter>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -87,7 +88,7 @@ TEST(PictureToConvert, APhotoTooLargeToDecodeWholeIsReadReducedWithItsMiddleAtFu
         for (int orientation = 1; orientation <= 8; ++orientation) {
             const QByteArray jpeg = testing_support::jpegWithOrientation(plain, orientation);
             QString error;
-            const core::PictureToConvert whole = read(jpeg, grid, &error);
+            const core::PictureToConvert whole = read(jpeg, QSize(), &error); // all of it
             ASSERT_FALSE(whole.isNull()) << error.toStdString();
             EXPECT_TRUE(whole.centre.isNull());
             const QSize shown = orientation >= 5 ? QSize(900, 1200) : QSize(1200, 900);
@@ -125,6 +126,46 @@ TEST(PictureToConvert, APhotoTooLargeToDecodeWholeIsReadReducedWithItsMiddleAtFu
             }
         }
     }
+}
+
+// A photo that would fit whole is read at the size the conversion needs all the same, from a
+// file as from bytes: the reduced picture, never the whole one, and its middle at full size
+// when Actual size asks for it, giving the whole picture's cells.
+TEST(PictureToConvert, APhotoIsReadAtTheSizeTheConversionNeedsEvenWhenItFitsWhole) {
+    const QImage photo = greyPhoto(3000, 2000).convertToFormat(QImage::Format_RGB32);
+    const QByteArray jpeg = testing_support::jpegOf(photo, false);
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("photo.jpg");
+    testing_support::writeAll(path, jpeg);
+    const QSize grid(96, 63);
+    QString error;
+    const core::PictureToConvert whole = read(jpeg, QSize(), &error);
+    ASSERT_EQ(whole.picture.size(), QSize(3000, 2000));
+    const long wholeMegabytes = long(whole.picture.sizeInBytes() >> 20);
+    resetPeak();
+    const long before = peakMegabytes();
+    const core::PictureToConvert fromFile = core::readPictureToConvert(path, grid, &error);
+    const long used = peakMegabytes() - before;
+    const core::PictureToConvert fromBytes = read(jpeg, grid, &error);
+    for (const core::PictureToConvert* reduced : {&fromFile, &fromBytes}) {
+        ASSERT_FALSE(reduced->isNull()) << error.toStdString();
+        EXPECT_EQ(reduced->size, QSize(3000, 2000));
+        const double fill = std::max(96.0 / 3000, 63.0 / 2000);
+        EXPECT_LE(reduced->picture.width(), int(3000 * 4 * fill));
+        EXPECT_GE(reduced->picture.width(), int(3000 * 3 * fill));
+        EXPECT_EQ(reduced->centre.size(), grid);
+        EXPECT_EQ(cells(*reduced, grid, core::ScaleMode::ActualSize),
+                  cells(whole, grid, core::ScaleMode::ActualSize));
+        const core::GreyCells a =
+            core::ConversionSource(*reduced, grid).cells(core::ScaleMode::Fit);
+        const core::GreyCells b = core::ConversionSource(whole, grid).cells(core::ScaleMode::Fit);
+        double sum = 0;
+        for (size_t i = 0; i < a.grey.size(); ++i)
+            sum += std::abs(a.grey[i] - b.grey[i]);
+        EXPECT_LT(sum / double(a.grey.size()), 4);
+    }
+    // Nothing near the whole picture's pixels was allocated to read it.
+    EXPECT_LT(used, wholeMegabytes / 3) << "whole: " << wholeMegabytes << " MiB";
 }
 
 // Where a reduced decode would not help, the size is the reason, and nothing is allocated for
