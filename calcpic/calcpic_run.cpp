@@ -262,12 +262,16 @@ int convert(const Request& request, std::ostream& err, bool errIsTerminal) {
     std::set<FileId> written;
     Progress progress(err, errIsTerminal && request.inputs.size() > 20, request.inputs.size());
     int failed = 0;
+    // Outputs are synced to the disk together, a batch at a time, not one by one.
+    core::BatchWriter batch;
     for (size_t i = 0; i < request.inputs.size(); ++i) {
         const std::string& input = request.inputs[i];
         const std::string output =
             request.directory.empty()
                 ? request.output
                 : outputInFolder(request.directory, input, request.format().extension());
+        if (qtNamesIt(output) && batch.isPending(QFile::decodeName(QByteArray::fromStdString(output))))
+            batch.flush(); // an output named twice: the checks below see the first one
         const std::optional<FileId> existing = fileIdOf(output, true);
         std::string reason;
         if (existing && inputs.count(*existing))
@@ -284,11 +288,17 @@ int convert(const Request& request, std::ostream& err, bool errIsTerminal) {
                 const auto bytes = outputBytes(std::get<Input>(read), request);
                 if (const auto* error = std::get_if<std::string>(&bytes))
                     reason = *error;
-                else if (const QString error = writeOutput(output, std::get<QByteArray>(bytes));
-                         !error.isEmpty())
-                    reason = "cannot write " + output + ": " + text(error);
-                else if (const auto id = fileIdOf(output))
-                    written.insert(*id);
+                else
+                    writeOutput(batch, output, std::get<QByteArray>(bytes),
+                                [&, input, output](const QString& error) {
+                                    if (!error.isEmpty()) {
+                                        ++failed;
+                                        progress.message() << failureLine(
+                                            input, "cannot write " + output + ": " + text(error));
+                                    } else if (const auto id = fileIdOf(output)) {
+                                        written.insert(*id);
+                                    }
+                                });
             }
         }
         if (!reason.empty()) {
@@ -297,6 +307,7 @@ int convert(const Request& request, std::ostream& err, bool errIsTerminal) {
         }
         progress.step(i + 1);
     }
+    batch.flush();
     progress.finish(failed);
     return failed ? 1 : 0;
 }

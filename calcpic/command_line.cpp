@@ -94,7 +94,9 @@ constexpr std::array<std::string_view, 6> kDescription{
     "calculator's screen colour, at most SIZE pixels on its long side, its aspect kept. The "
     "thumbnailer entry installed with calcpic has file managers call it for every calculator "
     "picture type.",
-    "Files are written whole or not at all. An output that exists is replaced only with "
+    "Files are written whole or not at all, and reach the disk together, up to 64 at a time: a "
+    "crash in the middle of a run leaves each output as it was or whole, perhaps beside a hidden "
+    "temporary file (.NAME.XXXXXX) that may be deleted. An output that exists is replaced only with "
     "--force, and an input is never overwritten. A failing input is reported on standard "
     "error with its reason; the others are still converted. A calculator file that is "
     "shorter than its format or fails its checksum is damaged: info reports it, convert "

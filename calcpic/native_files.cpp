@@ -119,4 +119,12 @@ std::string outputInFolder(const std::string& folder, const std::string& input,
     return out + base + "." + std::string(extension);
 }
 
+void writeOutput(core::BatchWriter& batch, const std::string& name, const QByteArray& bytes,
+                 std::function<void(const QString&)> done) {
+    if (qtNamesIt(name))
+        batch.add(QFile::decodeName(bytesOf(name)), bytes, std::move(done));
+    else
+        done(writeOutput(name, bytes));
+}
+
 } // namespace calcpic

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,8 @@
 
 #include <QByteArray>
 #include <QString>
+
+#include "core/imaging/file_io.h"
 
 namespace calcpic {
 
@@ -52,6 +55,9 @@ private:
 // empty). A name Qt cannot say is written as a new file beside it under a name Qt can, then
 // moved to the bytes given; a file already of that name is not replaced.
 QString writeOutput(const std::string& name, const QByteArray& bytes);
+// The same through a batch: `done` gets the result when the file is in place or has failed.
+void writeOutput(core::BatchWriter& batch, const std::string& name, const QByteArray& bytes,
+                 std::function<void(const QString&)> done);
 
 // "DIR/BASE.EXT" for an input "some/where/BASE.OLD", in bytes.
 std::string outputInFolder(const std::string& folder, const std::string& input,

@@ -3,8 +3,12 @@
 
 #include "core/imaging/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <variant>
 #include <cstring>
+
+#include <QDir>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -157,67 +161,115 @@ int createBeside(const QByteArray& name, QByteArray* temporary) {
     return ::mkostemp(temporary->data(), O_CLOEXEC);
 }
 
-// The usual way: a temporary file beside the target, written and synced, renamed over it.
-// A symbolic link is replaced itself, never written through: a save must not land in a file
-// the user named only by a link (another user's link in a shared folder, say).
-WriteFailure replaceFile(const QString& path, const QByteArray& bytes) {
+// A replacement on its way: the temporary file beside the target, written but neither synced
+// nor renamed yet.
+struct Pending {
+    QByteArray name;
+    QByteArray temporary;
+    int fd = -1;
+    OldFile untouched = OldFile::None;
+};
+
+// Syncs the pending file, closes it and renames it over its target; the temporary file is
+// gone either way.
+WriteFailure completePending(const Pending& p) {
+    int error = ::fsync(p.fd) != 0 ? errno : 0;
+    if (::close(p.fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(p.temporary.constData(), p.name.constData()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(p.temporary.constData());
+        return {systemError(error), p.untouched};
+    }
+    return {};
+}
+
+void syncFolder(const QByteArray& path) {
+    // The rename itself survives a crash only once the folder is synced.
+    const int folder = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+}
+
+// The usual way starts: a temporary file beside the target, written. A symbolic link is
+// replaced itself, never written through: a save must not land in a file the user named only
+// by a link (another user's link in a shared folder, say). Where a temporary file would lose a
+// hard link or the owner, or cannot be made, the file is written in place at once and the
+// result is that write's.
+std::variant<Pending, WriteFailure> startReplacing(const QString& path, const QByteArray& bytes) {
     const QByteArray name = encodeFileName(path);
     struct stat old {};
     const bool exists = ::lstat(name.constData(), &old) == 0;
     const bool link = exists && S_ISLNK(old.st_mode);
     const OldFile untouched = exists ? OldFile::Unchanged : OldFile::None;
     if (exists && S_ISDIR(old.st_mode))
-        return {QStringLiteral("A folder of that name is in the way.")};
+        return WriteFailure{QStringLiteral("A folder of that name is in the way.")};
     if (exists && !link && !S_ISREG(old.st_mode))
-        return {kNotRegular};
+        return WriteFailure{kNotRegular};
     if (exists && !link && old.st_nlink > 1)
         return writeInPlace(name, old, bytes); // a new file would leave the other links
 
-    QByteArray temporary;
-    const int fd = createBeside(name, &temporary);
-    if (fd < 0) {
+    Pending p{name, {}, -1, untouched};
+    p.fd = createBeside(name, &p.temporary);
+    if (p.fd < 0) {
         const int error = errno;
         // A folder that takes no new file can still hold a writable one.
         if (exists && !link && ::access(name.constData(), W_OK) == 0)
             return writeInPlace(name, old, bytes);
-        return {systemError(error), untouched};
+        return WriteFailure{systemError(error), untouched};
     }
-    int error = 0;
     if (exists && !link) {
         const bool ownerKept = (old.st_uid == ::geteuid() && old.st_gid == ::getegid()) ||
-                               ::fchown(fd, old.st_uid, old.st_gid) == 0;
+                               ::fchown(p.fd, old.st_uid, old.st_gid) == 0;
         if (!ownerKept) {
-            ::close(fd);
-            ::unlink(temporary.constData());
+            ::close(p.fd);
+            ::unlink(p.temporary.constData());
             return writeInPlace(name, old, bytes);
         }
-        ::fchmod(fd, old.st_mode & 07777);
+        ::fchmod(p.fd, old.st_mode & 07777);
     } else {
         // What a plain new file gets: 0666 less the umask.
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
+        ::fchmod(p.fd, 0666 & ~mask);
     }
     // A short write (a full disk) shows here; the sync catches what a file system reports
     // later still. Any failure drops the temporary file and leaves the old one as it was.
-    error = writeAllAt(fd, bytes, 0);
-    if (error == 0 && ::fsync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(temporary.constData(), name.constData()) != 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temporary.constData());
-        return {systemError(error), untouched};
+    if (const int error = writeAllAt(p.fd, bytes, 0); error != 0) {
+        ::close(p.fd);
+        ::unlink(p.temporary.constData());
+        return WriteFailure{systemError(error), untouched};
     }
-    // The rename itself survives a crash only once the folder is synced.
-    const int folder = ::open(folderOf(name).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
+    return p;
+}
+
+WriteFailure replaceFile(const QString& path, const QByteArray& bytes) {
+    auto started = startReplacing(path, bytes);
+    if (auto* failure = std::get_if<WriteFailure>(&started))
+        return *failure;
+    const Pending& p = std::get<Pending>(started);
+    const WriteFailure done = completePending(p);
+    if (done.reason.isEmpty())
+        syncFolder(folderOf(p.name));
+    return done;
+}
+
+QString messageOf(const WriteFailure& failure) {
+    switch (failure.old) {
+    case OldFile::None:
+        return failure.reason;
+    case OldFile::Unchanged:
+        return failure.reason.isEmpty()
+                   ? QString()
+                   : failure.reason + QStringLiteral("\n\nThe file on disk is unchanged.");
+    case OldFile::MaybeIncomplete:
+        return failure.reason + QStringLiteral("\n\nThe file was being written in place and "
+                                               "may now be incomplete.");
     }
-    return {};
+    return failure.reason;
 }
 
 } // namespace
@@ -260,19 +312,69 @@ FileRead readFileHead(const QString& path, qint64 limit) {
 }
 
 QString writeFileAtomically(const QString& path, const QByteArray& bytes) {
-    const WriteFailure failure = replaceFile(path, bytes);
-    switch (failure.old) {
-    case OldFile::None:
-        return failure.reason;
-    case OldFile::Unchanged:
-        return failure.reason.isEmpty()
-                   ? QString()
-                   : failure.reason + QStringLiteral("\n\nThe file on disk is unchanged.");
-    case OldFile::MaybeIncomplete:
-        return failure.reason + QStringLiteral("\n\nThe file was being written in place and "
-                                               "may now be incomplete.");
+    return messageOf(replaceFile(path, bytes));
+}
+
+struct BatchWriter::Queued {
+    QString key; // the absolute name, so that two spellings of one file meet
+    Pending pending;
+    std::function<void(const QString&)> done;
+};
+
+BatchWriter::BatchWriter(size_t limit) : m_limit(std::max<size_t>(1, limit)) {}
+
+BatchWriter::~BatchWriter() {
+    flush();
+}
+
+namespace {
+QString keyOf(const QString& path) {
+    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+}
+} // namespace
+
+bool BatchWriter::isPending(const QString& path) const {
+    const QString key = keyOf(path);
+    return std::any_of(m_queue.begin(), m_queue.end(),
+                       [&](const Queued& q) { return q.key == key; });
+}
+
+void BatchWriter::add(const QString& path, const QByteArray& bytes,
+                      std::function<void(const QString&)> done) {
+    if (isPending(path))
+        flush(); // the later bytes must win, as one file after the other would
+    auto started = startReplacing(path, bytes);
+    if (auto* failure = std::get_if<WriteFailure>(&started)) {
+        done(messageOf(*failure)); // failed, or written in place already
+        return;
     }
-    return failure.reason;
+    m_queue.push_back({keyOf(path), std::get<Pending>(started), std::move(done)});
+    if (m_queue.size() >= m_limit)
+        flush();
+}
+
+void BatchWriter::flush() {
+    if (m_queue.empty())
+        return;
+    // One sync of the file system writes every queued file's data; the fsync of each that
+    // follows then only collects an error its write-back met, before it is renamed.
+    ::syncfs(m_queue.front().pending.fd);
+    std::vector<QByteArray> folders;
+    std::vector<std::pair<std::function<void(const QString&)>, QString>> results;
+    for (Queued& q : m_queue) {
+        const WriteFailure failure = completePending(q.pending);
+        if (failure.reason.isEmpty()) {
+            const QByteArray folder = folderOf(q.pending.name);
+            if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+                folders.push_back(folder);
+        }
+        results.emplace_back(std::move(q.done), messageOf(failure));
+    }
+    m_queue.clear();
+    for (const QByteArray& folder : folders)
+        syncFolder(folder);
+    for (auto& [done, message] : results)
+        done(message);
 }
 
 } // namespace core

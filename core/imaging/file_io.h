@@ -3,7 +3,9 @@
 
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include <QByteArray>
 #include <QFile>
@@ -45,5 +47,30 @@ FileRead readFileHead(const QString& path, qint64 limit);
 // written through. Returns empty, or the reason with what became of the old file, for a
 // message.
 QString writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Many files written as writeFileAtomically writes each, with one sync for up to `limit` of
+// them instead of one each: every file is written to its temporary file at once; flush syncs
+// them together, then renames each into place. A crash before a flush leaves the outputs as
+// they were (and hidden temporary files beside them), never one written in part. Files that
+// writeFileAtomically would write in place are written at once.
+class BatchWriter {
+public:
+    explicit BatchWriter(size_t limit = 64);
+    ~BatchWriter(); // flushes
+    BatchWriter(const BatchWriter&) = delete;
+    BatchWriter& operator=(const BatchWriter&) = delete;
+
+    // `done` gets empty or the reason (as writeFileAtomically's) once the file is in place or
+    // has failed: at once, or at a flush.
+    void add(const QString& path, const QByteArray& bytes,
+             std::function<void(const QString&)> done);
+    void flush();
+    bool isPending(const QString& path) const;
+
+private:
+    struct Queued;
+    size_t m_limit;
+    std::vector<Queued> m_queue;
+};
 
 } // namespace core

@@ -123,6 +123,41 @@ TEST_F(FullDisk, SaveKeepsTheOldFileByteForByteAndSaysWhy) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4);
 }
 
+// A batch syncs its files together: until then every target is as it was, and a file that
+// does not fit fails alone, leaving its old bytes and no temporary file.
+TEST_F(FullDisk, ABatchPutsEachFileInPlaceWholeOrLeavesTheOldOne) {
+    std::vector<QString> results(10, QStringLiteral("not reported"));
+    for (int i = 0; i < 10; ++i)
+        writeAll(path(QString("a%1").arg(i)), "old");
+    {
+        core::BatchWriter batch(100);
+        // One file named twice, once by another spelling: the later bytes win.
+        batch.add(path("twice"), "first", [](const QString& e) { EXPECT_EQ(e, ""); });
+        batch.add(dir.path() + "/./twice", "second", [](const QString& e) { EXPECT_EQ(e, ""); });
+        for (int i = 0; i < 10; ++i)
+            batch.add(path(QString("a%1").arg(i)), QByteArray(8192, char('a' + i)),
+                      [&results, i](const QString& error) { results[size_t(i)] = error; });
+        for (int i = 0; i < 10; ++i)
+            EXPECT_EQ(readAll(path(QString("a%1").arg(i))), "old") << i;
+    }
+    int written = 0;
+    for (int i = 0; i < 10; ++i) {
+        const QByteArray now = readAll(path(QString("a%1").arg(i)));
+        if (results[size_t(i)].isEmpty()) {
+            ++written;
+            EXPECT_EQ(now, QByteArray(8192, char('a' + i))) << i;
+        } else {
+            EXPECT_TRUE(results[size_t(i)].contains(QString::fromLocal8Bit(std::strerror(ENOSPC))))
+                << results[size_t(i)].toStdString();
+            EXPECT_EQ(now, "old") << i;
+        }
+    }
+    EXPECT_GT(written, 0);
+    EXPECT_LT(written, 10); // the disk held some and not all
+    EXPECT_EQ(readAll(path("twice")), "second");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 11);
+}
+
 // A file with a second name is written in place; on a full disk that must fail before it
 // touches a byte, or both names would lose the picture.
 TEST_F(FullDisk, AHardLinkedFileIsNotTouchedWhenTheSpaceIsNotThere) {
