@@ -48,9 +48,9 @@ FileRead readFileHead(const QString& path, qint64 limit);
 // message.
 QString writeFileAtomically(const QString& path, const QByteArray& bytes);
 
-// Many files written as writeFileAtomically writes each, with one sync for up to `limit` of
-// them instead of one each: every file is written to its temporary file at once; flush syncs
-// them together, then renames each into place. A crash before a flush leaves the outputs as
+// Many files written as writeFileAtomically writes each, synced together up to `limit` at a
+// time instead of one after the other: every file is written to its temporary file at once;
+// flush syncs each (the journal commits once for the lot), then renames each into place. A crash before a flush leaves the outputs as
 // they were (and hidden temporary files beside them), never one written in part. Files that
 // writeFileAtomically would write in place are written at once.
 class BatchWriter {
