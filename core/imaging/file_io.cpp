@@ -170,10 +170,10 @@ struct Pending {
     OldFile untouched = OldFile::None;
 };
 
-// Syncs the pending file, closes it and renames it over its target; the temporary file is
-// gone either way.
-WriteFailure completePending(const Pending& p) {
-    int error = ::fsync(p.fd) != 0 ? errno : 0;
+// Syncs the pending file (unless `synced` already), closes it and renames it over its
+// target; the temporary file is gone either way.
+WriteFailure completePending(const Pending& p, bool synced = false) {
+    int error = !synced && ::fsync(p.fd) != 0 ? errno : 0;
     if (::close(p.fd) != 0 && error == 0)
         error = errno;
     if (error == 0 && ::rename(p.temporary.constData(), p.name.constData()) != 0)
@@ -348,8 +348,7 @@ void BatchWriter::add(const QString& path, const QByteArray& bytes,
         done(messageOf(*failure)); // failed, or written in place already
         return;
     }
-    // The disk starts on the data now; the fsyncs at the flush then mostly find it written
-    // and commit the journal once for the lot.
+    // The disk starts on the data now, while the next files are converted.
     ::sync_file_range(std::get<Pending>(started).fd, 0, 0, SYNC_FILE_RANGE_WRITE);
     m_queue.push_back({keyOf(path), std::get<Pending>(started), std::move(done)});
     if (m_queue.size() >= m_limit)
@@ -359,10 +358,24 @@ void BatchWriter::add(const QString& path, const QByteArray& bytes,
 void BatchWriter::flush() {
     if (m_queue.empty())
         return;
+    // One sync of the file system puts every queued file on the disk with one flush of its
+    // cache, where each fsync of a file system without a journal flushes it again. Only when
+    // that sync meets a write-back error does each file's own fsync say which one failed.
+    std::vector<std::pair<dev_t, bool>> synced; // each file system once
+    auto syncedFileSystem = [&synced](int fd) {
+        struct stat status {};
+        if (::fstat(fd, &status) != 0)
+            return false;
+        for (const auto& [device, ok] : synced)
+            if (device == status.st_dev)
+                return ok;
+        return synced.emplace_back(status.st_dev, ::syncfs(fd) == 0).second;
+    };
     std::vector<QByteArray> folders;
     std::vector<std::pair<std::function<void(const QString&)>, QString>> results;
     for (Queued& q : m_queue) {
-        const WriteFailure failure = completePending(q.pending);
+        const WriteFailure failure =
+            completePending(q.pending, syncedFileSystem(q.pending.fd));
         if (failure.reason.isEmpty()) {
             const QByteArray folder = folderOf(q.pending.name);
             if (std::find(folders.begin(), folders.end(), folder) == folders.end())

@@ -50,7 +50,7 @@ QString writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 // Many files written as writeFileAtomically writes each, synced together up to `limit` at a
 // time instead of one after the other: every file is written to its temporary file at once;
-// flush syncs each (the journal commits once for the lot), then renames each into place. A crash before a flush leaves the outputs as
+// flush syncs them with one sync of their file system, then renames each into place. A crash before a flush leaves the outputs as
 // they were (and hidden temporary files beside them), never one written in part. Files that
 // writeFileAtomically would write in place are written at once.
 class BatchWriter {
