@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "core/formats/format_registry.h"
 #include "core/formats/ti83_picture_file.h"
 #include "core/formats/ti83plus_picture_file.h"
 #include "core/formats/ti92_picture_file.h"
@@ -77,6 +78,17 @@ int main(int argc, char** argv) {
     write(root + "/ti92_reader_fuzz", "short-header.8xi",
           plusBytes.left(55) + QByteArray("\x0B\x00", 2) + plusBytes.mid(57, 11) +
               plusBytes.mid(70));
+    // A new picture of every format the registry knows, with a few cells set.
+    for (const core::FormatDescriptor& format : core::allFormats()) {
+        core::CalculatorPicture picture = core::newPicture(format.id);
+        picture.grid.set(0, 0, 1);
+        picture.grid.set(picture.grid.rows() - 1, picture.grid.columns() - 1, 1);
+        const auto file = core::writePicture(picture, format.id);
+        if (const auto* bytes = std::get_if<std::vector<std::uint8_t>>(&file))
+            write(root + "/ti92_reader_fuzz", "new." + QString::fromLatin1(format.extension),
+                  QByteArray(reinterpret_cast<const char*>(bytes->data()),
+                             qsizetype(bytes->size())));
+    }
 
     write(root + "/wmf_player_fuzz", "shapes.wmf", metafile());
 
