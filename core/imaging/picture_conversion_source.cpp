@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QMimeData>
+#include <QPainter>
 #include <QTransform>
 
 #include "core/imaging/file_io.h"
@@ -147,6 +148,17 @@ ConversionSource::ConversionSource(const PictureToConvert& picture, QSize grid)
     // From the picture as it is; a reduced one's full-size middle waits for Actual size.
     if (m_middle.isNull())
         m_centre = pixelsOf(middleOf(image, grid));
+}
+
+QImage ConversionSource::thumbnail(QSize box) const {
+    if (m_reduced.isNull())
+        return {};
+    QImage out(m_reduced.size().scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)),
+               QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter(&out).drawImage(
+        out.rect(), m_reduced.scaled(out.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    return out;
 }
 
 GreyCells ConversionSource::cells(ScaleMode mode) const {
