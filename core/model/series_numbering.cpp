@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
+#include "core/model/series_numbering.h"
+
+namespace core {
+
+std::optional<int> seriesPicNumber(int index, int variables) {
+    if (index < 0 || index >= variables || index >= 10)
+        return std::nullopt;
+    return (index + 1) % 10;
+}
+
+bool isSeriesName(const std::u32string& name) {
+    return !name.empty() && name.back() == U'#';
+}
+
+std::optional<std::u32string> seriesName(const std::u32string& pattern, int index, size_t longest) {
+    if (!isSeriesName(pattern) || index < 0)
+        return std::nullopt;
+    std::u32string name = pattern.substr(0, pattern.size() - 1);
+    for (char c : std::to_string(index + 1))
+        name += char32_t(c);
+    if (name.size() > longest)
+        return std::nullopt;
+    return name;
+}
+
+} // namespace core

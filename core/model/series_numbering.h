@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace core {
+
+// How a series of pictures (an animation's frames, a batch of files) is numbered as
+// calculator variables, so that on the calculator each one has a variable of its own.
+
+// The PIC number, as the calculator shows it (Pic1 is 1, Pic0 is 0), of picture `index`
+// (0 = the first) on a model with `variables` picture variables: Pic1, Pic2 ... Pic9, then
+// Pic0, the order of the calculator's own menu; none past the model's last (Pic6 on a TI-82,
+// which has six, Pic0 on the others, which have ten).
+std::optional<int> seriesPicNumber(int index, int variables);
+
+// The variable name of picture `index` for a name ending in '#': the '#' replaced by the
+// picture's number from 1 ("frame#" gives frame1, frame2 ...). None when the name has no
+// trailing '#' or the number makes it longer than `longest` characters.
+std::optional<std::u32string> seriesName(const std::u32string& pattern, int index, size_t longest);
+
+// Whether a name asks to be numbered: it ends in '#'.
+bool isSeriesName(const std::u32string& name);
+
+} // namespace core

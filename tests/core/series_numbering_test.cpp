@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Copyright (C) 2026 The Dotwell and Pixvane authors
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/model/series_numbering.h"
+
+using core::seriesName;
+using core::seriesPicNumber;
+
+namespace {
+
+// The numbers a series takes on a model, until the model has no more.
+std::vector<int> series(int variables) {
+    std::vector<int> out;
+    for (int i = 0; i < 20; ++i) {
+        const std::optional<int> n = seriesPicNumber(i, variables);
+        if (!n)
+            break;
+        out.push_back(*n);
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(SeriesNumbering, PicturesTakePic1ToPic9ThenPic0AndNoMore) {
+    EXPECT_EQ(series(10), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0})); // TI-83, 83 Plus
+    EXPECT_EQ(series(6), (std::vector<int>{1, 2, 3, 4, 5, 6}));              // TI-82
+    EXPECT_FALSE(seriesPicNumber(6, 6));   // a seventh picture on a TI-82
+    EXPECT_FALSE(seriesPicNumber(10, 10)); // an eleventh elsewhere
+    EXPECT_FALSE(seriesPicNumber(-1, 10));
+}
+
+TEST(SeriesNumbering, ATrailingHashNumbersNamesWithinTheLongest) {
+    struct Row {
+        std::u32string pattern;
+        int index;
+        std::optional<std::u32string> expected;
+    };
+    const Row rows[] = {
+        {U"frame#", 0, U"frame1"},      {U"frame#", 8, U"frame9"},
+        {U"frame#", 9, U"frame10"},     {U"frame#", 99, U"frame100"},
+        {U"frame#", 999, std::nullopt}, // frame1000 has nine characters
+        {U"abcdefg#", 0, U"abcdefg1"},  {U"abcdefg#", 9, std::nullopt},
+        {U"\u03c0#", 2, U"\u03c03"},    {U"#", 4, U"5"},
+        {U"frame", 0, std::nullopt}, // nothing to number
+        {U"fr#me", 0, std::nullopt},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(seriesName(row.pattern, row.index, 8), row.expected)
+            << std::string(row.pattern.begin(), row.pattern.end()) << " " << row.index;
+}
