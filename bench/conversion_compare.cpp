@@ -325,8 +325,8 @@ std::vector<Candidate> candidates() {
         {"Levels + Atkinson, serpentine", options(Dither::Atkinson, true, 100, true)},
         {"Levels + Ordered 8x8", options(Dither::Ordered8, true)},
         {"Levels + Otsu, no dither", options(Dither::None, true), true},
-        {"peer: web recipe (levels, 2 levels)", options(Dither::None, true)},
-        {"peer: threshold 50 %", options(Dither::None, false)},
+        {"Levels, no dither (the web recipe)", options(Dither::None, true)},
+        {"threshold 50 %, no dither (plain threshold)", options(Dither::None, false)},
     };
 }
 
@@ -560,10 +560,11 @@ int main(int argc, char** argv) {
             return &list[0];
         };
         const Candidate* best = &list[order[0]];
-        drawSheet(sheetPath, all,
-                  {named("Floyd-Steinberg 128"), best, named("peer: web"), named("peer: thr")},
-                  {"old default: Floyd-Steinberg at 128", "new default: " + best->name,
-                   "web recipe: grey, auto levels, two levels", "plain threshold at 50 %"});
+        drawSheet(
+            sheetPath, all,
+            {named("Floyd-Steinberg 128"), best, named("Otsu + Atkinson"), named("threshold 50 %")},
+            {"old default: Floyd-Steinberg at 128", "new default: " + best->name,
+             "Otsu + Atkinson (the review's Auto + Atkinson)", "plain threshold at 50 %"});
         std::printf("\nSheet: %s\n", sheetPath.toLocal8Bit().constData());
     }
     return 0;
