@@ -111,7 +111,7 @@ compare-conversion:
 fuzz:
 	@scripts/install-deps fuzz
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDOTWELL_BUILD_FUZZ=ON -DDOTWELL_BUILD_TESTS=OFF >/dev/null
-	@cmake --build $(FUZZ_DIR) --parallel $(JOBS) --target make_seeds ti92_reader_fuzz wmf_player_fuzz import_fuzz
+	@cmake --build $(FUZZ_DIR) --parallel $(JOBS) --target make_seeds ti92_reader_fuzz wmf_player_fuzz import_fuzz picture_frames_fuzz
 	@QT_QPA_PLATFORM=offscreen $(FUZZ_DIR)/fuzz/make_seeds $(FUZZ_DIR)/seeds
 	@for f in $(FUZZ_DIR)/fuzz/*_fuzz; do n=$$(basename $$f); echo "== $$n"; \
 	  mkdir -p $(FUZZ_DIR)/corpus/$$n; \

@@ -3,6 +3,8 @@
 
 #include "core/imaging/picture_frames.h"
 
+#include <algorithm>
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
@@ -136,15 +138,18 @@ bool PictureFrames::parseGif() {
     return true;
 }
 
-// One frame on its own, at its own size, transparent where it shows nothing: the frame's
-// bytes as a one-frame GIF for Qt's reader.
+// One frame on its own, as much of it as the screen shows, transparent where it shows
+// nothing: the frame's bytes as a one-frame GIF for Qt's reader.
 QImage PictureFrames::decodeGifFrame(const GifFrame& frame) const {
     QByteArray one("GIF89a");
     QByteArray screen = m_screenHeader;
-    screen[0] = char(frame.width & 0xFF);
-    screen[1] = char(frame.width >> 8);
-    screen[2] = char(frame.height & 0xFF);
-    screen[3] = char(frame.height >> 8);
+    // Only what shows on the screen is decoded; the reader skips the pixels past its edge.
+    const int width = std::clamp(m_screen.width() - frame.left, 1, frame.width);
+    const int height = std::clamp(m_screen.height() - frame.top, 1, frame.height);
+    screen[0] = char(width & 0xFF);
+    screen[1] = char(width >> 8);
+    screen[2] = char(height & 0xFF);
+    screen[3] = char(height >> 8);
     screen[5] = 0; // background index: unused, the frame covers its screen
     one += screen;
     one += QByteArray("\x21\xF9\x04", 3);
@@ -165,13 +170,14 @@ QImage PictureFrames::decodeGifFrame(const GifFrame& frame) const {
 bool PictureFrames::nextGif(QImage* frame, int* delayMs) {
     while (m_next < m_frames.size()) {
         const GifFrame& f = m_frames[m_next];
-        const QRect area(f.left, f.top, f.width, f.height);
+        // The part of the screen the frame covers: a frame may declare far more.
+        const QRect area = QRect(f.left, f.top, f.width, f.height) & m_screen.rect();
         if (f.disposal == 3)
             m_saved = m_screen.copy(area);
         const QImage pixels = decodeGifFrame(f);
         {
             QPainter painter(&m_screen);
-            painter.drawImage(area.topLeft(), pixels); // transparent pixels leave the screen
+            painter.drawImage(QPoint(f.left, f.top), pixels); // transparent pixels leave the screen
         }
         const bool shown = m_shown[m_next];
         if (shown) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 
 #include <gtest/gtest.h>
@@ -66,6 +67,22 @@ Shown allFrames(core::PictureFrames& frames) {
         shown.delays.push_back(delay);
     }
     return shown;
+}
+
+long peakMegabytes() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
+    return -1;
+}
+
+void resetPeak() {
+    QFile clear("/proc/self/clear_refs");
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
 }
 
 std::string rows(std::initializer_list<const char*> lines) {
@@ -169,4 +186,21 @@ TEST(PictureFrames, ACutGifGivesTheWholeFramesAndStillPicturesGiveOne) {
         int delay = 0;
         EXPECT_FALSE(nothing.next(&image, &delay));
     }
+}
+
+// A frame that reaches far past the screen and is to be put back afterwards: what is kept
+// of the screen beneath it is the screen's part only, not a picture the frame's declared size.
+TEST(PictureFrames, AFramePastTheScreenKeepsOnlyTheScreenBeneathIt) {
+    const QByteArray gif =
+        gifFile(2, 2, kPalette, 0,
+                {frame(0, 0, 2, 2, {1, 1, 1, 1}, 1, 10), frame(1, 1, 12000, 12000, {2}, 3, 10),
+                 frame(0, 0, 1, 1, {0}, 1, 10)});
+    resetPeak();
+    const long before = peakMegabytes();
+    core::PictureFrames frames(gif);
+    const Shown shown = allFrames(frames);
+    EXPECT_LT(peakMegabytes() - before, 64);
+    ASSERT_EQ(shown.frames.size(), 3u);
+    EXPECT_EQ(shown.frames[1], rows({"BB", "BR"})); // the frame's one pixel, on the screen
+    EXPECT_EQ(shown.frames[2], rows({"WB", "BB"})); // the black screen, put back
 }
