@@ -13,6 +13,7 @@
 #include <QTransform>
 
 #include "core/imaging/file_io.h"
+#include "core/imaging/picture_frames.h"
 #include "core/imaging/picture_loader.h"
 #include "core/model/calculator_profile.h"
 
@@ -202,6 +203,18 @@ namespace {
 using Reopen = std::function<std::unique_ptr<QIODevice>()>;
 
 PictureToConvert readPicture(QIODevice* device, QSize grid, QString* error, const Reopen& reopen) {
+    // A GIF's first frame as a viewer shows it: where the frame does not reach, transparent.
+    if (device->peek(4) == "GIF8") {
+        PictureFrames frames(device->readAll());
+        QImage first;
+        int delay = 0;
+        if (!frames.next(&first, &delay)) {
+            *error = frames.error().isEmpty() ? QStringLiteral("Not a picture Qt can read")
+                                              : frames.error();
+            return {};
+        }
+        return {first, {}, first.size()};
+    }
     const qint64 start = device->pos();
     const qint64 limit = QImageReader::allocationLimit();
     const qint64 jpegMegabytes = jpegCoefficientMegabytes(device); // before a reader moves on
