@@ -11,6 +11,15 @@ std::optional<int> seriesPicNumber(int index, int variables) {
     return (index + 1) % 10;
 }
 
+std::string seriesFileName(const std::string& output, int index) {
+    const size_t slash = output.rfind('/');
+    const size_t base = slash == std::string::npos ? 0 : slash + 1;
+    size_t dot = output.rfind('.');
+    if (dot == std::string::npos || dot <= base) // no extension, or a name such as ".8xi"
+        dot = output.size();
+    return output.substr(0, dot) + "-" + std::to_string(index + 1) + output.substr(dot);
+}
+
 bool isSeriesName(const std::u32string& name) {
     return !name.empty() && name.back() == U'#';
 }

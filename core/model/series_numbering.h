@@ -22,6 +22,10 @@ std::optional<int> seriesPicNumber(int index, int variables);
 // trailing '#' or the number makes it longer than `longest` characters.
 std::optional<std::u32string> seriesName(const std::u32string& pattern, int index, size_t longest);
 
+// The file of picture `index` of a series written to `output`: its number from 1 before the
+// extension ("frame.8xi" gives frame-1.8xi, frame-2.8xi ...; "out/frame" gives out/frame-1).
+std::string seriesFileName(const std::string& output, int index);
+
 // Whether a name asks to be numbered: it ends in '#'.
 bool isSeriesName(const std::u32string& name);
 

@@ -55,3 +55,22 @@ TEST(SeriesNumbering, ATrailingHashNumbersNamesWithinTheLongest) {
         EXPECT_EQ(seriesName(row.pattern, row.index, 8), row.expected)
             << std::string(row.pattern.begin(), row.pattern.end()) << " " << row.index;
 }
+
+TEST(SeriesNumbering, EachFileOfASeriesHasItsNumberBeforeTheExtension) {
+    struct Row {
+        std::string output;
+        int index;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"frame.8xi", 0, "frame-1.8xi"},
+        {"frame.8xi", 9, "frame-10.8xi"},
+        {"out/anim.v2i", 2, "out/anim-3.v2i"},
+        {"out.d/frame", 0, "out.d/frame-1"},
+        {"frame", 4, "frame-5"},
+        {"dir/.8xi", 0, "dir/.8xi-1"},
+        {"a.b.png", 1, "a.b-2.png"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(core::seriesFileName(row.output, row.index), row.expected) << row.output;
+}
