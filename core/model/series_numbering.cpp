@@ -5,12 +5,6 @@
 
 namespace core {
 
-std::optional<int> seriesPicNumber(int index, int variables) {
-    if (index < 0 || index >= variables || index >= 10)
-        return std::nullopt;
-    return (index + 1) % 10;
-}
-
 std::string seriesFileName(const std::string& output, int index) {
     const size_t slash = output.rfind('/');
     const size_t base = slash == std::string::npos ? 0 : slash + 1;

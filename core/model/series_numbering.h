@@ -8,14 +8,9 @@
 
 namespace core {
 
-// How a series of pictures (an animation's frames, a batch of files) is numbered as
-// calculator variables, so that on the calculator each one has a variable of its own.
-
-// The PIC number, as the calculator shows it (Pic1 is 1, Pic0 is 0), of picture `index`
-// (0 = the first) on a model with `variables` picture variables: Pic1, Pic2 ... Pic9, then
-// Pic0, the order of the calculator's own menu; none past the model's last (Pic6 on a TI-82,
-// which has six, Pic0 on the others, which have ten).
-std::optional<int> seriesPicNumber(int index, int variables);
+// How a series of pictures (an animation's frames, a batch of files) is named, so that on the
+// calculator each one has a variable of its own and on the computer a file of its own. The
+// PIC numbers of a series are the format registry's (core::seriesPicNumber).
 
 // The variable name of picture `index` for a name ending in '#': the '#' replaced by the
 // picture's number from 1 ("frame#" gives frame1, frame2 ...). None when the name has no

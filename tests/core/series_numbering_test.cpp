@@ -10,31 +10,6 @@
 #include "core/model/series_numbering.h"
 
 using core::seriesName;
-using core::seriesPicNumber;
-
-namespace {
-
-// The numbers a series takes on a model, until the model has no more.
-std::vector<int> series(int variables) {
-    std::vector<int> out;
-    for (int i = 0; i < 20; ++i) {
-        const std::optional<int> n = seriesPicNumber(i, variables);
-        if (!n)
-            break;
-        out.push_back(*n);
-    }
-    return out;
-}
-
-} // namespace
-
-TEST(SeriesNumbering, PicturesTakePic1ToPic9ThenPic0AndNoMore) {
-    EXPECT_EQ(series(10), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0})); // TI-83, 83 Plus
-    EXPECT_EQ(series(6), (std::vector<int>{1, 2, 3, 4, 5, 6}));              // TI-82
-    EXPECT_FALSE(seriesPicNumber(6, 6));   // a seventh picture on a TI-82
-    EXPECT_FALSE(seriesPicNumber(10, 10)); // an eleventh elsewhere
-    EXPECT_FALSE(seriesPicNumber(-1, 10));
-}
 
 TEST(SeriesNumbering, ATrailingHashNumbersNamesWithinTheLongest) {
     struct Row {
