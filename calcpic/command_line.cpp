@@ -36,12 +36,12 @@ constexpr std::array<OptionSpec, 24> kOptions{{
      "A pixel whose grey is below N (0 to 255, default 128) is "
      "black; auto chooses N by Otsu's method."},
     {"--dither", "KIND",
-     "none, floyd (Floyd-Steinberg, the default), atkinson, bayer4 or "
+     "none (the default), floyd (Floyd-Steinberg), atkinson, bayer4 or "
      "bayer8 (ordered 4x4 or 8x8)."},
     {"--invert", "", "Swap black and white."},
     {"--levels", "auto|off",
-     "Before the threshold: auto stretches the picture's greys so that its darkest and "
-     "lightest 0.5 % become black and white; off (the default) leaves them."},
+     "Before the threshold: auto (the default) stretches the picture's greys so that its "
+     "darkest and lightest 0.5 % become black and white; off leaves them."},
     {"--brightness", "N",
      "-100 to 100 (default 0): every grey moved that share of the way towards white, or "
      "towards black below 0."},

@@ -30,14 +30,16 @@ struct Tone {
     bool operator==(const Tone&) const = default;
 };
 
+// The default is the one that scored best at calculator size (bench/conversion_compare.cpp,
+// docs/conversion.md): Auto levels, then a threshold at 128 without dither.
 struct ConversionOptions {
-    ConversionOptions() = default;
+    ConversionOptions() { tone.autoLevels = true; }
     // The threshold, the dither and the inversion alone: a neutral tone.
     ConversionOptions(int threshold, Dither dither, bool invert)
         : threshold(threshold), dither(dither), invert(invert) {}
 
     int threshold = 128; // a cell is dark when its (dithered) grey is below this
-    Dither dither = Dither::FloydSteinberg;
+    Dither dither = Dither::None;
     bool invert = false; // dark and clear swapped after that; cells off the picture stay clear
     Tone tone;
     int strength = 100;      // Floyd-Steinberg and Atkinson: the percentage of the error spread

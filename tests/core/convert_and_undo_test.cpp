@@ -80,9 +80,12 @@ TEST(ConvertImage, TheDialogGivesWhatTheOneConversionFunctionGives) {
             });
             f.window.miConvert_Click();
             ASSERT_NE(seen, nullptr);
-            const core::PixelGrid expected =
-                core::convertPicture(QImage(f.path("photo.png")), QSize(240, 103),
-                                     core::ScaleMode(scale), {100, core::Dither(dither), false});
+            // The dialog's other controls at their defaults, Levels Auto among them.
+            core::ConversionOptions options;
+            options.threshold = 100;
+            options.dither = core::Dither(dither);
+            const core::PixelGrid expected = core::convertPicture(
+                QImage(f.path("photo.png")), QSize(240, 103), core::ScaleMode(scale), options);
             EXPECT_EQ(f.window.grid(), expected) << "scale " << scale << ", dither " << dither;
         }
     }
@@ -105,12 +108,21 @@ TEST(ConvertImage, ControlsDefaultsAutoAndAPreviewOfTheExactCells) {
     EXPECT_EQ(dialog.windowTitle(), "Convert Image");
     EXPECT_EQ(dialog.scaleBox->currentText(), "Fit");
     EXPECT_EQ(dialog.thresholdBox->value(), 128);
-    EXPECT_EQ(dialog.ditherBox->currentText(), QString::fromUtf8("Floyd\u2013Steinberg"));
+    // The default chosen by docs/conversion.md: Levels Auto and no dither.
+    EXPECT_EQ(dialog.ditherBox->currentText(), "None");
+    EXPECT_EQ(dialog.levelsBox->currentText(), "Auto");
+    EXPECT_EQ(dialog.strengthBox->value(), 100);
+    EXPECT_FALSE(dialog.serpentineBox->isChecked());
+    EXPECT_EQ(dialog.brightnessBox->value(), 0);
+    EXPECT_EQ(dialog.contrastBox->value(), 0);
+    EXPECT_EQ(dialog.gammaBox->value(), 1.0);
     EXPECT_FALSE(dialog.invertBox->isChecked());
     EXPECT_TRUE(dialog.replaceButton->isChecked());
     EXPECT_TRUE(dialog.buttons->button(QDialogButtonBox::Ok)->isDefault());
-    dialog.ditherBox->setCurrentIndex(0); // no dither: the threshold alone decides
-    dialog.autoButton->click();           // Otsu: between the two greys
+    EXPECT_EQ(darkCells(dialog.result()), 30 * 20); // 40 and 200 levelled to 0 and 255
+    dialog.ditherBox->setCurrentIndex(0);           // no dither: the threshold alone decides
+    dialog.levelsBox->setCurrentIndex(0);           // the greys as they are
+    dialog.autoButton->click();                     // Otsu: between the two greys
     EXPECT_GT(dialog.thresholdBox->value(), 40);
     EXPECT_LE(dialog.thresholdBox->value(), 200);
     EXPECT_EQ(dialog.thresholdSlider->value(), dialog.thresholdBox->value());
@@ -168,6 +180,7 @@ TEST(ConvertImage, ToneStrengthAndSerpentineReachThePreviewAndOk) {
         f.prompts.answerDialog([&](QDialog* d) {
             core::ConvertImageDialog* dialog = asDialog(d);
             dialog->scaleBox->setCurrentIndex(int(core::ScaleMode::Fill));
+            dialog->ditherBox->setCurrentIndex(1); // Floyd-Steinberg
             dialog->thresholdBox->setValue(100);
             dialog->levelsBox->setCurrentIndex(1);
             dialog->brightnessBox->setValue(20);
@@ -208,6 +221,7 @@ TEST(ConvertImage, StrengthOnlyForDiffusionAutoOfTheTonedPictureOriginalAndHelp)
     }
     // Auto parts the picture as the tone leaves it: with levels, 100 and 120 become 0 and 255.
     dialog.ditherBox->setCurrentIndex(0);
+    dialog.levelsBox->setCurrentIndex(0);
     dialog.autoButton->click();
     const int plain = dialog.thresholdBox->value();
     EXPECT_GT(plain, 100);
