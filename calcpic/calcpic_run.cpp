@@ -4,6 +4,7 @@
 #include "calcpic/calcpic_run.h"
 
 #include <algorithm>
+#include <memory>
 #include <set>
 #include <utility>
 
@@ -36,7 +37,10 @@ struct Input {
     std::optional<Format> format; // a calculator's
     core::CalculatorPicture content;
     core::PictureToConvert image;
-    std::vector<core::PictureToConvert> frames; // two or more for an animation, else none
+    // An animation's frames, read one at a time as they are written: a long animation of a
+    // large screen would not fit in memory whole.
+    std::unique_ptr<core::PictureFrames> frames;
+    int frameCount() const { return frames ? frames->count() : 0; }
 };
 
 std::string_view viewOf(const QByteArray& bytes) {
@@ -109,7 +113,7 @@ QSize gridFor(Format target) {
 
 // The frames of an animation (a GIF, or any file Qt reads several pictures from), or the
 // reason it cannot be read; none for a still picture, which is read as Convert Image reads it.
-std::optional<std::variant<std::vector<core::PictureToConvert>, std::string>>
+std::optional<std::variant<std::unique_ptr<core::PictureFrames>, std::string>>
 animationFrames(const QString& path, const QByteArray& head) {
     QImageReader probe(path);
     probe.setDecideFormatFromContent(true);
@@ -119,15 +123,10 @@ animationFrames(const QString& path, const QByteArray& head) {
     const std::unique_ptr<QFile> file = core::openRegularFile(path, &error);
     if (!file)
         return text(error);
-    core::PictureFrames frames(file->readAll());
-    if (frames.count() <= 1)
+    auto frames = std::make_unique<core::PictureFrames>(file->readAll());
+    if (frames->count() <= 1)
         return std::nullopt;
-    std::vector<core::PictureToConvert> out;
-    QImage frame;
-    int delay = 0;
-    while (frames.next(&frame, &delay))
-        out.push_back({frame, {}, frame.size()});
-    return out;
+    return frames;
 }
 
 std::variant<Input, std::string> readInput(const std::string& path, const Request& request) {
@@ -157,7 +156,7 @@ std::variant<Input, std::string> readInput(const std::string& path, const Reques
     if (auto frames = animationFrames(file.path(), head.bytes)) {
         if (const auto* error = std::get_if<std::string>(&*frames))
             return *error;
-        input.frames = std::move(std::get<std::vector<core::PictureToConvert>>(*frames));
+        input.frames = std::move(std::get<std::unique_ptr<core::PictureFrames>>(*frames));
         return input;
     }
     QString error;
@@ -204,9 +203,9 @@ void invert(core::PixelGrid& grid) {
             grid.set(r, c, std::int16_t(grid.at(r, c) == 1 ? 0 : 1));
 }
 
-// The picture of `input` (its frame `frame` for an animation) as a grid of the target's
-// screen, or the image's own size for an image written as an image.
-core::PixelGrid pictureFor(const Input& input, size_t frame, Format target,
+// The picture of `input` (or `frame`, the animation's frame being written) as a grid of the
+// target's screen, or the image's own size for an image written as an image.
+core::PixelGrid pictureFor(const Input& input, const core::PictureToConvert* frame, Format target,
                            const Request& request) {
     if (input.format && (input.format->sameScreen(target) || !target.isCalculator())) {
         core::PixelGrid grid = input.content.grid;
@@ -214,7 +213,7 @@ core::PixelGrid pictureFor(const Input& input, size_t frame, Format target,
             invert(grid);
         return grid;
     }
-    core::PictureToConvert image = input.frames.empty() ? input.image : input.frames[frame];
+    core::PictureToConvert image = frame ? *frame : input.image;
     if (input.format) {
         image.picture = core::gridImage(input.content.grid);
         image.size = image.picture.size();
@@ -223,8 +222,10 @@ core::PixelGrid pictureFor(const Input& input, size_t frame, Format target,
     return convertImage(image, size, request);
 }
 
-// The bytes of the output of picture `frame` of the input, or the reason there are none.
-std::variant<QByteArray, std::string> outputBytes(const Input& input, size_t frame,
+// The bytes of the output of the input (of `frame` of an animation), or the reason there are
+// none.
+std::variant<QByteArray, std::string> outputBytes(const Input& input,
+                                                  const core::PictureToConvert* frame,
                                                   const core::Variable& variable,
                                                   const Request& request) {
     const Format format = request.format();
@@ -330,14 +331,14 @@ int convert(const Request& request, std::ostream& err, bool errIsTerminal) {
                 ? request.output
                 : outputInFolder(request.directory, input, request.format().extension());
         std::string reason;
-        const std::variant<Input, std::string> read = readInput(input, request);
-        const Input* in = std::get_if<Input>(&read);
-        const bool animation = in && in->frames.size() > 1;
+        std::variant<Input, std::string> read = readInput(input, request);
+        Input* in = std::get_if<Input>(&read);
+        const bool animation = in && in->frameCount() > 1;
         if (!animation)
             reason = refusal(output);
         if (reason.empty() && !in)
             reason = std::get<std::string>(read);
-        const size_t pictures = animation ? in->frames.size() : 1;
+        const size_t pictures = animation ? size_t(in->frameCount()) : 1;
         // An animation's frames take Pic1, Pic2 ... (from --pic N when given); a batch with
         // --pic auto numbers all its pictures in turn. Past the calculator's last, nothing
         // of the input is written.
@@ -370,8 +371,18 @@ int convert(const Request& request, std::ostream& err, bool errIsTerminal) {
                 reason = refusal(name);
             if (!reason.empty())
                 break;
+            core::PictureToConvert frame;
+            if (animation) {
+                int delay = 0;
+                if (!in->frames->next(&frame.picture, &delay)) {
+                    reason = "frame " + std::to_string(k + 1) + " of " + std::to_string(pictures) +
+                             " cannot be read";
+                    break;
+                }
+                frame.size = frame.picture.size();
+            }
             ++series;
-            const auto bytes = outputBytes(*in, k, variable, request);
+            const auto bytes = outputBytes(*in, animation ? &frame : nullptr, variable, request);
             if (const auto* error = std::get_if<std::string>(&bytes)) {
                 reason = *error;
                 break;

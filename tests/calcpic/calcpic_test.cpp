@@ -6,7 +6,9 @@
 #include <map>
 
 #include <dirent.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QCheckBox>
@@ -1111,4 +1113,80 @@ TEST_F(Calcpic, TheManualSaysHowTheConversionMakesItsCells) {
     EXPECT_TRUE(man.contains("\\-\\-levels"));
     EXPECT_TRUE(man.contains("right 7, below left 3, below 5, below right 1"));
     EXPECT_TRUE(man.contains("0 8 2 10 / 12 4 14 6 / 3 11 1 9 / 15 7 13 5"));
+}
+
+namespace {
+
+// The exit code of calcpic run with `arguments` in `directory`, and the most memory it held at
+// once (resident, in KiB), as the kernel counted it for that one process.
+struct Peak {
+    int code = -1;
+    long kib = 0;
+};
+
+Peak peakMemoryOf(const QStringList& arguments, const QString& directory) {
+    // Made before the fork: the child only changes folder and runs the program.
+    std::vector<std::string> strings{CALCPIC_PATH};
+    for (const QString& a : arguments)
+        strings.push_back(a.toStdString());
+    std::vector<std::string> environment;
+    std::string sanitizer = "ASAN_OPTIONS=";
+    for (char** e = environ; *e; ++e) {
+        const std::string entry(*e);
+        if (entry.starts_with(sanitizer))
+            sanitizer = entry + ":";
+        else if (!entry.starts_with("DISPLAY=") && !entry.starts_with("WAYLAND_DISPLAY=") &&
+                 !entry.starts_with("QT_QPA_PLATFORM="))
+            environment.push_back(entry);
+    }
+    // Under the address sanitizer freed memory is held back for a while; here it is let go at
+    // once, so that the peak is what the program itself keeps.
+    environment.push_back(sanitizer + "quarantine_size_mb=0");
+    std::vector<char*> argv, envp;
+    for (std::string& s : strings)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+    for (std::string& s : environment)
+        envp.push_back(s.data());
+    envp.push_back(nullptr);
+    const std::string folder = directory.toStdString();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::chdir(folder.c_str()) == 0)
+            ::execve(argv[0], argv.data(), envp.data());
+        ::_exit(127);
+    }
+    Peak peak;
+    int status = 0;
+    rusage usage{};
+    if (pid > 0 && ::wait4(pid, &status, 0, &usage) == pid) {
+        peak.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        peak.kib = usage.ru_maxrss;
+    }
+    return peak;
+}
+
+} // namespace
+
+// A long animation of a large screen is written frame by frame: calcpic holds a few screens at
+// a time, not every frame's.
+TEST_F(Calcpic, AnAnimationIsReadOneFrameAtATime) {
+    const int side = 1500, count = 40; // a screen of 9 MB as the frames are composed
+    std::vector<testing_support::GifFrame> frames;
+    for (int k = 0; k < count; ++k) {
+        testing_support::GifFrame dot;
+        dot.left = dot.top = 37 * k;
+        dot.width = dot.height = 1;
+        dot.indices = {1};
+        frames.push_back(dot);
+    }
+    writeAll(path("long.gif"),
+             testing_support::gifFile(side, side, {0xFFFFFF, 0x000000}, 0, frames));
+    const Peak peak = peakMemoryOf({"convert", "long.gif", "-o", "f.92i"}, dir.path());
+    ASSERT_EQ(peak.code, 0);
+    for (int k = 1; k <= count; ++k)
+        EXPECT_TRUE(QFileInfo::exists(path(QString("f-%1.92i").arg(k)))) << k;
+    const long screenKib = long(side) * side * 4 / 1024;
+    EXPECT_LT(peak.kib, count * screenKib / 3)
+        << "peak " << peak.kib << " KiB; every frame together is " << count * screenKib << " KiB";
 }
