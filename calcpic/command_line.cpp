@@ -108,7 +108,10 @@ constexpr std::array<std::string_view, 6> kDescription{
     "screen the picture and comment go across unchanged; onto another screen the picture is "
     "converted like an image, with the same options, to that screen's size (the graph "
     "screen's for the TI-89: 159 x 77). An image written as png or bmp keeps its own size and "
-    "becomes black and white.",
+    "becomes black and white. An animation (a GIF of several frames) becomes one file per "
+    "frame, OUTPUT with the frame's number before its extension (frame-1.8xi, frame-2.8xi "
+    "...), each the picture a viewer shows at that frame and, on the calculators with PIC "
+    "variables, a variable of its own: Pic1, Pic2 ... Pic9, Pic0.",
     "thumbnail writes a PNG picture of one calculator file for a file manager: black on the "
     "calculator's screen colour, at most SIZE pixels on its long side, its aspect kept. The "
     "thumbnailer entry installed with calcpic has file managers call it for every calculator "
@@ -564,6 +567,7 @@ std::string manPage(std::string_view version, std::string_view date) {
     out += ".EX\n" + std::string(kName) + " info photo.8xi\n" + std::string(kName) +
            " convert \\-\\-dither atkinson photo.jpg \\-o photo.8xi\n" + std::string(kName) +
            " convert \\-d out \\-\\-to png *.92i\n" + std::string(kName) +
+           " convert anim.gif \\-o frame.8xi\n" + std::string(kName) +
            " thumbnail \\-s 256 photo.8xi photo.png\n.EE\n";
     out += ".SH SEE ALSO\n.BR dotwell (1),\n.BR pixvane (1)\n";
     return out;

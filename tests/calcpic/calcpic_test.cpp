@@ -1113,6 +1113,9 @@ TEST_F(Calcpic, TheManualSaysHowTheConversionMakesItsCells) {
     EXPECT_TRUE(man.contains("\\-\\-levels"));
     EXPECT_TRUE(man.contains("right 7, below left 3, below 5, below right 1"));
     EXPECT_TRUE(man.contains("0 8 2 10 / 12 4 14 6 / 3 11 1 9 / 15 7 13 5"));
+    // How an animation is written, said and shown.
+    EXPECT_TRUE(man.contains("one file per frame")) << man.toStdString();
+    EXPECT_TRUE(man.contains("convert anim.gif \\-o frame.8xi"));
 }
 
 namespace {
