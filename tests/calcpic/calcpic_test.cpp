@@ -1101,6 +1101,39 @@ TEST_F(Calcpic, AHashNumbersTheNamesOf68kPictures) {
     EXPECT_EQ(run.code, 2);
 }
 
+// The TI-85 and TI-86 name their pictures too: a trailing # numbers them, and the first name
+// is checked by their rules (a letter first) before anything is written.
+TEST_F(Calcpic, AHashNumbersTheNamesOfTi85And86Pictures) {
+    writeAll(path("bars.gif"), barsGif(3));
+    struct Row {
+        const char* output;
+        const char* pattern;
+        int code;
+        std::vector<QByteArray> names; // as stored at byte 61, for each frame
+    };
+    const Row rows[] = {
+        {"a.86i", "frame#", 0, {"frame1  ", "frame2  ", "frame3  "}}, // padded to 8
+        {"b.85i", "pic#", 0, {"pic1", "pic2", "pic3"}},               // as long as it is
+        {"c.86i", "9frame#", 2, {}},                                  // a digit first
+        {"d.85i", "abcdefgh#", 2, {}},                                // no room for the 1
+    };
+    for (const Row& row : rows) {
+        const Ran run =
+            calcpic({"convert", "bars.gif", "-o", row.output, "--name", row.pattern}, dir.path());
+        EXPECT_EQ(run.code, row.code) << row.output << ": " << run.err.toStdString();
+        const QString output = QString::fromLatin1(row.output);
+        EXPECT_EQ(QDir(dir.path()).entryList({output.left(1) + "-*"}).size(),
+                  qsizetype(row.names.size()))
+            << row.output;
+        for (size_t k = 0; k < row.names.size(); ++k) {
+            const QString file =
+                QString("%1-%2.%3").arg(output.left(1)).arg(k + 1).arg(output.mid(2));
+            EXPECT_EQ(readAll(path(file)).mid(61, row.names[k].size()), row.names[k])
+                << file.toStdString();
+        }
+    }
+}
+
 TEST_F(Calcpic, TheManualSaysHowTheConversionMakesItsCells) {
     const Ran run = calcpic({"--help"}, dir.path());
     ASSERT_EQ(run.code, 0);
