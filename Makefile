@@ -25,7 +25,7 @@ FUZZ_RUNS ?= 100000
 VERSION := $(shell sed -n 's/^project.* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 PACKAGE_DIR := build/package
 
-.PHONY: run test build-release build-debug bench fuzz clean format install uninstall package dist
+.PHONY: run test build-release build-debug bench compare-conversion fuzz clean format install uninstall package dist
 
 build-release:
 	@scripts/install-deps run
@@ -98,10 +98,20 @@ bench:
 	else $(BENCH_RUN); fi
 	@$(BENCH_DIR)/bench/bench_table $(BENCH_DIR)/table.tsv
 
+# Not a timing: scores the candidate conversion defaults on the pictures made here and the
+# freely licensed test photos, prints the table docs/conversion.md quotes and draws its sheet.
+compare-conversion:
+	@scripts/install-deps bench
+	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DDOTWELL_BUILD_BENCH=ON -DDOTWELL_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH_DIR) --parallel $(JOBS) --target conversion_compare
+	@scripts/conversion-photos $(BENCH_DIR)/photos || true
+	@QT_QPA_PLATFORM=offscreen $(BENCH_DIR)/bench/conversion_compare $(BENCH_DIR)/photos \
+	  docs/conversion-sheet.png | tee $(BENCH_DIR)/conversion-table.md
+
 fuzz:
 	@scripts/install-deps fuzz
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDOTWELL_BUILD_FUZZ=ON -DDOTWELL_BUILD_TESTS=OFF >/dev/null
-	@cmake --build $(FUZZ_DIR) --parallel $(JOBS) --target make_seeds ti92_reader_fuzz wmf_player_fuzz import_fuzz
+	@cmake --build $(FUZZ_DIR) --parallel $(JOBS) --target make_seeds ti92_reader_fuzz wmf_player_fuzz import_fuzz picture_frames_fuzz
 	@QT_QPA_PLATFORM=offscreen $(FUZZ_DIR)/fuzz/make_seeds $(FUZZ_DIR)/seeds
 	@for f in $(FUZZ_DIR)/fuzz/*_fuzz; do n=$$(basename $$f); echo "== $$n"; \
 	  mkdir -p $(FUZZ_DIR)/corpus/$$n; \

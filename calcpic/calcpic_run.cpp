@@ -3,6 +3,8 @@
 
 #include "calcpic/calcpic_run.h"
 
+#include <algorithm>
+#include <memory>
 #include <set>
 #include <utility>
 
@@ -14,10 +16,13 @@
 #include "calcpic/native_files.h"
 #include "calcpic/terminal_text.h"
 #include "calcpic/thumbnail.h"
+#include "core/formats/ti68k_names.h"
 #include "core/imaging/file_io.h"
 #include "core/imaging/picture_conversion_source.h"
+#include "core/imaging/picture_frames.h"
 #include "core/imaging/picture_writer.h"
 #include "core/model/codepage.h"
+#include "core/model/series_numbering.h"
 
 namespace calcpic {
 namespace {
@@ -26,11 +31,16 @@ std::string text(const QString& s) {
     return s.toStdString();
 }
 
-// What a file holds: a calculator picture, or an image for the conversion.
+// What a file holds: a calculator picture, or an image for the conversion, or the frames of
+// an animation as a viewer shows them, each frame a picture of its own.
 struct Input {
     std::optional<Format> format; // a calculator's
     core::CalculatorPicture content;
     core::PictureToConvert image;
+    // An animation's frames, read one at a time as they are written: a long animation of a
+    // large screen would not fit in memory whole.
+    std::unique_ptr<core::PictureFrames> frames;
+    int frameCount() const { return frames ? frames->count() : 0; }
 };
 
 std::string_view viewOf(const QByteArray& bytes) {
@@ -83,7 +93,6 @@ std::string calculatorExtensions() {
     return list;
 }
 
-
 // As much of the file as a calculator picture can be, or the reason in `error`.
 core::FileRead readHead(const InputFile& file) {
     if (!file.error().isEmpty()) {
@@ -100,6 +109,24 @@ QSize gridFor(Format target) {
     if (!target.isCalculator())
         return QSize();
     return QSize(target.calculator->picture.columns, target.calculator->picture.rows);
+}
+
+// The frames of an animation (a GIF, or any file Qt reads several pictures from), or the
+// reason it cannot be read; none for a still picture, which is read as Convert Image reads it.
+std::optional<std::variant<std::unique_ptr<core::PictureFrames>, std::string>>
+animationFrames(const QString& path, const QByteArray& head) {
+    QImageReader probe(path);
+    probe.setDecideFormatFromContent(true);
+    if (!head.startsWith("GIF8") && probe.imageCount() <= 1)
+        return std::nullopt;
+    QString error;
+    const std::unique_ptr<QFile> file = core::openRegularFile(path, &error);
+    if (!file)
+        return text(error);
+    auto frames = std::make_unique<core::PictureFrames>(file->readAll());
+    if (frames->count() <= 1)
+        return std::nullopt;
+    return frames;
 }
 
 std::variant<Input, std::string> readInput(const std::string& path, const Request& request) {
@@ -124,6 +151,12 @@ std::variant<Input, std::string> readInput(const std::string& path, const Reques
         // header template.
         if (input.content.family == core::Family::Ti83 && input.content.buffer.picNumber() != 0)
             input.content.buffer.applyTemplate(input.content.buffer.picNumber());
+        return input;
+    }
+    if (auto frames = animationFrames(file.path(), head.bytes)) {
+        if (const auto* error = std::get_if<std::string>(&*frames))
+            return *error;
+        input.frames = std::move(std::get<std::unique_ptr<core::PictureFrames>>(*frames));
         return input;
     }
     QString error;
@@ -160,7 +193,7 @@ core::PixelGrid convertImage(const core::PictureToConvert& image, QSize grid,
     const core::GreyCells cells = core::ConversionSource(image, grid).cells(modeOf(request.scale));
     core::ConversionOptions options = request.conversion;
     if (request.autoThreshold)
-        options.threshold = core::otsuThreshold(cells);
+        options.threshold = core::otsuThreshold(cells, options.tone);
     return core::convertCells(cells, options);
 }
 
@@ -170,16 +203,17 @@ void invert(core::PixelGrid& grid) {
             grid.set(r, c, std::int16_t(grid.at(r, c) == 1 ? 0 : 1));
 }
 
-// The picture of `input` as a grid of the target's screen, or the image's own size for an
-// image written as an image.
-core::PixelGrid pictureFor(const Input& input, Format target, const Request& request) {
+// The picture of `input` (or `frame`, the animation's frame being written) as a grid of the
+// target's screen, or the image's own size for an image written as an image.
+core::PixelGrid pictureFor(const Input& input, const core::PictureToConvert* frame, Format target,
+                           const Request& request) {
     if (input.format && (input.format->sameScreen(target) || !target.isCalculator())) {
         core::PixelGrid grid = input.content.grid;
         if (request.conversion.invert)
             invert(grid);
         return grid;
     }
-    core::PictureToConvert image = input.image;
+    core::PictureToConvert image = frame ? *frame : input.image;
     if (input.format) {
         image.picture = core::gridImage(input.content.grid);
         image.size = image.picture.size();
@@ -188,10 +222,14 @@ core::PixelGrid pictureFor(const Input& input, Format target, const Request& req
     return convertImage(image, size, request);
 }
 
-// The bytes of the output, or the reason there are none.
-std::variant<QByteArray, std::string> outputBytes(const Input& input, const Request& request) {
+// The bytes of the output of the input (of `frame` of an animation), or the reason there are
+// none.
+std::variant<QByteArray, std::string> outputBytes(const Input& input,
+                                                  const core::PictureToConvert* frame,
+                                                  const core::Variable& variable,
+                                                  const Request& request) {
     const Format format = request.format();
-    core::PixelGrid grid = pictureFor(input, format, request);
+    core::PixelGrid grid = pictureFor(input, frame, format, request);
     if (!format.isCalculator()) {
         QByteArray bytes;
         const QString error =
@@ -209,7 +247,7 @@ std::variant<QByteArray, std::string> outputBytes(const Input& input, const Requ
     content.grid = std::move(grid);
     if (request.comment)
         content.comment = *request.comment;
-    core::setVariable(content, {request.pic, request.folder, request.name});
+    core::setVariable(content, variable);
     auto written = core::writePicture(content, target);
     if (auto* error = std::get_if<std::string>(&written))
         return *error;
@@ -261,53 +299,108 @@ int convert(const Request& request, std::ostream& err, bool errIsTerminal) {
     }
     std::set<FileId> written;
     Progress progress(err, errIsTerminal && request.inputs.size() > 20, request.inputs.size());
-    int failed = 0;
+    const core::FormatDescriptor* calculator = request.format().calculator;
+    const bool several = request.inputs.size() > 1;
+    // Per input: whether it failed, counted once however many of its frames did.
+    std::vector<bool> inputFailed(request.inputs.size(), false);
+    auto fail = [&](size_t i, const std::string& reason) {
+        inputFailed[i] = true;
+        progress.message() << failureLine(request.inputs[i], reason);
+    };
+    int series = 0; // the pictures of the run so far, for numbering a batch
     // Outputs are synced to the disk together, a batch at a time, not one by one.
     core::BatchWriter batch;
+    // Why `output` may not be written, or nothing.
+    auto refusal = [&](const std::string& output) -> std::string {
+        if (qtNamesIt(output) &&
+            batch.isPending(QFile::decodeName(QByteArray::fromStdString(output))))
+            batch.flush(); // an output named twice: the checks below see the first one
+        const std::optional<FileId> existing = fileIdOf(output, true);
+        if (existing && inputs.count(*existing))
+            return output + " is one of the inputs, which calcpic never overwrites";
+        if (existing && written.count(*existing))
+            return output + " was already written from another input";
+        if (existing && !request.force)
+            return output + " exists; add --force to replace it";
+        return {};
+    };
     for (size_t i = 0; i < request.inputs.size(); ++i) {
         const std::string& input = request.inputs[i];
         const std::string output =
             request.directory.empty()
                 ? request.output
                 : outputInFolder(request.directory, input, request.format().extension());
-        if (qtNamesIt(output) && batch.isPending(QFile::decodeName(QByteArray::fromStdString(output))))
-            batch.flush(); // an output named twice: the checks below see the first one
-        const std::optional<FileId> existing = fileIdOf(output, true);
         std::string reason;
-        if (existing && inputs.count(*existing))
-            reason = output + " is one of the inputs, which calcpic never overwrites";
-        else if (existing && written.count(*existing))
-            reason = output + " was already written from another input";
-        else if (existing && !request.force)
-            reason = output + " exists; add --force to replace it";
-        if (reason.empty()) {
-            const auto read = readInput(input, request);
-            if (const auto* error = std::get_if<std::string>(&read)) {
-                reason = *error;
-            } else {
-                const auto bytes = outputBytes(std::get<Input>(read), request);
-                if (const auto* error = std::get_if<std::string>(&bytes))
-                    reason = *error;
-                else
-                    writeOutput(batch, output, std::get<QByteArray>(bytes),
-                                [&, input, output](const QString& error) {
-                                    if (!error.isEmpty()) {
-                                        ++failed;
-                                        progress.message() << failureLine(
-                                            input, "cannot write " + output + ": " + text(error));
-                                    } else if (const auto id = fileIdOf(output)) {
-                                        written.insert(*id);
-                                    }
-                                });
+        std::variant<Input, std::string> read = readInput(input, request);
+        Input* in = std::get_if<Input>(&read);
+        const bool animation = in && in->frameCount() > 1;
+        if (!animation)
+            reason = refusal(output);
+        if (reason.empty() && !in)
+            reason = std::get<std::string>(read);
+        const size_t pictures = animation ? size_t(in->frameCount()) : 1;
+        // An animation's frames take Pic1, Pic2 ... (from --pic N when given); a batch with
+        // --pic auto numbers all its pictures in turn. Past the calculator's last, nothing
+        // of the input is written.
+        const bool numbered =
+            calculator && calculator->picNumbers > 0 && (animation || request.picAuto);
+        const int first = request.picAuto ? series : request.pic ? core::picByte(*request.pic) : 0;
+        if (reason.empty() && numbered &&
+            !core::seriesPicNumber(*calculator, first + int(pictures) - 1)) {
+            reason = std::to_string(pictures) + (animation ? " frames" : " pictures") +
+                     " from Pic" + std::to_string(core::picNumberOfByte(first)) +
+                     " need more than the " + std::to_string(calculator->picNumbers) +
+                     " picture variables of the " + std::string(calculator->calculators) +
+                     " (Pic1 to Pic" +
+                     std::to_string(core::picNumberOfByte(calculator->picNumbers - 1)) + ")";
+        }
+        for (size_t k = 0; reason.empty() && k < pictures; ++k) {
+            const std::string name = animation ? core::seriesFileName(output, int(k)) : output;
+            core::Variable variable{request.pic, request.folder, request.name};
+            if (numbered)
+                variable.picNumber = core::seriesPicNumber(*calculator, first + int(k));
+            if (request.name && core::isSeriesName(*request.name)) {
+                const int index = several ? series : int(k);
+                variable.name = core::seriesName(*request.name, index, core::kLongestName);
+                if (!variable.name)
+                    reason = "--name " + core::toUtf8(*request.name) + " has no room for " +
+                             std::to_string(index + 1) + " within " +
+                             std::to_string(core::kLongestName) + " characters";
             }
+            if (reason.empty() && animation)
+                reason = refusal(name);
+            if (!reason.empty())
+                break;
+            core::PictureToConvert frame;
+            if (animation) {
+                int delay = 0;
+                if (!in->frames->next(&frame.picture, &delay)) {
+                    reason = "frame " + std::to_string(k + 1) + " of " + std::to_string(pictures) +
+                             " cannot be read";
+                    break;
+                }
+                frame.size = frame.picture.size();
+            }
+            ++series;
+            const auto bytes = outputBytes(*in, animation ? &frame : nullptr, variable, request);
+            if (const auto* error = std::get_if<std::string>(&bytes)) {
+                reason = *error;
+                break;
+            }
+            writeOutput(batch, name, std::get<QByteArray>(bytes),
+                        [&, i, name](const QString& error) {
+                            if (!error.isEmpty())
+                                fail(i, "cannot write " + name + ": " + text(error));
+                            else if (const auto id = fileIdOf(name))
+                                written.insert(*id);
+                        });
         }
-        if (!reason.empty()) {
-            ++failed;
-            progress.message() << failureLine(input, reason);
-        }
+        if (!reason.empty())
+            fail(i, reason);
         progress.step(i + 1);
     }
     batch.flush();
+    const int failed = int(std::count(inputFailed.begin(), inputFailed.end(), true));
     progress.finish(failed);
     return failed ? 1 : 0;
 }
@@ -338,10 +431,10 @@ QString jsonText(const std::string& bytes) {
 void printReport(const std::string& file, const core::Inspection& r, bool json, std::ostream& out) {
     const core::FormatDescriptor& info = core::formatOf(r.format);
     const bool ti83 = info.family == core::Family::Ti83;
-    const std::string variable =
-        ti83                                  ? "Pic" + std::to_string(*r.picNumber)
-        : info.family == core::Family::Ti85 ? core::toUtf8(r.name)
-                                              : core::toUtf8(r.folder + U"\\" + r.name);
+    const std::string variable = ti83 ? "Pic" + std::to_string(*r.picNumber)
+                                 : info.family == core::Family::Ti85
+                                     ? core::toUtf8(r.name)
+                                     : core::toUtf8(r.folder + U"\\" + r.name);
     const std::string status = r.checksumOk() ? "OK" : "MISMATCH";
     if (json) {
         QJsonObject o;

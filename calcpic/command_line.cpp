@@ -10,6 +10,7 @@
 #include "core/formats/ti68k_names.h"
 #include "core/formats/ti85_picture_file.h"
 #include "core/model/codepage.h"
+#include "core/model/series_numbering.h"
 
 namespace calcpic {
 namespace {
@@ -21,7 +22,7 @@ struct OptionSpec {
 };
 
 // Every option, in the order --help and the manual list them.
-constexpr std::array<OptionSpec, 18> kOptions{{
+constexpr std::array<OptionSpec, 24> kOptions{{
     {"-o", "OUTPUT", "Write the one input to OUTPUT; its extension gives the format."},
     {"-d", "DIR",
      "Write each input into the existing folder DIR, named after the input, "
@@ -35,22 +36,40 @@ constexpr std::array<OptionSpec, 18> kOptions{{
      "A pixel whose grey is below N (0 to 255, default 128) is "
      "black; auto chooses N by Otsu's method."},
     {"--dither", "KIND",
-     "none, floyd (Floyd-Steinberg, the default), atkinson, bayer4 or "
+     "none (the default), floyd (Floyd-Steinberg), atkinson, bayer4 or "
      "bayer8 (ordered 4x4 or 8x8)."},
     {"--invert", "", "Swap black and white."},
+    {"--levels", "auto|off",
+     "Before the threshold: auto (the default) stretches the picture's greys so that its "
+     "darkest and lightest 0.5 % become black and white; off leaves them."},
+    {"--brightness", "N",
+     "-100 to 100 (default 0): every grey moved that share of the way towards white, or "
+     "towards black below 0."},
+    {"--contrast", "N",
+     "-100 to 100 (default 0): the greys spread away from mid-grey, or drawn towards it "
+     "below 0; 100 parts them at mid-grey."},
+    {"--gamma", "G",
+     "0.2 to 5 (default 1): above 1 lightens the middle greys, below 1 darkens them."},
+    {"--strength", "N",
+     "For floyd and atkinson: the percentage of each pixel's error passed on to its neighbours "
+     "(0 to 100, default 100)."},
+    {"--serpentine", "", "For floyd and atkinson: every other row from right to left."},
     {"--zoom", "N",
      "For png and bmp: each calculator pixel as N x N pixels (1 to 64, "
      "default 1)."},
-    {"--pic", "N",
+    {"--pic", "N|auto",
      "For {pic formats}: store the picture as PicN (0 to 9; the TI-82 has "
-     "Pic1 to Pic6). Default: the input's, else Pic1."},
+     "Pic1 to Pic6). Default: the input's, else Pic1. auto numbers a batch in the order given: "
+     "Pic1, Pic2 ... Pic9, Pic0. The frames of an animation are always numbered so, from PicN "
+     "when N is given."},
     {"--folder", "F",
      "For {named formats}: the folder, at most 8 characters. Default: the input's, else "
      "main."},
     {"--name", "N",
      "For {titled formats}: the variable's name, at most 8 characters (for the TI-85 and "
      "TI-86 a letter, then letters and digits). Default: the input's, else picture (Pic for "
-     "the TI-85 and TI-86)."},
+     "the TI-85 and TI-86). A trailing # numbers the pictures of a batch or an animation: "
+     "frame# names them frame1, frame2 ..."},
     {"--comment", "TEXT",
      "The comment stored in the computer file, at most 40 characters. "
      "Default: the input's, else the editor's."},
@@ -89,7 +108,10 @@ constexpr std::array<std::string_view, 6> kDescription{
     "screen the picture and comment go across unchanged; onto another screen the picture is "
     "converted like an image, with the same options, to that screen's size (the graph "
     "screen's for the TI-89: 159 x 77). An image written as png or bmp keeps its own size and "
-    "becomes black and white.",
+    "becomes black and white. An animation (a GIF of several frames) becomes one file per "
+    "frame, OUTPUT with the frame's number before its extension (frame-1.8xi, frame-2.8xi "
+    "...), each the picture a viewer shows at that frame and, on the calculators with PIC "
+    "variables, a variable of its own: Pic1, Pic2 ... Pic9, Pic0.",
     "thumbnail writes a PNG picture of one calculator file for a file manager: black on the "
     "calculator's screen colour, at most SIZE pixels on its long side, its aspect kept. The "
     "thumbnailer entry installed with calcpic has file managers call it for every calculator "
@@ -216,22 +238,24 @@ std::string roff(std::string_view text) {
 // A folder or variable name checked by the rules of the calculator it is for.
 std::optional<UsageError> nameError(const std::string& option,
                                     const std::optional<std::u32string>& text,
-                                    const core::FormatDescriptor& calculator,
-                                    core::NameKind kind) {
+                                    const core::FormatDescriptor& calculator, core::NameKind kind) {
     if (!text)
         return std::nullopt;
     const std::string shown = option + " " + core::toUtf8(*text) + ": ";
+    // A numbered name is checked as its first: frame# as frame1.
+    const std::u32string name = kind == core::NameKind::Variable && core::isSeriesName(*text)
+                                    ? *core::seriesName(*text, 0, text->size())
+                                    : *text;
     if (calculator.family == core::Family::Ti85) {
-        if (const std::string problem = core::ti85NameProblem(*text); !problem.empty())
+        if (const std::string problem = core::ti85NameProblem(name); !problem.empty())
             return UsageError{shown + problem};
         return std::nullopt;
     }
-    const core::NameVerdict verdict = core::checkName(*text, kind);
+    const core::NameVerdict verdict = core::checkName(name, kind);
     if (!verdict.ok)
         return UsageError{shown + core::messageLine(verdict.message)};
-    if (text->size() > core::kLongestName)
-        return UsageError{shown + "at most " + std::to_string(core::kLongestName) +
-                          " characters"};
+    if (name.size() > core::kLongestName)
+        return UsageError{shown + "at most " + std::to_string(core::kLongestName) + " characters"};
     return std::nullopt;
 }
 
@@ -349,16 +373,43 @@ private:
             r.conversion.dither = *dither;
         } else if (name == "--invert") {
             r.conversion.invert = true;
+        } else if (name == "--levels") {
+            if (value != "auto" && value != "off")
+                return UsageError{"--levels " + value + ": use auto or off"};
+            r.conversion.tone.autoLevels = value == "auto";
+        } else if (name == "--brightness" || name == "--contrast") {
+            const auto n = integer(value, -core::kBrightnessRange, core::kBrightnessRange);
+            if (!n)
+                return UsageError{name + " " + value + ": use a number -100 to 100"};
+            (name == "--brightness" ? r.conversion.tone.brightness : r.conversion.tone.contrast) =
+                *n;
+        } else if (name == "--gamma") {
+            double gamma = 0;
+            const auto [end, error] =
+                std::from_chars(value.data(), value.data() + value.size(), gamma);
+            if (error != std::errc() || end != value.data() + value.size() ||
+                !(gamma >= core::kLowestGamma && gamma <= core::kHighestGamma))
+                return UsageError{"--gamma " + value + ": use a number 0.2 to 5"};
+            r.conversion.tone.gamma = gamma;
+        } else if (name == "--strength") {
+            const auto n = integer(value, 0, 100);
+            if (!n)
+                return UsageError{"--strength " + value + ": use a number 0 to 100"};
+            r.conversion.strength = *n;
+        } else if (name == "--serpentine") {
+            r.conversion.serpentine = true;
         } else if (name == "--zoom") {
             const auto n = integer(value, 1, 64);
             if (!n)
                 return UsageError{"--zoom " + value + ": use a number 1 to 64"};
             r.zoom = *n;
         } else if (name == "--pic") {
+            r.picAuto = value == "auto";
             const auto n = integer(value, 0, 9);
-            if (!n)
-                return UsageError{"--pic " + value + ": use a number 0 to 9 (Pic0 to Pic9)"};
-            r.pic = *n;
+            if (!n && !r.picAuto)
+                return UsageError{"--pic " + value +
+                                  ": use a number 0 to 9 (Pic0 to Pic9), or auto"};
+            r.pic = n;
         } else if (name == "--folder" || name == "--name") {
             // Checked once the target is known: the TI-85/86 and the 68k rules differ.
             (name == "--folder" ? r.folder : r.name) = core::fromUtf8(value);
@@ -421,8 +472,12 @@ private:
         }
         const core::FormatDescriptor* calculator = r.to->calculator;
         const std::string ext(r.to->extension());
-        if (r.pic && (!calculator || calculator->picNumbers == 0))
+        if ((r.pic || r.picAuto) && (!calculator || calculator->picNumbers == 0))
             return UsageError{"--pic is for " + expand("{pic formats}") + ", not " + ext};
+        if (r.picAuto && int(r.inputs.size()) > calculator->picNumbers)
+            return UsageError{"--pic auto: " + std::to_string(r.inputs.size()) +
+                              " inputs, but the " + std::string(calculator->calculators) + " has " +
+                              std::to_string(calculator->picNumbers) + " picture variables"};
         if (r.pic && !core::picAllowed(*calculator, core::picByte(*r.pic)))
             return UsageError{"--pic " + std::to_string(*r.pic) +
                               ": OOPS! TI-82 PIC variable must be 1..6"};
@@ -499,10 +554,20 @@ std::string manPage(std::string_view version, std::string_view date) {
                    : ".TP\n.BI \"" + roff(option.name) + " \" " + roff(option.argument) + "\n";
         out += roff(expand(option.help)) + "\n";
     }
+    // How an image becomes cells, so that another program can reproduce them.
+    out += ".SH CONVERSION\n";
+    std::string_view arithmetic = core::kConversionArithmetic;
+    for (bool first = true; !arithmetic.empty(); first = false) {
+        const size_t end = arithmetic.find("\n\n");
+        out += (first ? "" : ".PP\n") + roff(arithmetic.substr(0, end)) + "\n";
+        arithmetic =
+            end == std::string_view::npos ? std::string_view() : arithmetic.substr(end + 2);
+    }
     out += ".SH EXAMPLES\n";
     out += ".EX\n" + std::string(kName) + " info photo.8xi\n" + std::string(kName) +
            " convert \\-\\-dither atkinson photo.jpg \\-o photo.8xi\n" + std::string(kName) +
            " convert \\-d out \\-\\-to png *.92i\n" + std::string(kName) +
+           " convert anim.gif \\-o frame.8xi\n" + std::string(kName) +
            " thumbnail \\-s 256 photo.8xi photo.png\n.EE\n";
     out += ".SH SEE ALSO\n.BR dotwell (1),\n.BR pixvane (1)\n";
     return out;

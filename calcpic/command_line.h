@@ -30,6 +30,7 @@ struct Request {
     bool autoThreshold = false; // Otsu's in place of conversion.threshold
     int zoom = 1;
     std::optional<int> pic;
+    bool picAuto = false; // --pic auto: a batch numbered Pic1, Pic2 ... Pic9, Pic0
     std::optional<std::u32string> folder;
     std::optional<std::u32string> name;
     std::optional<std::string> comment; // Windows-1252 bytes

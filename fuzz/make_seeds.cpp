@@ -112,5 +112,27 @@ int main(int argc, char** argv) {
               [&](int x, int y) { return x < 3; }));
     write(root + "/import_fuzz", "skip.rle",
           testing_support::rle8Bitmap(4, 2, QByteArray("\x02\x00\x00\x02\x02\x01\x00\x01", 8)));
+    // An animation with every disposal, a transparent frame and one of no delay.
+    using testing_support::GifFrame;
+    auto gifFrame = [](int left, int top, int w, int h, std::uint8_t index, int disposal,
+                       int delay, std::optional<std::uint8_t> transparent) {
+        GifFrame f;
+        f.left = left;
+        f.top = top;
+        f.width = w;
+        f.height = h;
+        f.indices.assign(size_t(w * h), index);
+        f.indices[0] = 0;
+        f.disposal = disposal;
+        f.delay = delay;
+        f.transparent = transparent;
+        return f;
+    };
+    write(root + "/picture_frames_fuzz", "disposals.gif",
+          testing_support::gifFile(6, 4, {0xFFFFFF, 0, 0xFF0000, 0x808080}, 3,
+                                   {gifFrame(0, 0, 6, 4, 3, 1, 10, {}),
+                                    gifFrame(1, 1, 2, 2, 1, 2, 0, {}),
+                                    gifFrame(2, 0, 3, 3, 2, 3, 5, 0),
+                                    gifFrame(0, 2, 6, 2, 1, 1, 5, 2)}));
     return 0;
 }

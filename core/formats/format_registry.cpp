@@ -136,6 +136,12 @@ bool picAllowed(const FormatDescriptor& format, int byte) {
     return byte >= 0 && byte < format.picNumbers;
 }
 
+std::optional<int> seriesPicNumber(const FormatDescriptor& format, int index) {
+    if (!picAllowed(format, index))
+        return std::nullopt;
+    return picNumberOfByte(index);
+}
+
 std::string dialogFilter(Program program, bool save, std::span<const FilterEntry> extra) {
     std::map<int, std::string_view> entries;
     for (const FilterEntry& e : extra)

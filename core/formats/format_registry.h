@@ -109,6 +109,10 @@ int picByte(int picNumber);
 int picNumberOfByte(int byte);
 // Whether this format's calculators have the PIC variable of this byte (the TI-82 has six).
 bool picAllowed(const FormatDescriptor& format, int byte);
+// The PIC number of picture `index` (0 = the first) of a series written in this format, so
+// that each has a variable of its own: Pic1, Pic2 ... Pic9, then Pic0, the calculator's own
+// order (that of the PIC byte); none past the format's last (Pic6 on the TI-82).
+std::optional<int> seriesPicNumber(const FormatDescriptor& format, int index);
 
 // An editor's file dialog filter: the program's calculator formats' entries and its own
 // (`extra`: "All Files|*.*", the picture exports), in their positions.

@@ -9,9 +9,11 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QMimeData>
+#include <QPainter>
 #include <QTransform>
 
 #include "core/imaging/file_io.h"
+#include "core/imaging/picture_frames.h"
 #include "core/imaging/picture_loader.h"
 #include "core/model/calculator_profile.h"
 
@@ -149,6 +151,17 @@ ConversionSource::ConversionSource(const PictureToConvert& picture, QSize grid)
         m_centre = pixelsOf(middleOf(image, grid));
 }
 
+QImage ConversionSource::thumbnail(QSize box) const {
+    if (m_reduced.isNull())
+        return {};
+    QImage out(m_reduced.size().scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)),
+               QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter(&out).drawImage(
+        out.rect(), m_reduced.scaled(out.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    return out;
+}
+
 GreyCells ConversionSource::cells(ScaleMode mode) const {
     const double w = m_original.width(), h = m_original.height();
     const int columns = m_grid.width(), rows = m_grid.height();
@@ -190,6 +203,18 @@ namespace {
 using Reopen = std::function<std::unique_ptr<QIODevice>()>;
 
 PictureToConvert readPicture(QIODevice* device, QSize grid, QString* error, const Reopen& reopen) {
+    // A GIF's first frame as a viewer shows it: where the frame does not reach, transparent.
+    if (device->peek(4) == "GIF8") {
+        PictureFrames frames(device->readAll());
+        QImage first;
+        int delay = 0;
+        if (!frames.next(&first, &delay)) {
+            *error = frames.error().isEmpty() ? QStringLiteral("Not a picture Qt can read")
+                                              : frames.error();
+            return {};
+        }
+        return {first, {}, first.size()};
+    }
     const qint64 start = device->pos();
     const qint64 limit = QImageReader::allocationLimit();
     const qint64 jpegMegabytes = jpegCoefficientMegabytes(device); // before a reader moves on

@@ -71,6 +71,8 @@ public:
 
     bool isNull() const { return m_original.isEmpty(); }
     QSize pictureSize() const { return m_original; }
+    // The picture within `box`, its aspect kept, over white: what it looked like.
+    QImage thumbnail(QSize box) const;
     // The picture at grid size, placed as the mode says, as grey cells.
     GreyCells cells(ScaleMode mode) const;
 

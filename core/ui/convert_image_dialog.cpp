@@ -6,8 +6,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -19,6 +22,27 @@
 
 namespace core {
 
+namespace {
+
+// A slider and a box that show one value: the box for typing it, the slider for sweeping it.
+QHBoxLayout* sliderWithBox(QSlider*& slider, QSpinBox*& box, int low, int high, int value,
+                           QWidget* parent) {
+    slider = new QSlider(Qt::Horizontal, parent);
+    slider->setRange(low, high);
+    slider->setValue(value);
+    box = new QSpinBox(parent);
+    box->setRange(low, high);
+    box->setValue(value);
+    QObject::connect(slider, &QSlider::valueChanged, box, &QSpinBox::setValue);
+    QObject::connect(box, &QSpinBox::valueChanged, slider, &QSlider::setValue);
+    auto* row = new QHBoxLayout;
+    row->addWidget(slider, 1);
+    row->addWidget(box);
+    return row;
+}
+
+} // namespace
+
 ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile,
                                        const PictureToConvert& picture, const PixelGrid& current,
                                        QWidget* parent)
@@ -27,28 +51,50 @@ ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile,
       m_result(current.rows(), current.columns()) {
     setObjectName(QStringLiteral("ConvertImage"));
     setWindowTitle(tr("Convert Image"));
+    const ConversionOptions defaults;
 
     scaleBox = new QComboBox(this);
     scaleBox->addItems({tr("Fit"), tr("Fill"), tr("Stretch"), tr("Actual size")});
 
-    thresholdSlider = new QSlider(Qt::Horizontal, this);
-    thresholdSlider->setRange(0, 255);
-    thresholdSlider->setValue(128);
-    thresholdBox = new QSpinBox(this);
-    thresholdBox->setRange(0, 255);
-    thresholdBox->setValue(128);
+    auto* threshold =
+        sliderWithBox(thresholdSlider, thresholdBox, 0, 255, defaults.threshold, this);
     autoButton = new QPushButton(tr("Auto"), this);
     autoButton->setAutoDefault(false);
     autoButton->setToolTip(tr("The threshold that best parts dark from light (Otsu's method)"));
-    auto* threshold = new QHBoxLayout;
-    threshold->addWidget(thresholdSlider, 1);
-    threshold->addWidget(thresholdBox);
     threshold->addWidget(autoButton);
 
     ditherBox = new QComboBox(this);
     ditherBox->addItems({tr("None"), QStringLiteral("Floyd\u2013Steinberg"), tr("Atkinson"),
                          tr("Ordered 4x4"), tr("Ordered 8x8")});
-    ditherBox->setCurrentIndex(1);
+    ditherBox->setCurrentIndex(int(defaults.dither));
+    strengthBox = new QSpinBox(this);
+    strengthBox->setRange(0, 100);
+    strengthBox->setValue(defaults.strength);
+    strengthBox->setSuffix(QStringLiteral(" %"));
+    strengthBox->setToolTip(tr("The share of each cell's error passed on to its neighbours"));
+    serpentineBox = new QCheckBox(tr("Serpentine"), this);
+    serpentineBox->setChecked(defaults.serpentine);
+    serpentineBox->setToolTip(tr("Every other row from right to left"));
+    auto* diffusion = new QHBoxLayout;
+    diffusion->addWidget(strengthBox);
+    diffusion->addWidget(serpentineBox);
+    diffusion->addStretch(1);
+
+    levelsBox = new QComboBox(this);
+    levelsBox->addItems({tr("Off"), tr("Auto")});
+    levelsBox->setCurrentIndex(defaults.tone.autoLevels ? 1 : 0);
+    levelsBox->setToolTip(
+        tr("Auto: the darkest and lightest 0.5 % of the picture become black and white"));
+    auto* brightness = sliderWithBox(brightnessSlider, brightnessBox, -kBrightnessRange,
+                                     kBrightnessRange, defaults.tone.brightness, this);
+    auto* contrast = sliderWithBox(contrastSlider, contrastBox, -kBrightnessRange, kBrightnessRange,
+                                   defaults.tone.contrast, this);
+    gammaBox = new QDoubleSpinBox(this);
+    gammaBox->setRange(kLowestGamma, kHighestGamma);
+    gammaBox->setDecimals(2);
+    gammaBox->setSingleStep(0.05);
+    gammaBox->setValue(defaults.tone.gamma);
+    gammaBox->setToolTip(tr("Above 1 lightens the middle greys, below 1 darkens them"));
 
     invertBox = new QCheckBox(tr("Invert"), this);
     replaceButton = new QRadioButton(tr("Replace picture"), this);
@@ -64,33 +110,60 @@ ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile,
     preview->setAttribute(Qt::WA_TransparentForMouseEvents);
     // A new zoom makes a new surface: the result is drawn on it again.
     preview->setRepaintHandler([this] { preview->rebuild(m_result, m_profile.cellFill); });
+    original = new QLabel(this);
+    original->setObjectName(QStringLiteral("original"));
+    original->setPixmap(QPixmap::fromImage(m_source.thumbnail(QSize(160, 160))));
+    original->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    original->setToolTip(tr("The picture as it was"));
 
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true); // Return accepts
+    helpButton = buttons->addButton(tr("How it works"), QDialogButtonBox::HelpRole);
+    helpButton->setAutoDefault(false);
 
+    // Placing and parting on the left, the tone beside them.
     auto* form = new QFormLayout;
     form->addRow(tr("Scale:"), scaleBox);
     form->addRow(tr("Threshold:"), threshold);
     form->addRow(tr("Dither:"), ditherBox);
+    form->addRow(tr("Strength:"), diffusion);
     form->addRow(QString(), invertBox);
     form->addRow(QString(), mode);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
+    auto* tone = new QFormLayout;
+    tone->addRow(tr("Levels:"), levelsBox);
+    tone->addRow(tr("Brightness:"), brightness);
+    tone->addRow(tr("Contrast:"), contrast);
+    tone->addRow(tr("Gamma:"), gammaBox);
+    auto* controls = new QHBoxLayout;
+    controls->addLayout(form, 3);
+    controls->addSpacing(12);
+    controls->addLayout(tone, 2);
+    auto* pictures = new QHBoxLayout;
     // The preview keeps whole pixels per cell and shrinks with the dialog on a small screen.
-    layout->addWidget(new CanvasHost(preview, zoom, this), 1);
+    pictures->addWidget(new CanvasHost(preview, zoom, this), 1);
+    pictures->addWidget(original);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(controls);
+    layout->addLayout(pictures, 1);
     layout->addWidget(buttons);
 
     connect(scaleBox, &QComboBox::currentIndexChanged, this, &ConvertImageDialog::render);
-    connect(thresholdSlider, &QSlider::valueChanged, thresholdBox, &QSpinBox::setValue);
-    connect(thresholdBox, &QSpinBox::valueChanged, thresholdSlider, &QSlider::setValue);
     connect(thresholdBox, &QSpinBox::valueChanged, this, &ConvertImageDialog::render);
-    connect(autoButton, &QPushButton::clicked, this,
-            [this] { thresholdBox->setValue(otsuThreshold(cellsFor(scaleMode()))); });
+    connect(autoButton, &QPushButton::clicked, this, [this] {
+        thresholdBox->setValue(otsuThreshold(cellsFor(scaleMode()), options().tone));
+    });
     connect(ditherBox, &QComboBox::currentIndexChanged, this, &ConvertImageDialog::render);
+    connect(strengthBox, &QSpinBox::valueChanged, this, &ConvertImageDialog::render);
+    connect(serpentineBox, &QCheckBox::toggled, this, &ConvertImageDialog::render);
+    connect(levelsBox, &QComboBox::currentIndexChanged, this, &ConvertImageDialog::render);
+    connect(brightnessBox, &QSpinBox::valueChanged, this, &ConvertImageDialog::render);
+    connect(contrastBox, &QSpinBox::valueChanged, this, &ConvertImageDialog::render);
+    connect(gammaBox, &QDoubleSpinBox::valueChanged, this, &ConvertImageDialog::render);
     connect(invertBox, &QCheckBox::toggled, this, &ConvertImageDialog::render);
     connect(addButton, &QRadioButton::toggled, this, &ConvertImageDialog::render);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(helpButton, &QPushButton::clicked, this, &ConvertImageDialog::showArithmetic);
     render();
     resize(sizeHint().boundedTo(largestClientSize(parent ? parent : this)));
 }
@@ -104,7 +177,15 @@ ScaleMode ConvertImageDialog::scaleMode() const {
 }
 
 ConversionOptions ConvertImageDialog::options() const {
-    return {thresholdBox->value(), Dither(ditherBox->currentIndex()), invertBox->isChecked()};
+    ConversionOptions o(thresholdBox->value(), Dither(ditherBox->currentIndex()),
+                        invertBox->isChecked());
+    o.strength = strengthBox->value();
+    o.serpentine = serpentineBox->isChecked();
+    o.tone.autoLevels = levelsBox->currentIndex() == 1;
+    o.tone.brightness = brightnessBox->value();
+    o.tone.contrast = contrastBox->value();
+    o.tone.gamma = gammaBox->value();
+    return o;
 }
 
 bool ConvertImageDialog::addsToPicture() const {
@@ -120,7 +201,12 @@ const GreyCells& ConvertImageDialog::cellsFor(ScaleMode mode) {
 }
 
 void ConvertImageDialog::render() {
-    m_result = convertCells(cellsFor(scaleMode()), options());
+    const ConversionOptions o = options();
+    // Strength and serpentine belong to the error diffusions.
+    const bool diffusing = o.dither == Dither::FloydSteinberg || o.dither == Dither::Atkinson;
+    strengthBox->setEnabled(diffusing);
+    serpentineBox->setEnabled(diffusing);
+    m_result = convertCells(cellsFor(scaleMode()), o);
     if (addsToPicture()) { // black pixels over what is there, as Import adds them
         for (int r = 0; r < m_result.rows(); ++r)
             for (int c = 0; c < m_result.columns(); ++c)
@@ -128,6 +214,26 @@ void ConvertImageDialog::render() {
                     m_result.set(r, c, 1);
     }
     preview->rebuild(m_result, m_profile.cellFill);
+}
+
+// The arithmetic in words, in a window of its own that stays beside the dialog.
+void ConvertImageDialog::showArithmetic() {
+    auto* window = findChild<QDialog*>(QStringLiteral("ConversionArithmetic"));
+    if (!window) {
+        window = new QDialog(this);
+        window->setObjectName(QStringLiteral("ConversionArithmetic"));
+        window->setWindowTitle(tr("How Convert Image works"));
+        auto* text = new QPlainTextEdit(QString::fromUtf8(kConversionArithmetic), window);
+        text->setReadOnly(true);
+        auto* close = new QDialogButtonBox(QDialogButtonBox::Close, window);
+        connect(close, &QDialogButtonBox::rejected, window, &QDialog::close);
+        auto* layout = new QVBoxLayout(window);
+        layout->addWidget(text);
+        layout->addWidget(close);
+        window->resize(QSize(560, 420).boundedTo(largestClientSize(this)));
+    }
+    window->show();
+    window->raise();
 }
 
 } // namespace core

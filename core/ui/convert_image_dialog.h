@@ -15,6 +15,8 @@
 class QCheckBox;
 class QComboBox;
 class QDialogButtonBox;
+class QDoubleSpinBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 class QSlider;
@@ -25,8 +27,10 @@ namespace core {
 class PictureCanvas;
 
 // Convert Image: any picture to calculator cells, with the scale, the threshold (or Otsu's),
-// the dither, inversion and whether it replaces the picture or adds its black pixels; the
-// preview shows the exact resulting cells the way the canvas draws them, after every change.
+// the dither and its strength, the tone (levels, brightness, contrast, gamma), inversion and
+// whether it replaces the picture or adds its black pixels; the preview shows the exact
+// resulting cells the way the canvas draws them, after every change, beside a small picture
+// of the original.
 class ConvertImageDialog : public QDialog {
     Q_OBJECT
 public:
@@ -45,14 +49,25 @@ public:
     QSpinBox* thresholdBox;
     QPushButton* autoButton;
     QComboBox* ditherBox;
+    QSpinBox* strengthBox;
+    QCheckBox* serpentineBox;
+    QComboBox* levelsBox; // Off, Auto
+    QSlider* brightnessSlider;
+    QSpinBox* brightnessBox;
+    QSlider* contrastSlider;
+    QSpinBox* contrastBox;
+    QDoubleSpinBox* gammaBox;
+    QPushButton* helpButton;
     QCheckBox* invertBox;
     QRadioButton* replaceButton;
     QRadioButton* addButton;
     PictureCanvas* preview;
+    QLabel* original; // the picture as it was, small
     QDialogButtonBox* buttons;
 
 private:
     void render();
+    void showArithmetic();
     const GreyCells& cellsFor(ScaleMode mode);
 
     const CalculatorProfile& m_profile;

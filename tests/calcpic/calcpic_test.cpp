@@ -6,12 +6,15 @@
 #include <map>
 
 #include <dirent.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
@@ -24,6 +27,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSlider>
+#include <QSpinBox>
 
 #include <gtest/gtest.h>
 
@@ -906,3 +910,319 @@ TEST_F(Calcpic, APhotoTooLargeToDecodeWholeConverts) {
 }
 
 } // namespace
+
+namespace {
+
+// An animation of `count` frames on a 12 x 8 screen: frame k a black bar at column k, on
+// white, each frame kept for the next.
+QByteArray barsGif(int count) {
+    std::vector<testing_support::GifFrame> frames;
+    testing_support::GifFrame white;
+    white.width = 12;
+    white.height = 8;
+    white.indices.assign(96, 0);
+    frames.push_back(white);
+    for (int k = 1; k < count; ++k) {
+        testing_support::GifFrame bar;
+        bar.left = k;
+        bar.width = 1;
+        bar.height = 8;
+        bar.indices.assign(8, 1);
+        frames.push_back(bar);
+    }
+    return testing_support::gifFile(12, 8, {0xFFFFFF, 0x000000, 0xFF0000, 0x808080}, 0, frames);
+}
+
+// The PIC byte of a TI-83 family file, as link software reads it: Pic1 is 0, Pic0 is 9.
+int picByteOf(const QString& file) {
+    const testing_support::TifilesView view = testing_support::readWithTifiles(file, false);
+    return view.rawName.size() > 1 ? std::uint8_t(view.rawName[1]) : -1;
+}
+
+} // namespace
+
+// The tone, the strength and serpentine give what the dialog gives with the same settings,
+// Auto threshold included (of the picture as the tone leaves it).
+TEST_F(Calcpic, ToneAndStrengthConvertAsTheDialogDoes) {
+    const QString png = inputs[6];
+    const Ran run = calcpic({"convert", png, "-o", "t.8xi", "--levels", "auto", "--brightness",
+                             "-15", "--contrast", "25", "--gamma", "1.4", "--dither", "floyd",
+                             "--strength", "70", "--serpentine", "--threshold", "auto"},
+                            dir.path());
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    testing_support::TestWindow<dotwell::FrmDotwell> f;
+    f.prompts.answerFile(png);
+    f.prompts.answerDialog([&](QDialog* d) {
+        auto* dialog = qobject_cast<core::ConvertImageDialog*>(d);
+        dialog->levelsBox->setCurrentIndex(1);
+        dialog->brightnessBox->setValue(-15);
+        dialog->contrastBox->setValue(25);
+        dialog->gammaBox->setValue(1.4);
+        dialog->ditherBox->setCurrentIndex(1);
+        dialog->strengthBox->setValue(70);
+        dialog->serpentineBox->setChecked(true);
+        dialog->autoButton->click();
+        return true;
+    });
+    f.window.miConvert_Click();
+    EXPECT_EQ(readAll(path("t.8xi")), savedBy(f, "8xi"));
+
+    struct Row {
+        QStringList arguments;
+        const char* message;
+    };
+    const Row rows[] = {
+        {{"--levels", "on"}, "--levels on: use auto or off"},
+        {{"--brightness", "101"}, "--brightness 101: use a number -100 to 100"},
+        {{"--contrast", "-101"}, "--contrast -101: use a number -100 to 100"},
+        {{"--gamma", "0.1"}, "--gamma 0.1: use a number 0.2 to 5"},
+        {{"--gamma", "two"}, "--gamma two: use a number 0.2 to 5"},
+        {{"--strength", "101"}, "--strength 101: use a number 0 to 100"},
+        {{"--pic", "next"}, "--pic next: use a number 0 to 9 (Pic0 to Pic9), or auto"},
+    };
+    for (const Row& row : rows) {
+        const Ran bad =
+            calcpic(QStringList{"convert", png, "-o", "b.8xi"} + row.arguments, dir.path());
+        EXPECT_EQ(bad.code, 2) << row.message;
+        EXPECT_TRUE(bad.err.startsWith(QString("calcpic: ") + row.message))
+            << bad.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(path("b.8xi")));
+    }
+}
+
+// Each frame of an animation is a file of its own and a variable of its own, Pic1, Pic2 ...
+// Pic9, Pic0, each the picture a viewer shows at that frame; past the calculator's last
+// variable nothing is written.
+TEST_F(Calcpic, AnAnimationBecomesOneNumberedFilePerFrame) {
+    writeAll(path("bars.gif"), barsGif(10));
+    Ran run = calcpic({"convert", "bars.gif", "-o", "frame.8xi", "--scale", "none"}, dir.path());
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path("frame.8xi")));
+    for (int k = 0; k < 10; ++k) {
+        const QString file = QString("frame-%1.8xi").arg(k + 1);
+        ASSERT_TRUE(QFileInfo::exists(path(file))) << file.toStdString();
+        EXPECT_EQ(picByteOf(path(file)), k) << file.toStdString(); // Pic1 .. Pic9, Pic0
+        // Frame k shows the bars 1..k: they were kept, frame by frame.
+        const QString png = QString("frame-%1.png").arg(k + 1);
+        ASSERT_EQ(calcpic({"convert", file, "-o", png}, dir.path()).code, 0);
+        const core::PixelGrid cells = cellsOf(QImage(path(png)));
+        int darkColumns = 0;
+        for (int x = 0; x < 12; ++x)
+            darkColumns += cells.at(27 + 4, 42 + x); // the 12 x 8 screen in the middle
+        EXPECT_EQ(darkColumns, k) << file.toStdString();
+    }
+
+    // From --pic 3 the frames take Pic3, Pic4 ...; ten frames from Pic3 are too many.
+    writeAll(path("three.gif"), barsGif(3));
+    run = calcpic({"convert", "three.gif", "-o", "p.83i", "--pic", "3"}, dir.path());
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(picByteOf(path("p-1.83i")), 2);
+    EXPECT_EQ(picByteOf(path("p-3.83i")), 4);
+    run = calcpic({"convert", "bars.gif", "-o", "q.8xi", "--pic", "3"}, dir.path());
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains("10 frames from Pic3")) << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path("q-1.8xi")));
+
+    // The TI-82 has six: seven frames are refused whole, six fit.
+    writeAll(path("seven.gif"), barsGif(7));
+    run = calcpic({"convert", "seven.gif", "-o", "s.82i"}, dir.path());
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, "calcpic: seven.gif: 7 frames from Pic1 need more than the 6 picture "
+                       "variables of the TI-82 (Pic1 to Pic6)\n");
+    EXPECT_TRUE(QDir(dir.path()).entryList({"s-*"}).isEmpty());
+    writeAll(path("six.gif"), barsGif(6));
+    run = calcpic({"convert", "six.gif", "-o", "s.82i"}, dir.path());
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(std::uint8_t(readAll(path("s-6.82i"))[61]), 5); // Pic6
+
+    // A frame file that exists is not replaced without --force.
+    run = calcpic({"convert", "six.gif", "-o", "s.82i"}, dir.path());
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains("s-1.82i exists; add --force")) << run.err.toStdString();
+}
+
+TEST_F(Calcpic, PicAutoNumbersABatchInTheOrderGiven) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("out"));
+    const QStringList stills{inputs[6], inputs[7], inputs[0]};
+    Ran run = calcpic(QStringList{"convert"} + stills +
+                          QStringList{"-d", "out", "--to", "8xi", "--pic", "auto"},
+                      dir.path());
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(picByteOf(path("out/in_png.8xi")), 0);
+    EXPECT_EQ(picByteOf(path("out/in_bmp.8xi")), 1);
+    EXPECT_EQ(picByteOf(path("out/in_82i.8xi")), 2);
+
+    // Seven inputs for a TI-82 are refused before anything is written.
+    QStringList seven;
+    for (int i = 0; i < 7; ++i) {
+        const QString name = QString("in/still%1.png").arg(i);
+        ASSERT_TRUE(photo(40, 30).save(path(name)));
+        seven << name;
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir("out82"));
+    run = calcpic(QStringList{"convert"} + seven +
+                      QStringList{"-d", "out82", "--to", "82i", "--pic", "auto"},
+                  dir.path());
+    EXPECT_EQ(run.code, 2);
+    EXPECT_TRUE(
+        run.err.startsWith("calcpic: --pic auto: 7 inputs, but the TI-82 has 6 picture variables"))
+        << run.err.toStdString();
+    EXPECT_TRUE(QDir(path("out82")).isEmpty());
+    run = calcpic({"convert", inputs[6], "-o", "x.92i", "--pic", "auto"}, dir.path());
+    EXPECT_EQ(run.code, 2);
+}
+
+// On the 68k calculators a name ending in # numbers the pictures: of an animation, of a batch.
+TEST_F(Calcpic, AHashNumbersTheNamesOf68kPictures) {
+    writeAll(path("bars.gif"), barsGif(3));
+    Ran run = calcpic({"convert", "bars.gif", "-o", "f.9xi", "--name", "frame#"}, dir.path());
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    for (int k = 1; k <= 3; ++k)
+        EXPECT_EQ(testing_support::readWithTifiles(path(QString("f-%1.9xi").arg(k)), false).name,
+                  "frame" + std::to_string(k));
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("out"));
+    run = calcpic({"convert", inputs[6], inputs[7], "-d", "out", "--to", "92i", "--name", "pic#"},
+                  dir.path());
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(testing_support::readWithTifiles(path("out/in_png.92i"), false).name, "pic1");
+    EXPECT_EQ(testing_support::readWithTifiles(path("out/in_bmp.92i"), false).name, "pic2");
+
+    // Seven letters leave room for nine pictures; the tenth has none.
+    writeAll(path("ten.gif"), barsGif(10));
+    run = calcpic({"convert", "ten.gif", "-o", "t.v2i", "--name", "abcdefg#"}, dir.path());
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains("--name abcdefg# has no room for 10 within 8 characters"))
+        << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(path("t-9.v2i")));
+    EXPECT_FALSE(QFileInfo::exists(path("t-10.v2i")));
+    // A name too long even for its first number is a usage error.
+    run = calcpic({"convert", "ten.gif", "-o", "u.v2i", "--name", "abcdefgh#"}, dir.path());
+    EXPECT_EQ(run.code, 2);
+}
+
+// The TI-85 and TI-86 name their pictures too: a trailing # numbers them, and the first name
+// is checked by their rules (a letter first) before anything is written.
+TEST_F(Calcpic, AHashNumbersTheNamesOfTi85And86Pictures) {
+    writeAll(path("bars.gif"), barsGif(3));
+    struct Row {
+        const char* output;
+        const char* pattern;
+        int code;
+        std::vector<QByteArray> names; // as stored at byte 61, for each frame
+    };
+    const Row rows[] = {
+        {"a.86i", "frame#", 0, {"frame1  ", "frame2  ", "frame3  "}}, // padded to 8
+        {"b.85i", "pic#", 0, {"pic1", "pic2", "pic3"}},               // as long as it is
+        {"c.86i", "9frame#", 2, {}},                                  // a digit first
+        {"d.85i", "abcdefgh#", 2, {}},                                // no room for the 1
+    };
+    for (const Row& row : rows) {
+        const Ran run =
+            calcpic({"convert", "bars.gif", "-o", row.output, "--name", row.pattern}, dir.path());
+        EXPECT_EQ(run.code, row.code) << row.output << ": " << run.err.toStdString();
+        const QString output = QString::fromLatin1(row.output);
+        EXPECT_EQ(QDir(dir.path()).entryList({output.left(1) + "-*"}).size(),
+                  qsizetype(row.names.size()))
+            << row.output;
+        for (size_t k = 0; k < row.names.size(); ++k) {
+            const QString file =
+                QString("%1-%2.%3").arg(output.left(1)).arg(k + 1).arg(output.mid(2));
+            EXPECT_EQ(readAll(path(file)).mid(61, row.names[k].size()), row.names[k])
+                << file.toStdString();
+        }
+    }
+}
+
+TEST_F(Calcpic, TheManualSaysHowTheConversionMakesItsCells) {
+    const Ran run = calcpic({"--help"}, dir.path());
+    ASSERT_EQ(run.code, 0);
+    EXPECT_TRUE(run.out.contains("--levels auto|off"));
+    // The manual page the build makes beside the program.
+    const QString man = QString::fromUtf8(
+        readAll(QFileInfo(QStringLiteral(CALCPIC_PATH)).dir().filePath("calcpic.1")));
+    EXPECT_TRUE(man.contains(".SH CONVERSION"));
+    EXPECT_TRUE(man.contains("(299 R + 587 G + 114 B + 500) / 1000"));
+    EXPECT_TRUE(man.contains("\\-\\-levels"));
+    EXPECT_TRUE(man.contains("right 7, below left 3, below 5, below right 1"));
+    EXPECT_TRUE(man.contains("0 8 2 10 / 12 4 14 6 / 3 11 1 9 / 15 7 13 5"));
+    // How an animation is written, said and shown.
+    EXPECT_TRUE(man.contains("one file per frame")) << man.toStdString();
+    EXPECT_TRUE(man.contains("convert anim.gif \\-o frame.8xi"));
+}
+
+namespace {
+
+// The exit code of calcpic run with `arguments` in `directory`, and the most memory it held at
+// once (resident, in KiB), as the kernel counted it for that one process.
+struct Peak {
+    int code = -1;
+    long kib = 0;
+};
+
+Peak peakMemoryOf(const QStringList& arguments, const QString& directory) {
+    // Made before the fork: the child only changes folder and runs the program.
+    std::vector<std::string> strings{CALCPIC_PATH};
+    for (const QString& a : arguments)
+        strings.push_back(a.toStdString());
+    std::vector<std::string> environment;
+    std::string sanitizer = "ASAN_OPTIONS=";
+    for (char** e = environ; *e; ++e) {
+        const std::string entry(*e);
+        if (entry.starts_with(sanitizer))
+            sanitizer = entry + ":";
+        else if (!entry.starts_with("DISPLAY=") && !entry.starts_with("WAYLAND_DISPLAY=") &&
+                 !entry.starts_with("QT_QPA_PLATFORM="))
+            environment.push_back(entry);
+    }
+    // Under the address sanitizer freed memory is held back for a while; here it is let go at
+    // once, so that the peak is what the program itself keeps.
+    environment.push_back(sanitizer + "quarantine_size_mb=0");
+    std::vector<char*> argv, envp;
+    for (std::string& s : strings)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+    for (std::string& s : environment)
+        envp.push_back(s.data());
+    envp.push_back(nullptr);
+    const std::string folder = directory.toStdString();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::chdir(folder.c_str()) == 0)
+            ::execve(argv[0], argv.data(), envp.data());
+        ::_exit(127);
+    }
+    Peak peak;
+    int status = 0;
+    rusage usage{};
+    if (pid > 0 && ::wait4(pid, &status, 0, &usage) == pid) {
+        peak.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        peak.kib = usage.ru_maxrss;
+    }
+    return peak;
+}
+
+} // namespace
+
+// A long animation of a large screen is written frame by frame: calcpic holds a few screens at
+// a time, not every frame's.
+TEST_F(Calcpic, AnAnimationIsReadOneFrameAtATime) {
+    const int side = 1500, count = 40; // a screen of 9 MB as the frames are composed
+    std::vector<testing_support::GifFrame> frames;
+    for (int k = 0; k < count; ++k) {
+        testing_support::GifFrame dot;
+        dot.left = dot.top = 37 * k;
+        dot.width = dot.height = 1;
+        dot.indices = {1};
+        frames.push_back(dot);
+    }
+    writeAll(path("long.gif"),
+             testing_support::gifFile(side, side, {0xFFFFFF, 0x000000}, 0, frames));
+    const Peak peak = peakMemoryOf({"convert", "long.gif", "-o", "f.92i"}, dir.path());
+    ASSERT_EQ(peak.code, 0);
+    for (int k = 1; k <= count; ++k)
+        EXPECT_TRUE(QFileInfo::exists(path(QString("f-%1.92i").arg(k)))) << k;
+    const long screenKib = long(side) * side * 4 / 1024;
+    EXPECT_LT(peak.kib, count * screenKib / 3)
+        << "peak " << peak.kib << " KiB; every frame together is " << count * screenKib << " KiB";
+}

@@ -1,17 +1,23 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Copyright (C) 2026 The Dotwell and Pixvane authors
 
+#include <functional>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QImageReader>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTest>
 
@@ -74,9 +80,12 @@ TEST(ConvertImage, TheDialogGivesWhatTheOneConversionFunctionGives) {
             });
             f.window.miConvert_Click();
             ASSERT_NE(seen, nullptr);
-            const core::PixelGrid expected =
-                core::convertPicture(QImage(f.path("photo.png")), QSize(240, 103),
-                                     core::ScaleMode(scale), {100, core::Dither(dither), false});
+            // The dialog's other controls at their defaults, Levels Auto among them.
+            core::ConversionOptions options;
+            options.threshold = 100;
+            options.dither = core::Dither(dither);
+            const core::PixelGrid expected = core::convertPicture(
+                QImage(f.path("photo.png")), QSize(240, 103), core::ScaleMode(scale), options);
             EXPECT_EQ(f.window.grid(), expected) << "scale " << scale << ", dither " << dither;
         }
     }
@@ -99,12 +108,21 @@ TEST(ConvertImage, ControlsDefaultsAutoAndAPreviewOfTheExactCells) {
     EXPECT_EQ(dialog.windowTitle(), "Convert Image");
     EXPECT_EQ(dialog.scaleBox->currentText(), "Fit");
     EXPECT_EQ(dialog.thresholdBox->value(), 128);
-    EXPECT_EQ(dialog.ditherBox->currentText(), QString::fromUtf8("Floyd\u2013Steinberg"));
+    // The default chosen by docs/conversion.md: Levels Auto and no dither.
+    EXPECT_EQ(dialog.ditherBox->currentText(), "None");
+    EXPECT_EQ(dialog.levelsBox->currentText(), "Auto");
+    EXPECT_EQ(dialog.strengthBox->value(), 100);
+    EXPECT_FALSE(dialog.serpentineBox->isChecked());
+    EXPECT_EQ(dialog.brightnessBox->value(), 0);
+    EXPECT_EQ(dialog.contrastBox->value(), 0);
+    EXPECT_EQ(dialog.gammaBox->value(), 1.0);
     EXPECT_FALSE(dialog.invertBox->isChecked());
     EXPECT_TRUE(dialog.replaceButton->isChecked());
     EXPECT_TRUE(dialog.buttons->button(QDialogButtonBox::Ok)->isDefault());
-    dialog.ditherBox->setCurrentIndex(0); // no dither: the threshold alone decides
-    dialog.autoButton->click();           // Otsu: between the two greys
+    EXPECT_EQ(darkCells(dialog.result()), 30 * 20); // 40 and 200 levelled to 0 and 255
+    dialog.ditherBox->setCurrentIndex(0);           // no dither: the threshold alone decides
+    dialog.levelsBox->setCurrentIndex(0);           // the greys as they are
+    dialog.autoButton->click();                     // Otsu: between the two greys
     EXPECT_GT(dialog.thresholdBox->value(), 40);
     EXPECT_LE(dialog.thresholdBox->value(), 200);
     EXPECT_EQ(dialog.thresholdSlider->value(), dialog.thresholdBox->value());
@@ -117,6 +135,117 @@ TEST(ConvertImage, ControlsDefaultsAutoAndAPreviewOfTheExactCells) {
     core::PictureCanvas canvas(63, 96, dialog.preview->zoom());
     canvas.rebuild(dialog.result(), f.window.profile().cellFill);
     EXPECT_EQ(dialog.preview->surface(), canvas.surface());
+}
+
+// Every new control reaches the preview and OK through the one conversion function, with the
+// picture as placed; strength and serpentine only for the error diffusions.
+TEST(ConvertImage, ToneStrengthAndSerpentineReachThePreviewAndOk) {
+    Fixture<pixvane::FrmPixvane> f;
+    // A dim, low-contrast photo, so that every tone control moves cells.
+    QImage dim = photo(400, 300);
+    for (int y = 0; y < dim.height(); ++y)
+        for (int x = 0; x < dim.width(); ++x) {
+            const int g = 90 + qGray(dim.pixel(x, y)) / 4;
+            dim.setPixel(x, y, qRgb(g, g, g));
+        }
+    ASSERT_TRUE(dim.save(f.path("dim.png"), "PNG"));
+    const core::GreyCells cells = core::ConversionSource(QImage(f.path("dim.png")), QSize(240, 103))
+                                      .cells(core::ScaleMode::Fill);
+    core::ConversionOptions options(100, core::Dither::FloydSteinberg, false);
+    options.tone.autoLevels = true;
+    options.tone.brightness = 20;
+    options.tone.contrast = 30;
+    options.tone.gamma = 1.5;
+    options.strength = 60;
+    options.serpentine = true;
+    struct Row {
+        const char* name;
+        std::function<void(core::ConvertImageDialog*)> set;
+    };
+    const Row rows[] = {
+        {"everything", [](core::ConvertImageDialog*) {}},
+        {"levels off", [](core::ConvertImageDialog* d) { d->levelsBox->setCurrentIndex(0); }},
+        {"darker", [](core::ConvertImageDialog* d) { d->brightnessSlider->setValue(-40); }},
+        {"flatter", [](core::ConvertImageDialog* d) { d->contrastBox->setValue(-30); }},
+        {"gamma 0.5", [](core::ConvertImageDialog* d) { d->gammaBox->setValue(0.5); }},
+        {"full strength", [](core::ConvertImageDialog* d) { d->strengthBox->setValue(100); }},
+        {"straight rows", [](core::ConvertImageDialog* d) { d->serpentineBox->setChecked(false); }},
+        {"atkinson", [](core::ConvertImageDialog* d) { d->ditherBox->setCurrentIndex(2); }},
+    };
+    std::vector<core::PixelGrid> seen;
+    for (const Row& row : rows) {
+        f.window.miCls_Click();
+        f.prompts.answerFile(f.path("dim.png"));
+        core::ConversionOptions asked;
+        f.prompts.answerDialog([&](QDialog* d) {
+            core::ConvertImageDialog* dialog = asDialog(d);
+            dialog->scaleBox->setCurrentIndex(int(core::ScaleMode::Fill));
+            dialog->ditherBox->setCurrentIndex(1); // Floyd-Steinberg
+            dialog->thresholdBox->setValue(100);
+            dialog->levelsBox->setCurrentIndex(1);
+            dialog->brightnessBox->setValue(20);
+            dialog->contrastSlider->setValue(30);
+            dialog->gammaBox->setValue(1.5);
+            dialog->strengthBox->setValue(60);
+            dialog->serpentineBox->setChecked(true);
+            row.set(dialog);
+            asked = dialog->options();
+            // The preview is the canvas's drawing of the cells OK gives.
+            core::PictureCanvas canvas(103, 240, dialog->preview->zoom());
+            canvas.rebuild(dialog->result(), f.window.profile().cellFill);
+            EXPECT_EQ(dialog->preview->surface(), canvas.surface()) << row.name;
+            return true;
+        });
+        f.window.miConvert_Click();
+        EXPECT_EQ(f.window.grid(), core::convertCells(cells, asked)) << row.name;
+        seen.push_back(f.window.grid());
+    }
+    // The first row is exactly the options set by hand, and each other row changes cells.
+    EXPECT_EQ(seen[0], core::convertCells(cells, options));
+    for (size_t i = 1; i < seen.size(); ++i)
+        EXPECT_NE(seen[i], seen[0]) << rows[i].name;
+}
+
+TEST(ConvertImage, StrengthOnlyForDiffusionAutoOfTheTonedPictureOriginalAndHelp) {
+    Fixture<dotwell::FrmDotwell> f;
+    QImage picture(200, 100, QImage::Format_RGB32);
+    picture.fill(qRgb(120, 120, 120));
+    QPainter(&picture).fillRect(0, 0, 100, 100, qRgb(100, 100, 100));
+    core::ConvertImageDialog dialog(f.window.profile(), {picture, {}, picture.size()},
+                                    f.window.grid(), &f.window);
+    for (int dither = 0; dither < 5; ++dither) {
+        dialog.ditherBox->setCurrentIndex(dither);
+        const bool diffusing = dither == 1 || dither == 2;
+        EXPECT_EQ(dialog.strengthBox->isEnabled(), diffusing) << dither;
+        EXPECT_EQ(dialog.serpentineBox->isEnabled(), diffusing) << dither;
+    }
+    // Auto parts the picture as the tone leaves it: with levels, 100 and 120 become 0 and 255.
+    dialog.ditherBox->setCurrentIndex(0);
+    dialog.levelsBox->setCurrentIndex(0);
+    dialog.autoButton->click();
+    const int plain = dialog.thresholdBox->value();
+    EXPECT_GT(plain, 100);
+    EXPECT_LE(plain, 120);
+    dialog.levelsBox->setCurrentIndex(1);
+    dialog.autoButton->click();
+    EXPECT_GT(dialog.thresholdBox->value(), 0);
+    EXPECT_LE(dialog.thresholdBox->value(), 255);
+    EXPECT_NE(dialog.thresholdBox->value(), plain);
+    EXPECT_EQ(darkCells(dialog.result()), 48 * 48); // Fit: 96 x 48, its left half dark
+    // The original, small, its aspect kept.
+    const QPixmap original = dialog.original->pixmap();
+    EXPECT_EQ(original.size(), QSize(160, 80));
+    EXPECT_EQ(original.toImage().pixel(10, 40), qRgb(100, 100, 100));
+    // How it works: the arithmetic in words, in a window beside the dialog.
+    dialog.helpButton->click();
+    auto* help = dialog.findChild<QDialog*>(QStringLiteral("ConversionArithmetic"));
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    const QString text = help->findChild<QPlainTextEdit*>()->toPlainText();
+    EXPECT_TRUE(text.contains("(299 R + 587 G + 114 B + 500) / 1000"));
+    EXPECT_TRUE(text.contains("right 7, below left 3, below 5, below right 1"));
+    EXPECT_TRUE(text.contains("0 8 2 10 / 12 4 14 6 / 3 11 1 9 / 15 7 13 5"));
+    EXPECT_TRUE(f.prompts.messages().empty());
 }
 
 TEST(ConvertImage, BadFilesSayWhyAndChangeNothing) {

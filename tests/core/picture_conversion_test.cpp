@@ -2,6 +2,7 @@
 // Copyright (C) 2026 The Dotwell and Pixvane authors
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -206,4 +207,194 @@ TEST(Conversion, OtsuLandsBetweenTwoLevels) {
     EXPECT_LE(t, 200);
     EXPECT_EQ(testing_support::darkCells(convertCells(cells, {t, Dither::None, false})), 37);
     EXPECT_EQ(otsuThreshold(flat(3, 3, 90)), 128); // one level: nothing to part
+}
+
+namespace {
+
+// Rows of greys, each row one list: for pictures whose greys are not multiples of 28.
+GreyCells greys(std::initializer_list<std::initializer_list<int>> rows) {
+    GreyCells cells;
+    for (const auto& row : rows) {
+        cells.columns = int(row.size());
+        ++cells.rows;
+        for (int g : row)
+            cells.grey.push_back(std::int16_t(g));
+    }
+    return cells;
+}
+
+Tone levelsAuto() {
+    Tone tone;
+    tone.autoLevels = true;
+    return tone;
+}
+
+} // namespace
+
+// Each control on its own, then all four in their order, worked out by hand:
+// v = g / 255 (or (g - low) / (high - low) with Auto levels), v^(1 / gamma), brightness b:
+// v (1 + b) below 0, v + (1 - v) b above, contrast c: (v - 1/2) tan((c + 1) 45 deg) + 1/2,
+// then the nearest of 0..255.
+TEST(Tone, EachControlWorkedOutByHand) {
+    struct Row {
+        const char* name;
+        Tone tone;
+        int grey, expected;
+    };
+    auto with = [](int brightness, int contrast, double gamma) {
+        Tone tone;
+        tone.brightness = brightness;
+        tone.contrast = contrast;
+        tone.gamma = gamma;
+        return tone;
+    };
+    const Row rows[] = {
+        {"neutral", {}, 77, 77},
+        {"brightness +50 halves the way to white", with(50, 0, 1), 101, 178}, // (101 + 77) / 255
+        {"brightness +50 on black", with(50, 0, 1), 0, 128},                  // 127.5 rounds up
+        {"brightness -50 halves the grey", with(-50, 0, 1), 200, 100},
+        {"brightness +100 is white", with(100, 0, 1), 3, 255},
+        {"brightness -100 is black", with(-100, 0, 1), 250, 0},
+        {"contrast +50 steepens by tan 67.5 deg", with(0, 50, 1), 100, 61}, // 61.11
+        {"contrast +50 above the middle", with(0, 50, 1), 160, 206},        // 205.96
+        {"contrast -50 flattens by tan 22.5 deg", with(0, -50, 1), 0, 75},  // 74.69
+        {"contrast -50 on white", with(0, -50, 1), 255, 180},               // 180.31
+        {"contrast -100 is mid-grey", with(0, -100, 1), 13, 128},
+        {"contrast +100 is a threshold, dark side", with(0, 100, 1), 127, 0},
+        {"contrast +100 is a threshold, light side", with(0, 100, 1), 128, 255},
+        {"gamma 2 lightens", with(0, 0, 2), 64, 128},    // sqrt(64 / 255) 255 = 127.75
+        {"gamma 0.5 darkens", with(0, 0, 0.5), 128, 64}, // (128 / 255)^2 255 = 64.25
+        {"gamma 5 lifts the darkest", with(0, 0, 5), 1, 84},
+    };
+    const GreyCells picture = greys({{0, 255}});
+    for (const Row& row : rows)
+        EXPECT_EQ(toneCurve(picture, row.tone)[size_t(row.grey)], row.expected) << row.name;
+
+    // All four: levels 50..200 put 125 at 0.5; gamma 2 gives 0.70711; brightness -20 0.56569;
+    // contrast 20 (tan 54 deg = 1.37638) 0.59041, which is 150.55 of 255.
+    Tone all = with(-20, 20, 2);
+    all.autoLevels = true;
+    EXPECT_EQ(toneCurve(greys({{50, 125, 200}}), all)[125], 151);
+}
+
+TEST(Tone, AutoLevelsSpreadsALowContrastRampFromBlackToWhite) {
+    // Greys 100..140 across 41 columns, 5 rows: 205 cells, of which at most one (0.5 %) may be
+    // darker than the low end or lighter than the high end; every column has five.
+    GreyCells ramp = flat(5, 41, 0);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 41; ++x)
+            ramp.grey[size_t(y * 41 + x)] = std::int16_t(100 + x);
+    EXPECT_EQ(autoLevelsRange(ramp), (std::array<int, 2>{100, 140}));
+    const GreyCells toned = applyTone(ramp, levelsAuto());
+    EXPECT_EQ(toned.at(0, 0), 0);
+    EXPECT_EQ(toned.at(0, 10), 64);  // 10 / 40 of 255 = 63.75
+    EXPECT_EQ(toned.at(0, 20), 128); // 127.5 rounds up
+    EXPECT_EQ(toned.at(4, 40), 255);
+    // Without levels the threshold at 128 parts the ramp at its 28th column, 100 + 28; with them
+    // it parts the middle.
+    ConversionOptions options{128, Dither::None, false};
+    EXPECT_EQ(gridPicture(convertCells(ramp, options), 0, 0, 1, 41),
+              std::string(28, '#') + std::string(13, '.') + "\n");
+    options.tone = levelsAuto();
+    EXPECT_EQ(gridPicture(convertCells(ramp, options), 0, 0, 1, 41),
+              std::string(20, '#') + std::string(21, '.') + "\n");
+    // The dithers now have black and white to work from: the dark end dark, the light end clear.
+    for (Dither dither : {Dither::FloydSteinberg, Dither::Atkinson, Dither::Ordered8}) {
+        options.dither = dither;
+        const PixelGrid grid = convertCells(ramp, options);
+        for (int y = 0; y < 5; ++y) {
+            EXPECT_EQ(grid.at(y, 0), 1) << int(dither);
+            EXPECT_EQ(grid.at(y, 40), 0) << int(dither);
+        }
+    }
+}
+
+TEST(Tone, AutoLevelsClipsAtMostHalfAPercentAtEachEnd) {
+    // 1000 cells: 3 black and 3 white specks (fewer than the 5 that may be clipped), 10 of 50,
+    // 10 of 200, the rest 120: the specks are clipped, 50 and 200 become the ends.
+    GreyCells cells = flat(10, 100, 120);
+    for (int i = 0; i < 3; ++i) {
+        cells.grey[size_t(i)] = 0;
+        cells.grey[size_t(999 - i)] = 255;
+    }
+    for (int i = 10; i < 20; ++i) {
+        cells.grey[size_t(i)] = 50;
+        cells.grey[size_t(970 + i)] = 200;
+    }
+    EXPECT_EQ(autoLevelsRange(cells), (std::array<int, 2>{50, 200}));
+    // Six specks at each end are more than five: the ends stay where they are.
+    cells.grey[3] = 0;
+    cells.grey[5] = 0;
+    cells.grey[996] = 255;
+    cells.grey[995] = 255;
+    cells.grey[994] = 255;
+    cells.grey[4] = 0;
+    EXPECT_EQ(autoLevelsRange(cells), (std::array<int, 2>{0, 255}));
+    // Cells off the picture count for nothing and stay off it; a flat picture is left as it is.
+    GreyCells margin = flat(1, 4, 90);
+    margin.grey[0] = GreyCells::kNoPicture;
+    margin.grey[3] = 130;
+    EXPECT_EQ(autoLevelsRange(margin), (std::array<int, 2>{90, 130}));
+    EXPECT_EQ(applyTone(margin, levelsAuto()).grey, (std::vector<std::int16_t>{-1, 0, 0, 255}));
+    EXPECT_EQ(applyTone(flat(2, 2, 90), levelsAuto()).grey, flat(2, 2, 90).grey);
+}
+
+TEST(Tone, OtsuPartsThePictureAsTheToneLeavesIt) {
+    // Two close greys: gamma 0.5 pulls both down, and Otsu's threshold follows them.
+    GreyCells cells = flat(4, 4, 150);
+    for (int i = 0; i < 8; ++i)
+        cells.grey[size_t(i)] = 130;
+    Tone darker;
+    darker.gamma = 0.5;
+    const int plain = otsuThreshold(cells), toned = otsuThreshold(cells, darker);
+    EXPECT_GT(plain, 130);
+    EXPECT_LE(plain, 150);
+    EXPECT_GT(toned, 66); // (130 / 255)^2 255 = 66.27
+    EXPECT_LE(toned, 88); // (150 / 255)^2 255 = 88.24
+    ConversionOptions options{toned, Dither::None, false};
+    options.tone = darker;
+    EXPECT_EQ(testing_support::darkCells(convertCells(cells, options)), 8);
+}
+
+TEST(Dither, StrengthIsTheShareOfTheErrorSpread) {
+    // Six cells of grey 100, Floyd-Steinberg at 128, values x16 (dark below 2048).
+    // Full strength: 1600 dark, +1600 * 7/16 = 700 -> 2300 clear, -1780 * 7/16 = -778 -> 822
+    // dark, +359 -> 1959 dark, +857 -> 2457 clear, -1623 * 7/16 = -710 -> 890 dark.
+    const GreyCells row = flat(1, 6, 100);
+    ConversionOptions options{128, Dither::FloydSteinberg, false};
+    EXPECT_EQ(all(convertCells(row, options)), "#.##.#\n");
+    // Half strength: 1600, +350 -> 1950, +426 -> 2026, +443 -> 2043 ... never reaching 2048.
+    options.strength = 50;
+    EXPECT_EQ(all(convertCells(row, options)), "######\n");
+    // No strength is the threshold alone, whatever the picture, for both error diffusions.
+    GreyCells mixed = flat(20, 30, 0);
+    for (size_t i = 0; i < mixed.grey.size(); ++i)
+        mixed.grey[i] = std::int16_t((i * 37) % 256);
+    for (Dither dither : {Dither::FloydSteinberg, Dither::Atkinson}) {
+        ConversionOptions none{100, dither, false};
+        none.strength = 0;
+        EXPECT_EQ(convertCells(mixed, none), convertCells(mixed, {100, Dither::None, false}));
+    }
+    // Atkinson at half strength: an eighth of the error halved to the next two cells; grey 128
+    // x8: 1024 clear, -1016 / 16 = -63 to each of the next two -> 961 dark, +961 / 16 = 60 ->
+    // 1024 - 63 + 60 = 1021 dark.
+    ConversionOptions atkinson{128, Dither::Atkinson, false};
+    atkinson.strength = 50;
+    EXPECT_EQ(all(convertCells(flat(1, 3, 128), atkinson)), ".##\n");
+}
+
+TEST(Dither, SerpentineRunsEveryOtherRowRightToLeft) {
+    // Two rows of grey 190. Row 0 is the same either way; row 1 receives the same errors from
+    // above, but run from the right with the shares mirrored its pattern starts at the right.
+    const GreyCells cells = flat(2, 4, 190);
+    ConversionOptions options{128, Dither::FloydSteinberg, false};
+    EXPECT_EQ(all(convertCells(cells, options)), picture({"....", ".#.#"}));
+    options.serpentine = true;
+    EXPECT_EQ(all(convertCells(cells, options)), picture({"....", "#.#."}));
+    // A row of one kind of cell reads the same in both directions: only row 1 changes.
+    options.dither = Dither::Atkinson;
+    const PixelGrid serpentine = convertCells(flat(3, 5, 100), options);
+    options.serpentine = false;
+    const PixelGrid straight = convertCells(flat(3, 5, 100), options);
+    EXPECT_EQ(gridPicture(serpentine, 0, 0, 1, 5), gridPicture(straight, 0, 0, 1, 5));
 }

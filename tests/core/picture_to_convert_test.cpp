@@ -226,3 +226,35 @@ TEST(PictureToConvert, TheClipboardsPictureIsReadBoundedOrRefusedWithAReason) {
     EXPECT_TRUE(core::readClipboardPicture(&text, grid, &error).isNull());
     EXPECT_EQ(error, "The clipboard holds no picture.");
 }
+
+// A GIF is read as a viewer shows its first frame: where the frame does not reach, the
+// picture is transparent and converts to clear cells, not to the background colour Qt's
+// reader paints there.
+TEST(PictureToConvert, AGifsFirstFrameIsWhatAViewerShows) {
+    testing_support::GifFrame corner;
+    corner.width = 2;
+    corner.height = 2;
+    corner.indices = {1, 1, 1, 1};
+    // Palette: white, black, red, grey; the background is grey.
+    const QByteArray gif =
+        testing_support::gifFile(4, 4, {0xFFFFFF, 0, 0xFF0000, 0x808080}, 3, {corner});
+    QByteArray bytes = gif;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QString error;
+    const core::PictureToConvert picture = core::readPictureToConvert(&buffer, QSize(4, 4), &error);
+    ASSERT_FALSE(picture.isNull()) << error.toStdString();
+    EXPECT_EQ(picture.size, QSize(4, 4));
+    EXPECT_EQ(picture.picture.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(qAlpha(picture.picture.pixel(3, 3)), 0);
+    const core::GreyCells cells =
+        core::ConversionSource(picture, QSize(4, 4)).cells(core::ScaleMode::ActualSize);
+    EXPECT_EQ(cells.at(0, 0), 0);
+    EXPECT_EQ(cells.at(3, 3), 255); // transparent over white
+    // A GIF cut before its first frame ends is refused with a reason.
+    QByteArray cut = gif.left(gif.size() - 4);
+    QBuffer cutBuffer(&cut);
+    cutBuffer.open(QIODevice::ReadOnly);
+    EXPECT_TRUE(core::readPictureToConvert(&cutBuffer, QSize(4, 4), &error).isNull());
+    EXPECT_FALSE(error.isEmpty());
+}

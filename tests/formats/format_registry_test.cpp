@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Copyright (C) 2026 The Dotwell and Pixvane authors
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -149,4 +151,23 @@ TEST(FormatRegistry, DamagedFilesGiveTheReasonTheEditorsTell) {
     tenth[61] = 10;
     EXPECT_EQ(std::get<ReadError>(readPicture(tenth, FormatId::Ti83)).reason,
               "not a TI-82/83 picture: its PIC number byte is 10, not 0 to 9");
+}
+
+// A series of pictures takes the PIC numbers in the calculator's order, each format up to its
+// own last: the TI-82 has six, the others ten.
+TEST(FormatRegistry, ASeriesTakesPic1ToPic9ThenPic0UpToTheFormatsLast) {
+    for (const core::FormatDescriptor& format : core::allFormats()) {
+        std::vector<int> series;
+        for (int i = 0; i < 20; ++i)
+            if (const std::optional<int> n = core::seriesPicNumber(format, i))
+                series.push_back(*n);
+        std::vector<int> expected;
+        if (format.picNumbers == 10)
+            expected = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0};
+        else if (format.picNumbers == 6)
+            expected = {1, 2, 3, 4, 5, 6};
+        EXPECT_EQ(series, expected) << format.extension;
+        EXPECT_FALSE(core::seriesPicNumber(format, -1)) << format.extension;
+    }
+    EXPECT_EQ(core::formatForName("82i")->picNumbers, 6);
 }

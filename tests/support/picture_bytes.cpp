@@ -244,4 +244,66 @@ QByteArray jpegWithOrientation(const QByteArray& jpeg, int orientation) {
     return jpeg.left(2) + segment + exif + jpeg.mid(2);
 }
 
+QByteArray gifFile(int width, int height, const std::vector<std::uint32_t>& palette,
+                   std::uint8_t background, const std::vector<GifFrame>& frames) {
+    QByteArray out("GIF89a");
+    auto word = [&out](int v) {
+        out.append(char(v & 0xFF));
+        out.append(char((v >> 8) & 0xFF));
+    };
+    word(width);
+    word(height);
+    out.append(char(0x91)); // a global palette of 4 entries, 2 bits of colour resolution
+    out.append(char(background));
+    out.append('\0');
+    for (size_t i = 0; i < 4; ++i) {
+        const std::uint32_t rgb = i < palette.size() ? palette[i] : 0;
+        out.append(char(rgb >> 16)).append(char(rgb >> 8)).append(char(rgb));
+    }
+    out.append("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
+    for (const GifFrame& f : frames) {
+        out.append("\x21\xF9\x04", 3);
+        out.append(char((f.disposal << 2) | (f.transparent ? 1 : 0)));
+        word(f.delay);
+        out.append(char(f.transparent.value_or(0)));
+        out.append('\0');
+        out.append(char(0x2C));
+        word(f.left);
+        word(f.top);
+        word(f.width);
+        word(f.height);
+        out.append('\0');
+        // LZW with 2-bit pixels: 3-bit codes, a clear code (4) before every two pixels so that
+        // the code table never grows past 3 bits, then the end code (5).
+        QByteArray data;
+        std::uint32_t bits = 0;
+        int count = 0;
+        auto code = [&](std::uint32_t c) {
+            bits |= c << count;
+            count += 3;
+            while (count >= 8) {
+                data.append(char(bits & 0xFF));
+                bits >>= 8;
+                count -= 8;
+            }
+        };
+        for (size_t i = 0; i < f.indices.size(); ++i) {
+            if (i % 2 == 0)
+                code(4);
+            code(f.indices[i]);
+        }
+        code(5);
+        if (count > 0)
+            data.append(char(bits & 0xFF));
+        out.append(char(2)); // the LZW minimum code size
+        for (qsizetype at = 0; at < data.size(); at += 255) {
+            const QByteArray block = data.mid(at, 255);
+            out.append(char(block.size())).append(block);
+        }
+        out.append('\0');
+    }
+    out.append(char(0x3B));
+    return out;
+}
+
 } // namespace testing_support

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include <QByteArray>
 
@@ -54,5 +56,21 @@ QByteArray jpegWithOrientation(const QByteArray& jpeg, int orientation);
 
 // A bottom-up 8-bit RLE BMP (.rle) with a two-colour palette: black at index 0, white at 1.
 QByteArray rle8Bitmap(int width, int height, const QByteArray& rleData);
+
+// One picture of an animated GIF: its rectangle on the screen, a palette index per pixel (row
+// by row), what happens to its rectangle after it is shown, and its delay.
+struct GifFrame {
+    int left = 0, top = 0, width = 0, height = 0;
+    std::vector<std::uint8_t> indices;
+    int disposal = 1; // 1 keep, 2 restore to the background, 3 restore what was there before
+    int delay = 10;   // hundredths of a second
+    std::optional<std::uint8_t> transparent;
+};
+
+// A GIF89a file laid out from the format's description: a global palette of up to four
+// colours (0xRRGGBB), a looping animation block, and each frame's graphic control block,
+// image descriptor and LZW data.
+QByteArray gifFile(int width, int height, const std::vector<std::uint32_t>& palette,
+                   std::uint8_t background, const std::vector<GifFrame>& frames);
 
 } // namespace testing_support
