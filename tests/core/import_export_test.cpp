@@ -19,6 +19,7 @@
 #include "pixvane/frm_pixvane.h"
 #include "tests/support/files.h"
 #include "tests/support/grid_pictures.h"
+#include "tests/support/peak_memory.h"
 #include "tests/support/picture_bytes.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/window_fixture.h"
@@ -52,23 +53,6 @@ QByteArray shapesMetafile() {
 }
 
 template <class Window> using Fixture = testing_support::TestWindow<Window>;
-
-// The peak resident memory since the last reset, in MiB.
-long peakMegabytes() {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
-    return -1;
-}
-
-void resetPeak() {
-    QFile clear("/proc/self/clear_refs");
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
 
 int blackPixels(const QImage& image) {
     int n = 0;
@@ -318,11 +302,12 @@ TEST(Import, ATinyFileDeclaringAHugePictureIsRefusedWithoutTheMemory) {
     const QByteArray files[] = {testing_support::tinyBmpDeclaring(16000, 16000),
                                 testing_support::tinyPngDeclaring(25000, 25000)};
     for (const QByteArray& bytes : files) {
-        resetPeak();
-        const long before = peakMegabytes();
+        testing_support::resetPeak();
+        const long before = testing_support::peakMegabytes();
         const core::LoadedPicture picture = core::loadPictureData(bytes, QSize(241, 104));
         EXPECT_FALSE(picture.error.isEmpty()) << bytes.left(4).toStdString();
-        EXPECT_LT(peakMegabytes() - before, 64) << "MiB for " << bytes.size() << " bytes";
+        EXPECT_LT(testing_support::peakMegabytes() - before, 64)
+            << "MiB for " << bytes.size() << " bytes";
     }
     // Through the window: the program's own message, and nothing changes.
     Fixture<pixvane::FrmPixvane> f;
@@ -345,8 +330,8 @@ TEST(Import, AProgressiveJpegIsBoundedLikeAPictureReadWhole) {
     for (const bool progressive : {true, false}) {
         const QByteArray bytes = testing_support::jpegDeclaring(
             testing_support::jpegOf(colour, progressive), 6700, 6700);
-        resetPeak();
-        const long before = peakMegabytes();
+        testing_support::resetPeak();
+        const long before = testing_support::peakMegabytes();
         const core::LoadedPicture picture = core::loadPictureData(bytes, reach);
         if (progressive) {
             EXPECT_EQ(picture.error, "The picture is 6700 x 6700 pixels, too large to read.");
@@ -355,7 +340,7 @@ TEST(Import, AProgressiveJpegIsBoundedLikeAPictureReadWhole) {
             EXPECT_EQ(picture.image.size(), reach);
             EXPECT_EQ(picture.size, QSize(6700, 6700));
         }
-        EXPECT_LT(peakMegabytes() - before, 64) << "progressive " << progressive;
+        EXPECT_LT(testing_support::peakMegabytes() - before, 64) << "progressive " << progressive;
     }
 }
 

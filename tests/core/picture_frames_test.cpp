@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "core/imaging/picture_frames.h"
+#include "tests/support/peak_memory.h"
 #include "tests/support/picture_bytes.h"
 
 using testing_support::gifFile;
@@ -67,22 +68,6 @@ Shown allFrames(core::PictureFrames& frames) {
         shown.delays.push_back(delay);
     }
     return shown;
-}
-
-long peakMegabytes() {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
-    return -1;
-}
-
-void resetPeak() {
-    QFile clear("/proc/self/clear_refs");
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
 }
 
 std::string rows(std::initializer_list<const char*> lines) {
@@ -195,11 +180,11 @@ TEST(PictureFrames, AFramePastTheScreenKeepsOnlyTheScreenBeneathIt) {
         gifFile(2, 2, kPalette, 0,
                 {frame(0, 0, 2, 2, {1, 1, 1, 1}, 1, 10), frame(1, 1, 12000, 12000, {2}, 3, 10),
                  frame(0, 0, 1, 1, {0}, 1, 10)});
-    resetPeak();
-    const long before = peakMegabytes();
+    testing_support::resetPeak();
+    const long before = testing_support::peakMegabytes();
     core::PictureFrames frames(gif);
     const Shown shown = allFrames(frames);
-    EXPECT_LT(peakMegabytes() - before, 64);
+    EXPECT_LT(testing_support::peakMegabytes() - before, 64);
     ASSERT_EQ(shown.frames.size(), 3u);
     EXPECT_EQ(shown.frames[1], rows({"BB", "BR"})); // the frame's one pixel, on the screen
     EXPECT_EQ(shown.frames[2], rows({"WB", "BB"})); // the black screen, put back

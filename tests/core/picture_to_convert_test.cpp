@@ -15,6 +15,7 @@
 #include "core/imaging/picture_conversion_source.h"
 #include "core/imaging/picture_loader.h"
 #include "tests/support/files.h"
+#include "tests/support/peak_memory.h"
 #include "tests/support/picture_bytes.h"
 
 namespace {
@@ -30,23 +31,6 @@ public:
 private:
     int m_old;
 };
-
-// The peak resident memory since the last reset, in MiB.
-long peakMegabytes() {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
-    return -1;
-}
-
-void resetPeak() {
-    QFile clear("/proc/self/clear_refs");
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
 
 // A grey photo with detail everywhere: rings around an off-centre point, and a dark bar that
 // makes it asymmetric, so that a turned or shifted middle shows.
@@ -142,10 +126,10 @@ TEST(PictureToConvert, APhotoIsReadAtTheSizeTheConversionNeedsEvenWhenItFitsWhol
     const core::PictureToConvert whole = read(jpeg, QSize(), &error);
     ASSERT_EQ(whole.picture.size(), QSize(3000, 2000));
     const long wholeMegabytes = long(whole.picture.sizeInBytes() >> 20);
-    resetPeak();
-    const long before = peakMegabytes();
+    testing_support::resetPeak();
+    const long before = testing_support::peakMegabytes();
     const core::PictureToConvert fromFile = core::readPictureToConvert(path, grid, &error);
-    const long used = peakMegabytes() - before;
+    const long used = testing_support::peakMegabytes() - before;
     const core::PictureToConvert fromBytes = read(jpeg, grid, &error);
     for (const core::PictureToConvert* reduced : {&fromFile, &fromBytes}) {
         ASSERT_FALSE(reduced->isNull()) << error.toStdString();
@@ -188,12 +172,12 @@ TEST(PictureToConvert, APictureTooLargeEvenReducedSaysItsSizeWithoutTheMemory) {
          QSize(), "The picture is 16000 x 16000 pixels, too large to read."},
     };
     for (const auto& c : cases) {
-        resetPeak();
-        const long before = peakMegabytes();
+        testing_support::resetPeak();
+        const long before = testing_support::peakMegabytes();
         QString error;
         EXPECT_TRUE(read(c.bytes, c.grid, &error).isNull());
         EXPECT_EQ(error, c.message);
-        EXPECT_LT(peakMegabytes() - before, 64) << c.message;
+        EXPECT_LT(testing_support::peakMegabytes() - before, 64) << c.message;
     }
 }
 
