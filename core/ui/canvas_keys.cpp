@@ -31,6 +31,8 @@ bool typesText(const QKeyEvent* key) {
 CanvasKeys::CanvasKeys(EditorWindow& window, PictureEdits& edits, CanvasView& view)
     : QObject(&window), m_window(window), m_windowWidget(&window), m_canvas(window.Picture1),
       m_canvasObject(window.Picture1), m_edits(edits), m_view(view) {
+    // A click on the canvas, or Tab, gives it the keys: Ctrl+Z for the picture, the tool keys.
+    m_canvas->setFocusPolicy(Qt::StrongFocus);
     m_canvas->installEventFilter(this);
     // The text boxes are the programs' own, made after this: their Escape is caught on its
     // way to them.

@@ -16,7 +16,6 @@
 #include "core/formats/format_registry.h"
 #include "core/imaging/picture_writer.h"
 #include "core/platform/qt_prompts.h"
-#include "core/ui/canvas_keys.h"
 #include "core/ui/canvas_view.h"
 #include "core/ui/clipboard_commands.h"
 #include "core/ui/convert_command.h"
@@ -59,9 +58,7 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
 
     createMenus(this);
     connectMenus();
-    m_editing = new PictureEditing({this, *this, m_session.edits(), Picture1, m_view, m_clipboard,
-                                    prompts, profile.cellFill, [this] { applyDocumentState(); }});
-    new CanvasKeys(*this, m_session.edits(), *m_view);
+    m_editing = new PictureEditing(*this, m_clipboard, prompts, [this] { applyDocumentState(); });
     toolbar->setCommand(1, [this] { miOpen_click(); });
     toolbar->setCommand(3, [this] {
         if (documentState().save && !documentState().fileName.empty())
@@ -80,8 +77,6 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
     connect(Picture1, &PictureCanvas::mouseMove, this, &EditorWindow::Picture1_MouseMove);
     connect(Picture1, &PictureCanvas::mouseUp, this, &EditorWindow::Picture1_MouseUp);
     new PointerAwayWatch(this, Picture1, [this] { Form_MouseMove(); });
-    // A click on the canvas, or Tab, gives it the keys: Ctrl+Z for the picture, the tool keys.
-    Picture1->setFocusPolicy(Qt::StrongFocus);
 }
 
 EditorWindow::~EditorWindow() {
@@ -113,8 +108,6 @@ void EditorWindow::connectMenus() {
         connect(miTool[index], &QAction::triggered, this, [this, index] { miTool_Click(index); });
     addNewPictureItems(miNew, formatOf(m_profile.newFormat).program,
                        [this](FormatId format) { miNew_Click(format); });
-    connect(miSwapInk, &QAction::triggered, this,
-            [this] { miTool_Click(inkTwin(m_tools.checkedTool())); });
 }
 
 void EditorWindow::applyDocumentState() {

@@ -7,9 +7,11 @@
 #include <QMimeData>
 #include <QWidget>
 
+#include "core/ui/canvas_keys.h"
 #include "core/ui/canvas_view.h"
 #include "core/ui/clipboard_commands.h"
 #include "core/ui/editor_menus.h"
+#include "core/ui/editor_window.h"
 #include "core/ui/picture_canvas.h"
 
 namespace core {
@@ -65,6 +67,16 @@ PictureEditing::PictureEditing(Parts parts) : QObject(parts.window), m_parts(std
     edits.changed = [this] { showEdits(); };
     m_ants.setInterval(kAntsMilliseconds);
     connect(&m_ants, &QTimer::timeout, this, &PictureEditing::marchAnts);
+}
+
+PictureEditing::PictureEditing(EditorWindow& window, ClipboardCommands* clipboard, Prompts& prompts,
+                               std::function<void()> stateChanged)
+    : PictureEditing(Parts{&window, window, window.edits(), window.Picture1, window.view(),
+                           clipboard, prompts, window.profile().cellFill,
+                           std::move(stateChanged)}) {
+    connect(window.miSwapInk, &QAction::triggered, this,
+            [&window] { window.miTool_Click(inkTwin(window.tools().checkedTool())); });
+    new CanvasKeys(window, window.edits(), *window.view());
 }
 
 void PictureEditing::applyState(const DocumentState& state) {

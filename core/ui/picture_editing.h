@@ -20,13 +20,14 @@ namespace core {
 
 class CanvasView;
 class ClipboardCommands;
+class EditorWindow;
 class PictureCanvas;
 struct EditorMenus;
 
 // The Edit menu's selection commands (Cut, Copy of the selection, Paste as Selection, Select
-// All), the Picture menu, the letterings and the View menu's items, wired to the model's
-// edits; and what the canvas shows of them over the cells: the marching ants, the text being
-// typed and its caret, the grid.
+// All), the Picture menu, the letterings, the swap key and the View menu's items, wired to the
+// model's edits, with the canvas's keys (CanvasKeys); and what the canvas shows of them over
+// the cells: the marching ants, the text being typed and its caret, the grid.
 class PictureEditing : public QObject {
 public:
     struct Parts {
@@ -42,6 +43,9 @@ public:
         std::function<void()> stateChanged;
     };
     explicit PictureEditing(Parts parts);
+    // The parts from the window, which also gets the canvas's keys and the swap key.
+    PictureEditing(EditorWindow& window, ClipboardCommands* clipboard, Prompts& prompts,
+                   std::function<void()> stateChanged);
 
     // The enabled items of the menus this unit wires, for the window's one place that sets
     // them all.
