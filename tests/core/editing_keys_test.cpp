@@ -410,3 +410,33 @@ TEST(SelectTool, CopyTakesTheSelectionAndPasteAsSelectionPlacesABlackAndWhitePic
         }
     }
 }
+
+TEST(Zoom, DraggingWithSpaceHeldPansAndDrawsNothing) {
+    Shown<pixvane::FrmPixvane> f;
+    f.key(Qt::Key_P);
+    for (int i = 0; i < 3; ++i)
+        f.key(Qt::Key_Equal, Qt::ControlModifier);
+    QScrollBar* across = f.view()->horizontalScrollBar();
+    QScrollBar* down = f.view()->verticalScrollBar();
+    ASSERT_GT(across->maximum(), 0);
+    across->setValue(across->maximum() / 2);
+    down->setValue(down->maximum() / 2);
+    const QPoint before(across->value(), down->value());
+    // The pointer's path on the screen; the canvas moves under it as the view pans.
+    const QPoint start = f.view()->viewport()->mapToGlobal(QPoint(200, 150));
+    auto at = [&f](QPoint global) { return f.canvas()->mapFromGlobal(global); };
+    QTest::keyPress(f.canvas(), Qt::Key_Space);
+    QTest::mousePress(f.canvas(), Qt::LeftButton, Qt::NoModifier, at(start));
+    QTest::mouseMove(f.canvas(), at(start + QPoint(-60, -40)));
+    QTest::mouseMove(f.canvas(), at(start + QPoint(-90, -60)));
+    QTest::mouseRelease(f.canvas(), Qt::LeftButton, Qt::NoModifier, at(start + QPoint(-90, -60)));
+    QTest::keyRelease(f.canvas(), Qt::Key_Space);
+    EXPECT_EQ(QPoint(across->value(), down->value()), before + QPoint(90, 60));
+    EXPECT_EQ(darkCells(f.window.grid()), 0);
+    EXPECT_FALSE(f.window.documentState().pictureExists()); // no press reached the pen
+    // Space alone, without a drag, presses the pen at the cursor and releases it.
+    f.key(Qt::Key_Space);
+    f.key(Qt::Key_Space);
+    EXPECT_TRUE(f.window.documentState().pictureExists());
+    EXPECT_EQ(darkCells(f.window.grid()), 1);
+}
