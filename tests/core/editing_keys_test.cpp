@@ -440,3 +440,32 @@ TEST(Zoom, DraggingWithSpaceHeldPansAndDrawsNothing) {
     EXPECT_TRUE(f.window.documentState().pictureExists());
     EXPECT_EQ(darkCells(f.window.grid()), 1);
 }
+
+TEST(Zoom, APictureOfAnotherSizeKeepsTheChosenZoomOrFitsAgain) {
+    Shown<dotwell::FrmDotwell> f;
+    f.key(Qt::Key_Equal, Qt::ControlModifier);
+    f.key(Qt::Key_Equal, Qt::ControlModifier);
+    const int zoom = f.canvas()->zoom();
+    f.window.miNew_Click(core::FormatId::Ti86); // 128 x 63
+    ASSERT_EQ(f.window.grid().columns(), 128);
+    EXPECT_EQ(f.canvas()->zoom(), zoom);
+    EXPECT_EQ(f.canvas()->size(), QSize(128 * zoom, 63 * zoom));
+    f.key(Qt::Key_P);
+    QScrollBar* across = f.view()->horizontalScrollBar();
+    across->setValue(across->maximum()); // the new right-hand columns can be reached
+    f.click(125, 30);
+    EXPECT_EQ(f.window.grid().at(30, 125), 1);
+    f.key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(f.window.edits().selection().rect(), (core::CellRect{0, 0, 128, 63}));
+
+    f.key(Qt::Key_0, Qt::ControlModifier);
+    const int fit = f.canvas()->zoom();
+    f.window.miNew_Click(core::FormatId::Ti83); // back to 96 x 63: a larger zoom fits
+    EXPECT_TRUE(f.window.miFit->isChecked());
+    EXPECT_GT(f.canvas()->zoom(), fit);
+    const QSize space = f.view()->viewport()->size();
+    EXPECT_LE(f.canvas()->width(), space.width());
+    EXPECT_LE(f.canvas()->height(), space.height());
+    const int next = f.canvas()->zoom() + 1; // and no smaller than fits
+    EXPECT_TRUE(96 * next > space.width() || 63 * next > space.height());
+}
