@@ -15,6 +15,7 @@
 #include "core/formats/format_texts.h"
 #include "core/imaging/file_io.h"
 #include "core/model/codepage.h"
+#include "core/ui/file_drop.h"
 #include "core/ui/format_dialogs.h"
 #include "core/ui/text_fields.h"
 
@@ -98,6 +99,8 @@ FrmDotwell::FrmDotwell(core::Prompts& prompts, QWidget* parent)
     NameRow->hide();
     connect(Text2, &QLineEdit::textChanged, this,
             [this](const QString& text) { document().texts().variable = core::toU32(text); });
+
+    new core::FileDropWatch(Picture1, [this](const QString& path) { Picture1_OLEDragDrop(path); });
 }
 
 void FrmDotwell::documentFormatChanged() {
@@ -164,8 +167,9 @@ bool FrmDotwell::openPictureFile(const QString& path) {
                        format != core::FormatId::Ti83Plus;
     if (const auto* error = std::get_if<core::ReadError>(&opened); error && later) {
         // The later calculators' files say what is wrong with them.
-        showWarning(kImageErrorTitle, tr("%1 cannot be opened: %2. Nothing was opened.")
-                                          .arg(titleOf(path), QString::fromStdString(error->reason)));
+        showWarning(kImageErrorTitle,
+                    tr("%1 cannot be opened: %2. Nothing was opened.")
+                        .arg(titleOf(path), QString::fromStdString(error->reason)));
         return false;
     }
     if (const auto* error = std::get_if<core::ReadError>(&opened)) {
@@ -228,6 +232,28 @@ void FrmDotwell::miOpen_click() {
         return;
     }
     openPictureFile(answer.path);
+}
+
+void FrmDotwell::Picture1_OLEDragDrop(const QString& path) {
+    // Open's rules, except that a refused name does not become the document's: the picture on
+    // the canvas keeps its own.
+    if (!dialogs().formatOf(path)) {
+        prompts().message(this, kImageErrorTitle, QStringLiteral("Invalid File Format!"),
+                          core::MessageIcon::Exclamation, core::MessageButtons::Ok);
+        return;
+    }
+    if (documentState().unsaved()) {
+        // Open is unavailable while the drawing is unsaved; a drop asks instead.
+        const core::Answer answer = prompts().message(
+            this, QStringLiteral("WARNING!"),
+            tr("The picture has not been saved. Press OK to open %1 in its place or Cancel to "
+               "keep drawing.")
+                .arg(titleOf(path)),
+            core::MessageIcon::Exclamation, core::MessageButtons::OkCancel);
+        if (answer != core::Answer::Ok)
+            return;
+    }
+    openPictureFile(path);
 }
 
 bool FrmDotwell::picNumberRefused(const QString& name) {

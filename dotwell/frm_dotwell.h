@@ -15,13 +15,16 @@ class QRadioButton;
 namespace dotwell {
 
 // Dotwell's main window: the shared editor with the TI-82/83 family's file commands, the comment
-// box and the PIC options.
+// box, the PIC options and opening a file dropped on the canvas.
 class FrmDotwell : public core::EditorWindow {
     Q_OBJECT
 public:
     explicit FrmDotwell(core::Prompts& prompts, QWidget* parent = nullptr);
 
     void Option1_Click(int index);
+    // A file dropped on the canvas opens as Open would open it, once any unsaved drawing is
+    // given up.
+    void Picture1_OLEDragDrop(const QString& path);
     void miOpen_click() override;
     void miSave_click() override;
     void miSaveAs_Click() override;

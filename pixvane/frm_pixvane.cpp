@@ -3,19 +3,16 @@
 
 #include "pixvane/frm_pixvane.h"
 
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
-#include <QUrl>
 
 #include "core/formats/format_registry.h"
 #include "core/formats/ti68k_names.h"
 #include "core/formats/ti92_picture_file.h"
 #include "core/imaging/file_io.h"
+#include "core/ui/file_drop.h"
 #include "core/ui/format_dialogs.h"
 #include "core/ui/text_fields.h"
 
@@ -47,16 +44,6 @@ bool hasTi92Extension(const QString& name) {
 // The name without its folder, as messages and the status bar show it.
 QString titleOf(const QString& path) {
     return core::displayFileName(QFileInfo(path).fileName());
-}
-
-QString firstLocalFile(const QMimeData* data) {
-    if (!data || !data->hasUrls())
-        return {};
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile())
-            return url.toLocalFile();
-    }
-    return {};
 }
 
 // The calculator whose picture file starts with this signature, when it is not one pixvane
@@ -117,8 +104,7 @@ FrmPixvane::FrmPixvane(core::Prompts& prompts, QWidget* parent)
     connect(Picture1, &core::PictureCanvas::mouseMove, this,
             [this] { Label2->setText(tr("Left button draws; right button chooses a tool.")); });
 
-    Picture1->setAcceptDrops(true);
-    Picture1->installEventFilter(this);
+    new core::FileDropWatch(Picture1, [this](const QString& path) { Picture1_OLEDragDrop(path); });
 }
 
 QString FrmPixvane::exitWarningText() const {
@@ -341,36 +327,6 @@ void FrmPixvane::Picture1_OLEDragDrop(const QString& path) {
             return;
     }
     ReadPictureFile(path);
-}
-
-bool FrmPixvane::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Picture1) {
-        switch (event->type()) {
-        case QEvent::DragEnter:
-        case QEvent::DragMove: {
-            auto* drag = static_cast<QDropEvent*>(event);
-            if (firstLocalFile(drag->mimeData()).isEmpty())
-                drag->ignore(); // the pointer shows that nothing can be dropped here
-            else
-                drag->acceptProposedAction();
-            return true;
-        }
-        case QEvent::Drop: {
-            auto* drop = static_cast<QDropEvent*>(event);
-            const QString path = firstLocalFile(drop->mimeData());
-            if (path.isEmpty()) {
-                drop->ignore();
-                return true;
-            }
-            drop->acceptProposedAction();
-            Picture1_OLEDragDrop(path);
-            return true;
-        }
-        default:
-            break;
-        }
-    }
-    return core::EditorWindow::eventFilter(watched, event);
 }
 
 } // namespace pixvane

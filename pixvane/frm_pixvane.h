@@ -37,7 +37,7 @@ public:
     QLineEdit* Text3 = nullptr; // folder
     QLabel* Label2 = nullptr;   // hint line
     // pixvane's name for the tool menu's items.
-    std::array<QAction*, 13>& mitool = miTool;
+    decltype(miTool)& mitool = miTool;
 
 protected:
     void openCommandLine(const QString& commandLine) override;
@@ -45,7 +45,6 @@ protected:
     void newFile(core::FormatId format) override;
     QString exitWarningText() const override;
     QString importFilter() const override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool showVerdict(const QString& name, bool variable);

@@ -5,10 +5,16 @@
 
 namespace core {
 
+EditSession::EditSession(Document& document, ToolController& tools)
+    : m_document(document), m_tools(tools), m_edits(document, tools) {
+    m_tools.setGestureHandler(&m_edits);
+}
+
 void EditSession::press(double x, double y) {
     m_document.endChange(); // one whose release went elsewhere
     const DrawTool tool =
         m_tools.currentTool() != 0 ? m_tools.currentTool() : m_tools.rememberedTool();
+    m_edits.beforePress(tool);
     m_document.beginChange(std::string(toolInfo(tool).caption));
     if (!m_document.state().print) { // a new picture: whatever the cells held goes
         const PixelGrid& picture = m_document.picture();
@@ -29,6 +35,7 @@ void EditSession::release() {
 void EditSession::takeOver() {
     m_tools.endGesture();
     m_document.endChange();
+    m_edits.settle();
 }
 
 void EditSession::replacePicture(const PixelGrid& picture, std::string label) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/model/document.h"
+#include "core/model/picture_edits.h"
 #include "core/model/tool_controller.h"
 
 namespace core {
@@ -13,10 +14,16 @@ namespace core {
 // How the editor's presses, drags and commands become steps of the history: a press opens a
 // change that its release closes, or a command that takes the picture over (Undo, ClrDraw, a
 // conversion) closes first, so the history is always a line of whole steps. Undo and Redo
-// tell the document state whether the picture is back as it was saved.
+// tell the document state whether the picture is back as it was saved. The text being typed
+// and the floating selection end there too: the text as a step of its own.
 class EditSession {
 public:
-    EditSession(Document& document, ToolController& tools) : m_document(document), m_tools(tools) {}
+    EditSession(Document& document, ToolController& tools);
+    EditSession(const EditSession&) = delete;
+    EditSession& operator=(const EditSession&) = delete;
+
+    // The selection, the text being typed and the Picture menu's operations.
+    PictureEdits& edits() { return m_edits; }
 
     // A left or middle press: the change it opens holds what it and its drag draw. With no
     // picture yet, a new one starts, clear.
@@ -39,6 +46,7 @@ private:
 
     Document& m_document;
     ToolController& m_tools;
+    PictureEdits m_edits;
 };
 
 } // namespace core

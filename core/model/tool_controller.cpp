@@ -4,6 +4,9 @@
 #include "core/model/tool_controller.h"
 
 #include <cmath>
+#include <vector>
+
+#include "core/model/flood_fill.h"
 
 namespace core {
 namespace {
@@ -75,8 +78,9 @@ constexpr ShapeRow kEllipse{
         rasterEllipse(s.anchor, s.drag, s.radius, profile.ellipseVerticalFactor, plot);
     }};
 
-// By ShapeKind; freehand tools have no rubber band.
-constexpr const ShapeRow* kShapeRows[] = {nullptr, &kLine, &kBox, &kBar, &kCircle, &kEllipse};
+// By ShapeKind; freehand tools, fills, text and selections have no rubber band.
+constexpr const ShapeRow* kShapeRows[] = {nullptr,   &kLine,  &kBox,   &kBar,  &kCircle,
+                                          &kEllipse, nullptr, nullptr, nullptr};
 
 const ShapeRow& shapeRow(DrawTool tool) {
     return *kShapeRows[static_cast<size_t>(toolInfo(tool).kind)];
@@ -100,12 +104,26 @@ void ToolController::PlotCell(int column, int row) {
 }
 
 void ToolController::plot(int column, int row, Ink ink) {
+    paintCell(column, row, ink == Ink::Set ? 1 : 0);
+}
+
+void ToolController::paintCell(int column, int row, std::int16_t value) {
     if (!m_document.picture().contains(row, column))
         return;
-    const bool set = ink == Ink::Set;
-    m_canvas.setForeground(set ? kBlack : m_canvas.background());
+    m_canvas.setForeground(value == 1 ? kBlack : m_canvas.background());
     m_canvas.fillCell(column, row, m_profile.cellFill);
-    m_document.setCell(row, column, set ? 1 : 0);
+    m_document.setCell(row, column, value);
+}
+
+void ToolController::fill(int column, int row) {
+    // The region first, then its cells: plotting while the region is found would move its
+    // edges.
+    std::vector<std::pair<int, int>> region;
+    floodRegion(m_document.picture(), column, row,
+                [&region](int c, int r) { region.emplace_back(c, r); });
+    const Ink ink = toolInfo(m_currentTool).ink;
+    for (const auto& [c, r] : region)
+        plot(c, r, ink);
 }
 
 void ToolController::setShapeDrag(bool inProgress) {
@@ -123,6 +141,11 @@ void ToolController::press(double x, double y) {
         PlotCell(cellIndex(x), cellIndex(y));
     } else if (m_currentTool == 0) {
         m_currentTool = m_rememberedTool; // this press only arms the tool
+    } else if (toolInfo(m_currentTool).kind == ShapeKind::Fill) {
+        fill(cellIndex(x), cellIndex(y));
+    } else if (isGestureTool(m_currentTool) && m_gestures) {
+        m_handedOver = true;
+        m_gestures->press(m_currentTool, x, y);
     }
 }
 
@@ -134,6 +157,10 @@ void ToolController::drag(int buttons, double x, double y) {
     if (m_currentTool == kPen || m_currentTool == kErase) {
         m_shape.anchor = freehandSegment(m_shape.anchor, cellIndex(x), cellIndex(y),
                                          [this](int column, int row) { PlotCell(column, row); });
+        return;
+    }
+    if (m_handedOver) {
+        m_gestures->drag(m_currentTool, x, y);
         return;
     }
     if (!isShapeTool(m_currentTool))
@@ -151,6 +178,10 @@ void ToolController::redrawPreview() {
 }
 
 void ToolController::cancelDrag() {
+    if (m_handedOver) {
+        m_handedOver = false;
+        m_gestures->cancel();
+    }
     if (!m_shapeDrag)
         return;
     redrawPreview(); // drawn once more, it is gone
@@ -163,6 +194,11 @@ void ToolController::endGesture() {
 }
 
 void ToolController::release() {
+    if (m_handedOver) {
+        m_handedOver = false;
+        m_gestures->release(m_currentTool);
+        return;
+    }
     if (!m_shapeDrag)
         return; // no left-button drag of a shape since the press
     const ShapeRow& row = shapeRow(m_currentTool);

@@ -22,10 +22,22 @@ struct ShapeState {
     double aspect = 1;
 };
 
+// The tools whose presses, drags and releases another unit handles: Text and Select, whose
+// state (the line being typed, the floating selection) outlives a gesture.
+class GestureHandler {
+public:
+    virtual ~GestureHandler() = default;
+    virtual void press(DrawTool tool, double x, double y) = 0;
+    virtual void drag(DrawTool tool, double x, double y) = 0;
+    virtual void release(DrawTool tool) = 0;
+    // The gesture ends before its release: a pop-up took the mouse, a command took over.
+    virtual void cancel() = 0;
+};
+
 // The drawing tools' state and behaviour on the canvas: freehand plotting, the XOR rubber
-// band of the shapes and their rasterising on release. Every cell change goes through
-// PlotCell, so the picture and the canvas never disagree. Cells change through the document,
-// inside the change its owner opened for the press.
+// band of the shapes and their rasterising on release, the flood fill. Every cell change goes
+// through PlotCell or paintCell, so the picture and the canvas never disagree. Cells change
+// through the document, inside the change its owner opened for the press.
 class ToolController {
 public:
     ToolController(const CalculatorProfile& profile, Document& document, Canvas& canvas)
@@ -46,6 +58,10 @@ public:
     // Sets or clears one cell, as the current tool says (Pen sets, Erase clears, any other
     // tool does nothing), and paints its square.
     void PlotCell(int column, int row);
+    // Sets one cell to `value` whatever the tool, and paints its square: how the edits that
+    // are not strokes (a selection moving, text, a flip) change cells.
+    void paintCell(int column, int row, std::int16_t value);
+    void setGestureHandler(GestureHandler* handler) { m_gestures = handler; }
 
     void setAnchor(double x, double y) { m_shape.anchor = {x, y}; }
     // A left or middle press, after the window has marked the picture as edited.
@@ -66,6 +82,8 @@ public:
 private:
     void plot(int column, int row, Ink ink);
     void setShapeDrag(bool inProgress);
+    // Fill and WhFill: the region of the pressed cell, in the tool's ink.
+    void fill(int column, int row);
 
     const CalculatorProfile& m_profile;
     Document& m_document;
@@ -76,6 +94,8 @@ private:
     ShapeState m_shape;
     bool m_shapeDrag = false;    // between a shape's first left-button drag event and its end
     bool m_gestureEnded = false; // endGesture since the last press
+    GestureHandler* m_gestures = nullptr;
+    bool m_handedOver = false; // the press went to the gesture handler, its release not yet
 };
 
 } // namespace core

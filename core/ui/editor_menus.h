@@ -5,6 +5,9 @@
 
 #include <array>
 
+#include "core/model/draw_tool.h"
+#include "core/model/picture_operations.h"
+
 class QAction;
 class QMainWindow;
 class QMenu;
@@ -12,8 +15,10 @@ class QMenu;
 namespace core {
 
 // The main window's menus: File (Open, Save, Save As..., Import..., Convert Image..., Page
-// Setup, Print, Exit), Edit (Undo, Redo, Copy, Paste), Draw (ClrDraw and Tools... with the
-// twelve tools) and Help (Instructions, About), with the standard shortcuts. The window
+// Setup, Print, Exit), Edit (Undo, Redo, Copy, Paste, then Cut, Paste as Selection, Select
+// All), Draw (ClrDraw and Tools... with the twelve tools, then Fill, Text and Select, the swap
+// key and the two letterings), View (zoom and grid), Picture (operations on the selection or
+// the whole picture) and Help (Instructions, About), with the standard shortcuts. The window
 // connects the items to its handlers.
 struct EditorMenus {
     QAction* miOpen = nullptr;
@@ -29,13 +34,29 @@ struct EditorMenus {
     QAction* miRedo = nullptr;
     QAction* miCopy = nullptr;
     QAction* miPaste = nullptr;
+    QAction* miCut = nullptr;
+    QAction* miPasteSelection = nullptr;
+    QAction* miSelectAll = nullptr;
     QAction* miCls = nullptr;
     QMenu* miTools = nullptr;
-    std::array<QAction*, 13> miTool{}; // items 1..12
+    std::array<QAction*, kToolCount + 1> miTool{}; // items 1..17
+    QAction* miSwapInk = nullptr;
+    QAction* miSmallLettering = nullptr;
+    QAction* miLargeLettering = nullptr;
+    QAction* miZoomIn = nullptr;
+    QAction* miZoomOut = nullptr;
+    QAction* miFit = nullptr;
+    QAction* miGrid = nullptr;
+    QMenu* miPicture = nullptr;
+    // By PictureOperation.
+    std::array<QAction*, 8> miOperation{};
     QAction* miInstructions = nullptr;
     QAction* miAbout = nullptr;
 
     void createMenus(QMainWindow* window);
+    QAction* operationItem(PictureOperation operation) const {
+        return miOperation[size_t(operation)];
+    }
 };
 
 } // namespace core

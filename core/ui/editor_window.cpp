@@ -16,10 +16,12 @@
 #include "core/formats/format_registry.h"
 #include "core/imaging/picture_writer.h"
 #include "core/platform/qt_prompts.h"
+#include "core/ui/canvas_view.h"
 #include "core/ui/clipboard_commands.h"
 #include "core/ui/convert_command.h"
 #include "core/ui/import_command.h"
 #include "core/ui/info_windows.h"
+#include "core/ui/picture_editing.h"
 #include "core/ui/picture_export.h"
 #include "core/ui/picture_sizes.h"
 #include "core/ui/print_backend.h"
@@ -41,12 +43,12 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
     toolbar = new Toolbar(central);
     Image = toolbar->Image;
     layout->addWidget(toolbar);
-    m_host = new CanvasHost(Picture1, profile.defaultZoom, central);
-    layout->addWidget(m_host, 1);
+    m_view = new CanvasView(Picture1, profile.defaultZoom, central);
+    layout->addWidget(m_view, 1);
     m_fieldsLayout = new QVBoxLayout;
     layout->addLayout(m_fieldsLayout);
     setCentralWidget(central);
-    m_import = std::make_unique<ImportCommand>(profile, prompts, m_host);
+    m_import = std::make_unique<ImportCommand>(profile, prompts, m_view);
     m_convert = std::make_unique<ConvertCommand>(profile, prompts, this);
     m_clipboard = new ClipboardCommands(this, [this] { applyDocumentState(); });
     m_information = std::make_unique<InformationWindows>(profile, m_pageSettings, prompts, this);
@@ -56,6 +58,7 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
 
     createMenus(this);
     connectMenus();
+    m_editing = new PictureEditing(*this, m_clipboard, prompts, [this] { applyDocumentState(); });
     toolbar->setCommand(1, [this] { miOpen_click(); });
     toolbar->setCommand(3, [this] {
         if (documentState().save && !documentState().fileName.empty())
@@ -74,7 +77,6 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
     connect(Picture1, &PictureCanvas::mouseMove, this, &EditorWindow::Picture1_MouseMove);
     connect(Picture1, &PictureCanvas::mouseUp, this, &EditorWindow::Picture1_MouseUp);
     new PointerAwayWatch(this, Picture1, [this] { Form_MouseMove(); });
-    Picture1->setFocusPolicy(Qt::ClickFocus); // a click on the canvas gives Ctrl+Z to the picture
 }
 
 EditorWindow::~EditorWindow() {
@@ -102,7 +104,7 @@ void EditorWindow::connectMenus() {
     };
     for (const auto& [item, handler] : items)
         connect(item, &QAction::triggered, this, [this, handler = handler] { (this->*handler)(); });
-    for (int index = 1; index <= 12; ++index)
+    for (int index = 1; index <= kToolCount; ++index)
         connect(miTool[index], &QAction::triggered, this, [this, index] { miTool_Click(index); });
     addNewPictureItems(miNew, formatOf(m_profile.newFormat).program,
                        [this](FormatId format) { miNew_Click(format); });
@@ -121,6 +123,8 @@ void EditorWindow::applyDocumentState() {
     miRedo->setEnabled(m_document.history().canRedo());
     miCopy->setEnabled(state.pictureExists());
     miPaste->setEnabled(m_clipboard && m_clipboard->hasImage());
+    if (m_editing)
+        m_editing->applyState(state);
 }
 
 bool EditorWindow::event(QEvent* event) {
@@ -160,6 +164,7 @@ void EditorWindow::Form_Load(const QString& commandLine) {
     // screen's middle.
     resize(sizeHint().boundedTo(largestClientSize(this)));
     centreOnScreen(this);
+    Picture1->setFocus(); // the tool keys work from the start
     if (!commandLine.isEmpty())
         openCommandLine(commandLine);
 }
@@ -167,7 +172,7 @@ void EditorWindow::Form_Load(const QString& commandLine) {
 void EditorWindow::Picture1_Paint() {
     const PixelGrid& picture = m_document.picture();
     if (Picture1->rows() != picture.rows() || Picture1->columns() != picture.columns())
-        m_host->setGridSize(picture.rows(), picture.columns()); // a calculator of another size
+        m_view->setGridSize(picture.rows(), picture.columns()); // a calculator of another size
     if (documentState().pictureExists())
         Picture1->rebuild(m_document.picture(), m_profile.cellFill);
 }
@@ -219,7 +224,7 @@ void EditorWindow::miTool_Click(int index) {
 
 void EditorWindow::syncToolChecks() {
     const DrawTool checked = m_tools.checkedTool();
-    for (int i = 1; i <= 12; ++i)
+    for (int i = 1; i <= kToolCount; ++i)
         miTool[i]->setChecked(i == checked);
 }
 
@@ -381,7 +386,7 @@ void EditorWindow::miRedo_Click() {
 }
 
 void EditorWindow::miCopy_Click() {
-    m_clipboard->copy(m_document.picture());
+    m_editing->copy(m_document.picture());
 }
 
 void EditorWindow::miPaste_Click() {

@@ -31,12 +31,14 @@ class QVBoxLayout;
 namespace core {
 
 class AboutWindow;
+class CanvasView;
 class ClipboardCommands;
 class ConvertCommand;
 class HelpWindow;
 class ImportCommand;
 class InformationWindows;
 class PageSetupDialog;
+class PictureEditing;
 
 // The main window both programs share. It wires: the document (the picture, its history and
 // its state) to the canvas, the tools, the menus, the toolbar and the status bar, and each
@@ -79,6 +81,8 @@ public:
     const PixelGrid& grid() const { return m_document.picture(); }
     Document& document() { return m_document; }
     ToolController& tools() { return m_tools; }
+    PictureEdits& edits() { return m_session.edits(); }
+    CanvasView* view() const { return m_view; }
     PageSettings& pageSettings() { return m_pageSettings; }
     const DocumentState& documentState() const { return m_document.state(); }
     QString fileName() const { return QString::fromStdString(m_document.state().fileName); }
@@ -160,7 +164,8 @@ private:
     PageSettings m_pageSettings;
     bool m_firstFrameShown = false;
     QVBoxLayout* m_fieldsLayout = nullptr;
-    CanvasHost* m_host = nullptr;
+    CanvasView* m_view = nullptr;
+    PictureEditing* m_editing = nullptr; // selection, text, Picture and View menus
     std::unique_ptr<ImportCommand> m_import;
     std::unique_ptr<ConvertCommand> m_convert;
     ClipboardCommands* m_clipboard = nullptr;

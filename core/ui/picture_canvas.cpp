@@ -215,10 +215,16 @@ void PictureCanvas::paintEvent(QPaintEvent* event) {
     m_pendingArea = QRect();
     // The window system's repaint copies the surface; it is rebuilt only when the grid is.
     const QRect area = event->rect();
+    QPainter painter(this);
     if (m_surface.isNull()) // nothing drawn yet: the empty canvas
-        QPainter(this).fillRect(area, QColor::fromRgb(m_background));
+        painter.fillRect(area, QColor::fromRgb(m_background));
     else
-        QPainter(this).drawImage(area, m_surface, area);
+        painter.drawImage(area, m_surface, area);
+    m_overlay.paint(painter, area, m_zoom, m_background);
+}
+
+void PictureCanvas::overlayChanged(const QRect& area) {
+    updateArea(area.isNull() ? rect() : area);
 }
 
 void PictureCanvas::resizeEvent(QResizeEvent*) {

@@ -14,6 +14,7 @@
 
 #include "core/model/canvas.h"
 #include "core/model/pixel_grid.h"
+#include "core/ui/canvas_overlay.h"
 
 namespace core {
 
@@ -82,6 +83,11 @@ public:
 
     QSize sizeHint() const override { return sizeForZoom(m_zoom); }
 
+    // The marks painted over the surface (grid, selection, text, cursor); after changing
+    // them, overlayChanged repaints what they cover.
+    CanvasOverlay& overlay() { return m_overlay; }
+    void overlayChanged(const QRect& area = QRect());
+
 signals:
     // button: 1 left, 2 right, 4 middle (for moves, the sum of those held); x, y in cells.
     void mouseDown(int button, int shift, double x, double y);
@@ -126,6 +132,7 @@ private:
     int m_stampZoom = 0;
     int m_stampSize = 0;
     std::function<void()> m_repaint;
+    CanvasOverlay m_overlay;
 };
 
 // Holds the canvas in the middle of the window's free space, as large as whole pixels per

@@ -4,12 +4,16 @@
 #include <fcntl.h>
 
 #include <QAction>
-#include <QMenu>
+#include <QCoreApplication>
+#include <QDropEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QValidator>
 
 #include <gtest/gtest.h>
@@ -43,7 +47,20 @@ QByteArray pictureFile(int pic, const std::string& comment, const char* name = "
     return QByteArray(buffer.view().data(), qsizetype(buffer.view().size()));
 }
 
-using DotwellWindow = testing_support::WindowFixture<FrmDotwell>;
+class DotwellWindow : public testing_support::WindowFixture<FrmDotwell> {
+protected:
+    // A file dragged from a file manager and dropped on the canvas; whether the drag was taken.
+    bool drop(const QString& name) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path(name))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(window.Picture1, &enter);
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.Picture1, &event);
+        return enter.isAccepted() && event.isAccepted();
+    }
+};
 
 } // namespace
 
@@ -593,4 +610,69 @@ TEST_F(DotwellWindow, DamagedLaterCalculatorFilesSayWhyAndChangeNothing) {
         EXPECT_EQ(window.grid(), before);
         EXPECT_EQ(window.fileName(), path("m.86i"));
     }
+}
+
+TEST_F(DotwellWindow, ADroppedFileOpensAsOpenWouldOpenIt) {
+    writeAll(path("first.83i"), pictureFile(0, "first"));
+    writeAll(path("dropped.82I"), pictureFile(3, "dropped", "dropped.82i"));
+    writeAll(path("pic.BMP"), pictureFile(0, "x"));
+    QByteArray badPic = pictureFile(0, "bad");
+    badPic[61] = 12;
+    writeAll(path("bad.83i"), badPic);
+    const struct {
+        const char* name;
+        const char* comment; // the comment box afterwards: the dropped file's when it opened
+        const char* title;   // of the message, none when it opened
+        const char* says;
+    } rows[] = {
+        {"dropped.82I", "dropped", nullptr, nullptr},
+        {"pic.BMP", "first", "82/3 Image Error", "Invalid File Format!"},
+        {"bad.83i", "first", "", "12"},
+        {"missing.83i", "first", "", "missing.83i"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        openFile("first.83i");
+        const size_t before = prompts.messages().size();
+        EXPECT_TRUE(drop(row.name));
+        EXPECT_EQ(window.Text1->text(), row.comment);
+        if (!row.title) {
+            EXPECT_EQ(prompts.messages().size(), before);
+            EXPECT_EQ(window.statusFileText(), row.name);
+            EXPECT_EQ(window.grid().at(20, 20), 1);
+            EXPECT_TRUE(window.Option1[4]->isChecked()); // PIC 3 from the dropped file
+            continue;
+        }
+        ASSERT_EQ(prompts.messages().size(), before + 1);
+        if (*row.title) {
+            EXPECT_EQ(lastMessage().title, row.title);
+        }
+        EXPECT_TRUE(lastMessage().text.contains(row.says)) << lastMessage().text.toStdString();
+        EXPECT_EQ(window.statusFileText(), "first.83i"); // the picture keeps its own name
+    }
+}
+
+TEST_F(DotwellWindow, ADropOverAnUnsavedDrawingAsksFirst) {
+    writeAll(path("dropped.83i"), pictureFile(0, "dropped"));
+    draw();
+    prompts.answerMessage(core::Answer::Cancel);
+    drop("dropped.83i");
+    ASSERT_EQ(prompts.messages().size(), 1u);
+    EXPECT_EQ(lastMessage().buttons, core::MessageButtons::OkCancel);
+    EXPECT_TRUE(lastMessage().text.contains("dropped.83i"));
+    EXPECT_EQ(window.grid().at(5, 5), 1);
+    EXPECT_EQ(window.grid().at(20, 20), 0);
+
+    prompts.answerMessage(core::Answer::Ok);
+    drop("dropped.83i");
+    EXPECT_EQ(window.Text1->text(), "dropped");
+    EXPECT_EQ(window.grid().at(20, 20), 1);
+}
+
+TEST_F(DotwellWindow, ADragWithoutALocalFileIsRefused) {
+    QMimeData data;
+    data.setText("just text");
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.Picture1, &enter);
+    EXPECT_FALSE(enter.isAccepted());
 }

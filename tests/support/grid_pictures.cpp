@@ -47,4 +47,16 @@ std::string picture(std::initializer_list<const char*> rows) {
     return out;
 }
 
+core::PixelGrid gridFrom(std::initializer_list<const char*> rows) {
+    const int columns = rows.size() ? int(std::string(*rows.begin()).size()) : 0;
+    core::PixelGrid grid(int(rows.size()), columns);
+    int r = 0;
+    for (const char* row : rows) {
+        for (int c = 0; c < columns && row[c]; ++c)
+            grid.set(r, c, row[c] == '#' ? 1 : 0);
+        ++r;
+    }
+    return grid;
+}
+
 } // namespace testing_support

@@ -23,4 +23,7 @@ int darkCells(const core::PixelGrid& grid);
 // Joins picture rows with newlines: picture({"#..", ".#."}).
 std::string picture(std::initializer_list<const char*> rows);
 
+// A grid drawn as rows of '#' (1) and '.' (0), all of one length.
+core::PixelGrid gridFrom(std::initializer_list<const char*> rows);
+
 } // namespace testing_support
