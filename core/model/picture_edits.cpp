@@ -120,11 +120,14 @@ bool PictureEdits::apply(PictureOperation operation) {
     if (m_text.active())
         commitText();
     const std::string label(operationLabel(operation));
-    if (!m_selection.active())
-        return change(label, transformed(m_document.picture(), operation));
-    m_selection.setCells(transformed(m_selection.cells(), operation));
-    const bool changedCells = change(label, m_selection.composed());
-    notify();
+    bool changedCells = false;
+    if (!m_selection.active()) {
+        changedCells = change(label, transformed(m_document.picture(), operation));
+    } else {
+        m_selection.setCells(transformed(m_selection.cells(), operation));
+        changedCells = change(label, m_selection.composed());
+    }
+    notify(); // Undo and Open follow the new state
     return changedCells;
 }
 

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/formats/format_registry.h"
 #include "core/model/lettering.h"
 #include "core/model/picture_operations.h"
 #include "core/model/rasterizers.h"
@@ -357,6 +359,34 @@ TEST(PictureMenu, ItsKeysActOnTheWholePictureAsOneStepEach) {
         f.key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(f.window.grid().at(1, 1), 1);
     EXPECT_EQ(darkCells(f.window.grid()), 1);
+}
+
+// The first edit after an open is a Picture operation: Undo comes, Open goes (a drawing not
+// saved), and undoing it is the saved picture again.
+TEST(PictureMenu, AnOperationFirstAfterOpenIsAnEditLikeAnyOther) {
+    Shown<dotwell::FrmDotwell> f;
+    core::CalculatorPicture picture = core::newPicture(core::FormatId::Ti83);
+    picture.grid.set(2, 3, 1);
+    const auto bytes =
+        std::get<std::vector<std::uint8_t>>(core::writePicture(picture, core::FormatId::Ti83));
+    QFile file(f.path("p.83i"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+    file.close();
+    f.openFile("p.83i");
+    f.canvas()->setFocus();
+    ASSERT_TRUE(f.window.miOpen->isEnabled());
+    for (Qt::Key key : {Qt::Key_I, Qt::Key_Right}) {
+        SCOPED_TRACE(key);
+        f.key(key,
+              key == Qt::Key_I ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_NE(f.window.grid(), picture.grid);
+        EXPECT_TRUE(f.window.miUndo->isEnabled());
+        EXPECT_FALSE(f.window.miOpen->isEnabled());
+        f.key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(f.window.grid(), picture.grid);
+        EXPECT_TRUE(f.window.miOpen->isEnabled());
+    }
 }
 
 TEST(SelectTool, CopyTakesTheSelectionAndPasteAsSelectionPlacesABlackAndWhitePicture) {
