@@ -138,7 +138,8 @@ PixelGrid convertColourCells(const ColourCells& cells, CellKind kind,
                     const int nx = x + s.dx, ny = y + s.dy;
                     if (nx < 0 || nx >= columns || ny >= rows || none[size_t(ny * columns + nx)])
                         continue;
-                    value[size_t(ny * columns + nx)][size_t(k)] += error * s.weight / divisor;
+                    value[size_t(ny * columns + nx)][size_t(k)] +=
+                        error * s.weight * options.strength / (divisor * 100);
                 }
             }
         }

@@ -84,7 +84,8 @@ struct ColourCells {
 // The cells of a colour grid of the size of `cells`, as Convert Image makes them for a colour
 // calculator: palette indexes (a cell under half opaque is none, the rest over white) or
 // RGB565 colours (over white). `dither` None takes the nearest colour; the error diffusions
-// carry each cell's error in RGB to its neighbours; the ordered ones shift each cell's colour
+// carry `strength` percent of each cell's error in RGB to its neighbours (the tone and the
+// serpentine order are the grey conversion's alone); the ordered ones shift each cell's colour
 // by its place in the tile before taking the nearest. `invert` takes each channel's complement
 // first. `whiteIsNone` makes white palette cells none.
 PixelGrid convertColourCells(const ColourCells& cells, CellKind kind,
