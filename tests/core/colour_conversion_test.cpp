@@ -162,3 +162,19 @@ TEST(ColourConversion, MonochromeBecomesBlackAndWhiteAtTheTopLeft) {
     EXPECT_EQ(cut.at(0, 0), kPaletteBlack);
     EXPECT_EQ(cut.at(1, 1), kPaletteWhite);
 }
+
+// The error diffusions pass on `strength` percent of each cell's error: none at 0, which is
+// then the nearest colour of every cell, as without a dither; some at 50.
+TEST(ColourConversion, StrengthScalesTheErrorPassedOn) {
+    const ColourCells cells = cellsOf(
+        32, 32, [](int r, int c) { return kOpaque | Rgb(8 * r) << 16 | Rgb(8 * c) << 8 | 0x60; });
+    const PixelGrid nearest =
+        convertColourCells(cells, CellKind::Palette, {128, Dither::None, false});
+    for (const Dither dither : {Dither::FloydSteinberg, Dither::Atkinson}) {
+        ConversionOptions options(128, dither, false);
+        options.strength = 0;
+        EXPECT_EQ(convertColourCells(cells, CellKind::Palette, options), nearest) << int(dither);
+        options.strength = 50;
+        EXPECT_NE(convertColourCells(cells, CellKind::Palette, options), nearest) << int(dither);
+    }
+}
