@@ -12,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPainter>
 
 #include "calcpic/native_files.h"
 #include "calcpic/terminal_text.h"
@@ -72,12 +73,13 @@ std::string damageOf(const core::Inspection& report) {
 
 // The reader's reason, and for a file named as one calculator's that holds another's, whose.
 std::string readFailure(std::string reason, Format format, std::string_view head) {
-    std::string_view model;
-    if (const core::FormatDescriptor* signed_ = core::formatForContent(head);
-        signed_ && signed_->signature != format.calculator->signature)
-        model = signed_->calculators;
-    if (!model.empty())
-        reason += "; by its signature it is a " + std::string(model) + " picture";
+    const core::FormatDescriptor* signed_ = core::formatForContent(head);
+    if (signed_ && signed_->signature != format.calculator->signature)
+        reason += "; by its signature it is a " + std::string(signed_->calculators) + " picture";
+    else if (signed_ && signed_ != format.calculator &&
+             (!signed_->contentBytes.empty() || !format.calculator->contentBytes.empty()))
+        // The .8xi and the colour files share a signature; their headers tell them apart.
+        reason += "; by its header it is a ." + std::string(signed_->extension) + " file";
     return reason;
 }
 
@@ -187,10 +189,15 @@ core::ScaleMode modeOf(Scale scale) {
 }
 
 // The cells Convert Image gives for these options; "auto" is Otsu's threshold on the
-// picture as placed, as the dialog's Auto button sets it.
+// picture as placed, as the dialog's Auto button sets it. A colour calculator's cells are
+// quantised to its colours instead.
 core::PixelGrid convertImage(const core::PictureToConvert& image, QSize grid,
-                             const Request& request) {
-    const core::GreyCells cells = core::ConversionSource(image, grid).cells(modeOf(request.scale));
+                             const Request& request, core::CellKind kind) {
+    const core::ConversionSource source(image, grid);
+    if (kind != core::CellKind::Monochrome)
+        return core::convertColourCells(source.colourCells(modeOf(request.scale)), kind,
+                                        request.conversion);
+    const core::GreyCells cells = source.cells(modeOf(request.scale));
     core::ConversionOptions options = request.conversion;
     if (request.autoThreshold)
         options.threshold = core::otsuThreshold(cells, options.tone);
@@ -203,23 +210,65 @@ void invert(core::PixelGrid& grid) {
             grid.set(r, c, std::int16_t(grid.at(r, c) == 1 ? 0 : 1));
 }
 
+core::CellKind cellsOf(const std::optional<Format>& format) {
+    return format && format->isCalculator() ? format->calculator->cells
+                                            : core::CellKind::Monochrome;
+}
+
+// A picture and what its cells mean.
+struct Picture {
+    core::PixelGrid grid;
+    core::CellKind kind;
+};
+
 // The picture of `input` (or `frame`, the animation's frame being written) as a grid of the
 // target's screen, or the image's own size for an image written as an image.
-core::PixelGrid pictureFor(const Input& input, const core::PictureToConvert* frame, Format target,
-                           const Request& request) {
-    if (input.format && (input.format->sameScreen(target) || !target.isCalculator())) {
+Picture pictureFor(const Input& input, const core::PictureToConvert* frame, Format target,
+                   const Request& request) {
+    const core::CellKind from = cellsOf(input.format);
+    const core::CellKind to = target.isCalculator() ? cellsOf(target) : from;
+    const bool monochrome = from == core::CellKind::Monochrome;
+    if (input.format && (input.format->sameScreen(target) || !target.isCalculator()) &&
+        (monochrome || !request.conversion.invert)) {
         core::PixelGrid grid = input.content.grid;
         if (request.conversion.invert)
             invert(grid);
-        return grid;
+        return {std::move(grid), from};
+    }
+    const core::PixelGrid& cells = input.content.grid;
+    if (input.format && monochrome && to != core::CellKind::Monochrome &&
+        cells.rows() <= target.calculator->picture.rows &&
+        cells.columns() <= target.calculator->picture.columns) {
+        // Cell for cell at the top left, as the calculator recalls a picture; one larger than
+        // the screen is converted to fit instead of losing what is beyond it.
+        core::PixelGrid grid = input.content.grid;
+        if (request.conversion.invert)
+            invert(grid);
+        return {core::colourFromMonochrome(grid, target.calculator->picture.rows,
+                                           target.calculator->picture.columns, to,
+                                           request.transparent),
+                to};
     }
     core::PictureToConvert image = frame ? *frame : input.image;
     if (input.format) {
-        image.picture = core::gridImage(input.content.grid);
+        image.picture = core::gridImage(input.content.grid, from);
         image.size = image.picture.size();
     }
     const QSize size = target.isCalculator() ? gridFor(target) : image.size;
-    return convertImage(image, size, request);
+    return {convertImage(image, size, request, to), to};
+}
+
+// The image a picture is written as: its colours, a palette's none transparent in a PNG and
+// white in a BMP, which keeps no transparency.
+QImage imageOf(const Picture& picture, Format format, int zoom) {
+    QImage image = core::gridImage(picture.grid, picture.kind, zoom);
+    if (format.image == Format::Image::Bmp && image.hasAlphaChannel()) {
+        QImage opaque(image.size(), QImage::Format_RGB32);
+        opaque.fill(Qt::white);
+        QPainter(&opaque).drawImage(0, 0, image);
+        return opaque;
+    }
+    return image;
 }
 
 // The bytes of the output of the input (of `frame` of an animation), or the reason there are
@@ -229,22 +278,27 @@ std::variant<QByteArray, std::string> outputBytes(const Input& input,
                                                   const core::Variable& variable,
                                                   const Request& request) {
     const Format format = request.format();
-    core::PixelGrid grid = pictureFor(input, frame, format, request);
+    Picture picture = pictureFor(input, frame, format, request);
     if (!format.isCalculator()) {
         QByteArray bytes;
         const QString error =
-            core::encodePicture(core::gridImage(grid, request.zoom), &bytes,
+            core::encodePicture(imageOf(picture, format, request.zoom), &bytes,
                                 format.image == Format::Image::Png ? "png" : "bmp");
         if (!error.isEmpty())
             return text(error);
         return bytes;
     }
+    if (request.transparent) // white cells recall as no colour
+        for (int r = 0; r < picture.grid.rows(); ++r)
+            for (int c = 0; c < picture.grid.columns(); ++c)
+                if (picture.grid.at(r, c) == core::kPaletteWhite)
+                    picture.grid.set(r, c, core::kPaletteNone);
     const core::FormatId target = format.calculator->id;
     const bool sameScreen = input.format && input.format->sameScreen(format);
     core::CalculatorPicture content = sameScreen ? input.content : core::newPicture(target);
     if (input.format && !sameScreen)
         content.comment = input.content.comment; // the picture changes screens, its comment too
-    content.grid = std::move(grid);
+    content.grid = std::move(picture.grid);
     if (request.comment)
         content.comment = *request.comment;
     core::setVariable(content, variable);
@@ -345,13 +399,14 @@ int convert(const Request& request, std::ostream& err, bool errIsTerminal) {
         const bool numbered =
             calculator && calculator->picNumbers > 0 && (animation || request.picAuto);
         const int first = request.picAuto ? series : request.pic ? core::picByte(*request.pic) : 0;
+        const std::string prefix(calculator ? calculator->variablePrefix : "Pic");
         if (reason.empty() && numbered &&
             !core::seriesPicNumber(*calculator, first + int(pictures) - 1)) {
-            reason = std::to_string(pictures) + (animation ? " frames" : " pictures") +
-                     " from Pic" + std::to_string(core::picNumberOfByte(first)) +
+            reason = std::to_string(pictures) + (animation ? " frames" : " pictures") + " from " +
+                     prefix + std::to_string(core::picNumberOfByte(first)) +
                      " need more than the " + std::to_string(calculator->picNumbers) +
-                     " picture variables of the " + std::string(calculator->calculators) +
-                     " (Pic1 to Pic" +
+                     " picture variables of the " + std::string(calculator->calculators) + " (" +
+                     prefix + "1 to " + prefix +
                      std::to_string(core::picNumberOfByte(calculator->picNumbers - 1)) + ")";
         }
         for (size_t k = 0; reason.empty() && k < pictures; ++k) {
@@ -431,10 +486,10 @@ QString jsonText(const std::string& bytes) {
 void printReport(const std::string& file, const core::Inspection& r, bool json, std::ostream& out) {
     const core::FormatDescriptor& info = core::formatOf(r.format);
     const bool ti83 = info.family == core::Family::Ti83;
-    const std::string variable = ti83 ? "Pic" + std::to_string(*r.picNumber)
-                                 : info.family == core::Family::Ti85
-                                     ? core::toUtf8(r.name)
-                                     : core::toUtf8(r.folder + U"\\" + r.name);
+    const std::string variable =
+        ti83 ? std::string(info.variablePrefix) + std::to_string(*r.picNumber)
+        : info.family == core::Family::Ti85 ? core::toUtf8(r.name)
+                                            : core::toUtf8(r.folder + U"\\" + r.name);
     const std::string status = r.checksumOk() ? "OK" : "MISMATCH";
     if (json) {
         QJsonObject o;

@@ -22,7 +22,7 @@ struct OptionSpec {
 };
 
 // Every option, in the order --help and the manual list them.
-constexpr std::array<OptionSpec, 24> kOptions{{
+constexpr std::array<OptionSpec, 25> kOptions{{
     {"-o", "OUTPUT", "Write the one input to OUTPUT; its extension gives the format."},
     {"-d", "DIR",
      "Write each input into the existing folder DIR, named after the input, "
@@ -38,7 +38,7 @@ constexpr std::array<OptionSpec, 24> kOptions{{
     {"--dither", "KIND",
      "none (the default), floyd (Floyd-Steinberg), atkinson, bayer4 or "
      "bayer8 (ordered 4x4 or 8x8)."},
-    {"--invert", "", "Swap black and white."},
+    {"--invert", "", "Swap black and white (for {colour formats}: every colour for its opposite)."},
     {"--levels", "auto|off",
      "Before the threshold: auto (the default) stretches the picture's greys so that its "
      "darkest and lightest 0.5 % become black and white; off leaves them."},
@@ -54,12 +54,16 @@ constexpr std::array<OptionSpec, 24> kOptions{{
      "For floyd and atkinson: the percentage of each pixel's error passed on to its neighbours "
      "(0 to 100, default 100)."},
     {"--serpentine", "", "For floyd and atkinson: every other row from right to left."},
+    {"--transparent", "",
+     "For {palette formats}: white becomes no colour, which leaves the calculator's screen as it "
+     "was where the picture is recalled."},
     {"--zoom", "N",
      "For png and bmp: each calculator pixel as N x N pixels (1 to 64, "
      "default 1)."},
     {"--pic", "N|auto",
      "For {pic formats}: store the picture as PicN (0 to 9; the TI-82 has "
-     "Pic1 to Pic6). Default: the input's, else Pic1. auto numbers a batch in the order given: "
+     "Pic1 to Pic6; a .8ca is ImageN). Default: the input's, else Pic1. auto numbers a batch in "
+     "the order given: "
      "Pic1, Pic2 ... Pic9, Pic0. The frames of an animation are always numbered so, from PicN "
      "when N is given."},
     {"--folder", "F",
@@ -103,8 +107,15 @@ constexpr std::array<std::string_view, 6> kDescription{
     "anything unusual that the editors read past.",
     "convert reads calculator pictures and any image Qt reads (PNG, JPEG, BMP, GIF, WebP, "
     "TIFF...) and writes each in one format. An image becomes a calculator picture as the "
-    "editors' Convert Image makes it, with the same options. A calculator picture becomes an "
-    "image of one pixel per calculator pixel, black on white. Between calculators of the same "
+    "editors' Convert Image makes it, with the same options; for {colour formats} each pixel "
+    "becomes the nearest of the calculator's colours (by the redmean distance, with the same "
+    "dithers and --strength; none keeps a picture made of those colours exact; the tone options "
+    "and --serpentine act on the grey conversion alone). A calculator picture becomes an "
+    "image of one pixel per calculator pixel, black on white, or in its colours (a PNG keeps "
+    "no colour transparent). A monochrome picture becomes a colour one cell for cell at its top "
+    "left, black and white, when it fits the colour screen, else through the conversion; a "
+    "colour picture becomes monochrome through the conversion. "
+    "Between calculators of the same "
     "screen the picture and comment go across unchanged; onto another screen the picture is "
     "converted like an image, with the same options, to that screen's size (the graph "
     "screen's for the TI-89: 159 x 77). An image written as png or bmp keeps its own size and "
@@ -113,12 +124,14 @@ constexpr std::array<std::string_view, 6> kDescription{
     "...), each the picture a viewer shows at that frame and, on the calculators with PIC "
     "variables, a variable of its own: Pic1, Pic2 ... Pic9, Pic0.",
     "thumbnail writes a PNG picture of one calculator file for a file manager: black on the "
-    "calculator's screen colour, at most SIZE pixels on its long side, its aspect kept. The "
+    "calculator's screen colour (a colour picture in its colours), at most SIZE pixels on its long "
+    "side, its aspect kept. The "
     "thumbnailer entry installed with calcpic has file managers call it for every calculator "
     "picture type.",
     "Files are written whole or not at all, and reach the disk together, up to 64 at a time: a "
     "crash in the middle of a run leaves each output as it was or whole, perhaps beside a hidden "
-    "temporary file (.NAME.XXXXXX) that may be deleted. An output that exists is replaced only with "
+    "temporary file (.NAME.XXXXXX) that may be deleted. An output that exists is replaced only "
+    "with "
     "--force, and an input is never overwritten. A failing input is reported on standard "
     "error with its reason; the others are still converted. A calculator file that is "
     "shorter than its format or fails its checksum is damaged: info reports it, convert "
@@ -146,6 +159,12 @@ std::string expand(std::string_view text) {
          }))},
         {"{titled formats}", core::joinedList(core::extensions([](const FormatDescriptor& f) {
              return f.family != core::Family::Ti83;
+         }))},
+        {"{colour formats}", core::joinedList(core::extensions([](const FormatDescriptor& f) {
+             return f.cells != core::CellKind::Monochrome;
+         }))},
+        {"{palette formats}", core::joinedList(core::extensions([](const FormatDescriptor& f) {
+             return f.cells == core::CellKind::Palette;
          }))},
         {"{models}", core::joinedList(core::models())},
         {"{screens}", core::picturesBySize()},
@@ -398,6 +417,8 @@ private:
             r.conversion.strength = *n;
         } else if (name == "--serpentine") {
             r.conversion.serpentine = true;
+        } else if (name == "--transparent") {
+            r.transparent = true;
         } else if (name == "--zoom") {
             const auto n = integer(value, 1, 64);
             if (!n)
@@ -491,6 +512,9 @@ private:
             if (auto error = nameError("--name", r.name, *calculator, core::NameKind::Variable))
                 return error;
         }
+        if (r.transparent && (!calculator || calculator->cells != core::CellKind::Palette))
+            return UsageError{"--transparent is for " + expand("{palette formats}") + ", not " +
+                              ext};
         if (given("--zoom") && calculator)
             return UsageError{"--zoom is for png and bmp, not " + ext};
         if (r.comment && !calculator)

@@ -28,6 +28,7 @@ struct Request {
     Scale scale = Scale::Fit;
     core::ConversionOptions conversion;
     bool autoThreshold = false; // Otsu's in place of conversion.threshold
+    bool transparent = false;   // white cells of a palette picture become none
     int zoom = 1;
     std::optional<int> pic;
     bool picAuto = false; // --pic auto: a batch numbered Pic1, Pic2 ... Pic9, Pic0

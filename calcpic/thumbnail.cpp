@@ -31,19 +31,26 @@ bool sameFile(const QString& a, const QString& b) {
 
 } // namespace
 
-QImage thumbnailImage(const core::PixelGrid& grid, int size) {
+QImage thumbnailImage(const core::PixelGrid& grid, int size, core::CellKind kind) {
     const int longSide = std::max(grid.columns(), grid.rows());
     const int zoom = std::max(1, size / longSide);
-    QImage image(grid.columns() * zoom, grid.rows() * zoom, QImage::Format_Indexed8);
-    image.setColorTable({0xFF000000u | core::kScreenColour, 0xFF000000u | core::kBlack});
-    for (int y = 0; y < image.height(); ++y) {
-        uchar* line = image.scanLine(y);
-        for (int x = 0; x < image.width(); ++x)
-            line[x] = grid.at(y / zoom, x / zoom) == 1 ? 1 : 0;
+    QImage image;
+    if (kind == core::CellKind::Monochrome) {
+        image = QImage(grid.columns() * zoom, grid.rows() * zoom, QImage::Format_Indexed8);
+        image.setColorTable({0xFF000000u | core::kScreenColour, 0xFF000000u | core::kBlack});
+        for (int y = 0; y < image.height(); ++y) {
+            uchar* line = image.scanLine(y);
+            for (int x = 0; x < image.width(); ++x)
+                line[x] = grid.at(y / zoom, x / zoom) == 1 ? 1 : 0;
+        }
+    } else {
+        image = core::gridImage(grid, kind, zoom);
     }
     if (longSide <= size)
         return image;
-    return image.convertToFormat(QImage::Format_RGB32)
+    return image
+        .convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                 : QImage::Format_RGB32)
         .scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
@@ -60,7 +67,8 @@ std::variant<QImage, std::string> thumbnailOf(const QString& path, int size) {
     const auto content = core::readPicture(bytes, format->calculator->id);
     if (const auto* error = std::get_if<core::ReadError>(&content))
         return error->reason;
-    return thumbnailImage(std::get<core::CalculatorPicture>(content).grid, size);
+    return thumbnailImage(std::get<core::CalculatorPicture>(content).grid, size,
+                          format->calculator->cells);
 }
 
 int runThumbnail(const Request& request, std::ostream& err) {

@@ -43,7 +43,10 @@ QString titleOf(const QString& path) {
 // "82i", "83i"... or with dots.
 std::vector<std::string> dotwellExtensions(bool dots) {
     return core::extensions(
-        [](const core::FormatDescriptor& f) { return f.program == core::Program::Dotwell; }, dots);
+        [](const core::FormatDescriptor& f) {
+            return core::editorOpens(f, core::Program::Dotwell);
+        },
+        dots);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/formats/ti83_picture_file.h"
 #include "core/model/format_id.h"
@@ -33,6 +34,8 @@ struct CalculatorPicture {
     std::u32string folder;
     std::u32string variable;
     std::uint8_t attribute = 0; // locked or archived, kept as read
+    // .8ca: each stored row's padding pixel, bottom row first, written back as read
+    std::vector<std::uint16_t> rowPadding;
 };
 
 // A picture's variable, as a user names it.

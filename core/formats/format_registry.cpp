@@ -21,6 +21,7 @@ const std::vector<FormatDescriptor>& registry() {
         std::vector<FormatDescriptor> all;
         addTi83Formats(all);
         addTi83PlusFormats(all);
+        addTi84CeFormats(all);
         addTi85Formats(all);
         addTi92Formats(all);
         // By FormatId, so that formatOf is an index.
@@ -41,6 +42,10 @@ std::span<const FormatDescriptor> allFormats() {
     return registry();
 }
 
+bool editorOpens(const FormatDescriptor& format, Program program) {
+    return format.program == program && format.cells == CellKind::Monochrome;
+}
+
 const FormatDescriptor& formatOf(FormatId id) {
     return registry()[size_t(id)];
 }
@@ -55,9 +60,22 @@ const FormatDescriptor* formatForName(std::string_view fileName) {
 
 const FormatDescriptor* formatForContent(std::string_view bytes) {
     const std::string_view head = bytes.substr(0, 8);
+    auto signed_ = [&](const FormatDescriptor& f) {
+        return head == f.signature ||
+               std::find(f.alsoRead.begin(), f.alsoRead.end(), head) != f.alsoRead.end();
+    };
+    auto marked = [&](const FormatDescriptor& f) {
+        return !f.contentBytes.empty() &&
+               std::all_of(f.contentBytes.begin(), f.contentBytes.end(), [&](const auto& b) {
+                   return b.first < bytes.size() && std::uint8_t(bytes[b.first]) == b.second;
+               });
+    };
     for (const FormatDescriptor& f : registry()) {
-        if (head == f.signature ||
-            std::find(f.alsoRead.begin(), f.alsoRead.end(), head) != f.alsoRead.end())
+        if (signed_(f) && marked(f))
+            return &f;
+    }
+    for (const FormatDescriptor& f : registry()) {
+        if (signed_(f) && f.contentBytes.empty())
             return &f;
     }
     return nullptr;
@@ -72,6 +90,9 @@ CalculatorPicture newPicture(FormatId format) {
     picture.grid = PixelGrid(size.rows, size.columns);
     picture.pictureRows = size.rows;
     picture.pictureColumns = size.columns;
+    if (f.cells == CellKind::Rgb565) // a new background image is white, as the graph screen
+        for (int r = 0; r < size.rows; ++r)
+            std::fill_n(picture.grid.row(r), size.columns, std::int16_t(0xFFFF));
     if (f.family == Family::Ti85) {
         picture.comment = kTi83DefaultComment;
         picture.variable = ascii(kTi85DefaultName);
@@ -118,7 +139,8 @@ PictureSize savedSize(const FormatDescriptor& format, PictureSize current) {
 
 std::string variableName(const CalculatorPicture& picture) {
     if (picture.family == Family::Ti83)
-        return "Pic" + std::to_string(picNumberOfByte(picture.buffer.picNumber()));
+        return std::string(formatOf(picture.format).variablePrefix) +
+               std::to_string(picNumberOfByte(picture.buffer.picNumber()));
     if (picture.family == Family::Ti85)
         return toUtf8(picture.variable);
     return toUtf8(picture.folder + U"\\" + picture.variable);
@@ -147,7 +169,7 @@ std::string dialogFilter(Program program, bool save, std::span<const FilterEntry
     for (const FilterEntry& e : extra)
         entries.emplace(e.position, e.text);
     for (const FormatDescriptor& f : registry()) {
-        if (f.program == program) {
+        if (editorOpens(f, program)) {
             const FilterEntry& e = save ? f.saveEntry : f.openEntry;
             entries.emplace(e.position, e.text); // the first format of a shared entry names it
         }

@@ -13,6 +13,7 @@
 
 #include "core/formats/calculator_picture.h"
 #include "core/formats/inspection.h"
+#include "core/model/colour_conversion.h"
 
 namespace core {
 
@@ -46,9 +47,13 @@ struct FormatDescriptor {
     std::string_view extension;             // lower case, without the dot: "8xi"
     std::string_view signature;             // the first eight bytes this program writes
     std::vector<std::string_view> alsoRead; // other signatures a file of it may start with
-    std::string_view calculators;           // "TI-83 Plus and TI-84 Plus"
-    Program program;                        // the editor that opens and saves it
+    // Bytes past the signature that tell its files from another format's with the same
+    // signature (the colour .8ci and .8ca share the .8xi's): at these offsets, these values.
+    std::vector<std::pair<size_t, std::uint8_t>> contentBytes;
+    std::string_view calculators; // "TI-83 Plus and TI-84 Plus"
+    Program program;              // the editor that opens and saves it
     Family family;
+    CellKind cells = CellKind::Monochrome;
     PictureSize picture; // the picture a new document of this format has
     PictureSize screen;  // the calculator's whole screen
     PictureSize graph;   // its graph screen
@@ -56,6 +61,7 @@ struct FormatDescriptor {
     // PIC variables Pic1.. the calculators have (10: Pic1..Pic9, Pic0); 0 where a picture has
     // a name instead.
     int picNumbers = 0;
+    std::string_view variablePrefix = "Pic"; // of a numbered variable: Pic1, Image1
     std::string_view mimeType;
     std::string_view mimeParent; // the type it is a sub-class of
     int magicPriority = 50;      // lower where another type has the same signature
@@ -81,12 +87,16 @@ struct FormatDescriptor {
 inline constexpr size_t kLongestPictureFile = 82 + 4 + 2 + 0xFFFF + 2;
 
 std::span<const FormatDescriptor> allFormats();
+// Whether the program's editor opens, saves and offers this format. The editors' documents
+// are monochrome: a colour format is calcpic's until a document holds colour.
+bool editorOpens(const FormatDescriptor& format, Program program);
 const FormatDescriptor& formatOf(FormatId id);
 // By the name's last extension in any letter case ("photo.8XI"); a bare extension ("8xi")
 // counts as a name too.
 const FormatDescriptor* formatForName(std::string_view fileName);
-// By the signature the bytes start with; for a signature two formats share (**TI92P*) the
-// first of them, the TI-92 Plus.
+// By the signature the bytes start with and, for a signature several formats share, the bytes
+// that tell them apart (a .8ci's type and version); failing those, the first of them (the
+// TI-92 Plus for **TI92P*, the .8xi for **TI83F*).
 const FormatDescriptor* formatForContent(std::string_view bytes);
 
 // The picture of a new document of this format: clear, with the program's texts.

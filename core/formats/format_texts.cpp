@@ -48,7 +48,7 @@ std::vector<std::string> extensions(const std::function<bool(const FormatDescrip
 std::vector<std::string> models(std::optional<Program> program) {
     std::vector<std::string> out;
     for (const FormatDescriptor& f : allFormats()) {
-        if (!program || f.program == *program)
+        if (!program || editorOpens(f, *program))
             for (const std::string& model : modelsOf(f))
                 addOnce(out, model);
     }
@@ -63,7 +63,7 @@ std::string picturesBySize(std::optional<Program> program) {
     };
     std::vector<Group> groups;
     for (const FormatDescriptor& f : allFormats()) {
-        if (program && f.program != *program)
+        if (program && !editorOpens(f, *program))
             continue;
         auto group = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
             return g.size.columns == f.picture.columns && g.size.rows == f.picture.rows;

@@ -22,7 +22,8 @@ std::string joinedList(const std::vector<std::string>& items, std::string_view l
 // The formats that pass `which` (all of them by default), each as "82i" or ".82i".
 std::vector<std::string> extensions(const std::function<bool(const FormatDescriptor&)>& which = {},
                                     bool dots = false);
-// Every calculator model of these formats, each once: "TI-82", "TI-83 Plus"...
+// Every calculator model of these formats (a program's: those its editor opens), each once:
+// "TI-82", "TI-83 Plus"...
 std::vector<std::string> models(std::optional<Program> program = std::nullopt);
 // "TI-82, TI-83, TI-83 Plus and TI-84 Plus (96 x 63 pixels: .82i, .83i, .8xi)" for each
 // picture size, joined with "and".

@@ -12,6 +12,7 @@ namespace core {
 
 void addTi83Formats(std::vector<FormatDescriptor>& formats);     // .82i, .83i
 void addTi83PlusFormats(std::vector<FormatDescriptor>& formats); // .8xi
+void addTi84CeFormats(std::vector<FormatDescriptor>& formats);   // .8ci, .8ca
 void addTi85Formats(std::vector<FormatDescriptor>& formats);     // .85i, .86i
 void addTi92Formats(std::vector<FormatDescriptor>& formats);     // .92i, .9xi, .v2i, .89i
 

@@ -32,28 +32,45 @@ QImage pixelsOf(const QImage& image) {
                : image.convertToFormat(QImage::Format_ARGB32);
 }
 
-// The grey cells of `image` placed with its top-left corner at `at` (grid coordinates);
-// cells it does not cover hold no picture.
-GreyCells place(const QImage& image, QPoint at, QSize grid) {
-    GreyCells cells;
-    cells.rows = grid.height();
-    cells.columns = grid.width();
-    cells.grey.assign(size_t(cells.rows * cells.columns), GreyCells::kNoPicture);
+// The cells of `image` placed with its top-left corner at `at` (grid coordinates), each
+// pixel as `cell` makes it; cells it does not cover keep `none`.
+template <class Cells, class Cell>
+Cells placed(const QImage& image, QPoint at, QSize grid, typename Cells::value_type none,
+             Cell cell) {
+    Cells cells(size_t(grid.width() * grid.height()), none);
     const QImage pixels = pixelsOf(image);
     for (int y = 0; y < pixels.height(); ++y) {
         const int row = y + at.y();
-        if (row < 0 || row >= cells.rows)
+        if (row < 0 || row >= grid.height())
             continue;
         const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
         for (int x = 0; x < pixels.width(); ++x) {
             const int column = x + at.x();
-            if (column < 0 || column >= cells.columns)
+            if (column < 0 || column >= grid.width())
                 continue;
-            const QRgb p = line[x];
-            cells.grey[size_t(row * cells.columns + column)] =
-                greyOf(qRed(p), qGreen(p), qBlue(p), qAlpha(p));
+            cells[size_t(row * grid.width() + column)] = cell(line[x]);
         }
     }
+    return cells;
+}
+
+GreyCells place(const QImage& image, QPoint at, QSize grid) {
+    GreyCells cells;
+    cells.rows = grid.height();
+    cells.columns = grid.width();
+    cells.grey =
+        placed<std::vector<std::int16_t>>(image, at, grid, GreyCells::kNoPicture, [](QRgb p) {
+            return std::int16_t(greyOf(qRed(p), qGreen(p), qBlue(p), qAlpha(p)));
+        });
+    return cells;
+}
+
+ColourCells placeColour(const QImage& image, QPoint at, QSize grid) {
+    ColourCells cells;
+    cells.rows = grid.height();
+    cells.columns = grid.width();
+    // RGB32's alpha byte is opaque; ARGB32 is not premultiplied.
+    cells.argb = placed<std::vector<std::uint32_t>>(image, at, grid, 0u, [](QRgb p) { return p; });
     return cells;
 }
 
@@ -162,7 +179,7 @@ QImage ConversionSource::thumbnail(QSize box) const {
     return out;
 }
 
-GreyCells ConversionSource::cells(ScaleMode mode) const {
+ConversionSource::Placement ConversionSource::placement(ScaleMode mode) const {
     const double w = m_original.width(), h = m_original.height();
     const int columns = m_grid.width(), rows = m_grid.height();
     auto centred = [&](QSize size) {
@@ -174,12 +191,12 @@ GreyCells ConversionSource::cells(ScaleMode mode) const {
         const double s = mode == ScaleMode::Fit ? std::min(columns / w, rows / h)
                                                 : std::max(columns / w, rows / h);
         const QSize size = rounded(w * s, h * s);
-        return place(m_reduced.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-                     centred(size), m_grid);
+        return {m_reduced.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                centred(size)};
     }
     case ScaleMode::Stretch:
-        return place(m_reduced.scaled(m_grid, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-                     QPoint(0, 0), m_grid);
+        return {m_reduced.scaled(m_grid, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                QPoint(0, 0)};
     case ScaleMode::ActualSize:
         if (m_centre.isNull()) {
             m_centre = pixelsOf(m_middle.image());
@@ -187,9 +204,19 @@ GreyCells ConversionSource::cells(ScaleMode mode) const {
                 m_centre = middleOf(m_reduced, m_grid);
         }
         // The middle of a larger picture; a smaller one centred, the rest clear.
-        return place(m_centre, centred(m_original.boundedTo(m_grid)), m_grid);
+        return {m_centre, centred(m_original.boundedTo(m_grid))};
     }
     return {};
+}
+
+GreyCells ConversionSource::cells(ScaleMode mode) const {
+    const Placement p = placement(mode);
+    return place(p.image, p.at, m_grid);
+}
+
+ColourCells ConversionSource::colourCells(ScaleMode mode) const {
+    const Placement p = placement(mode);
+    return placeColour(p.image, p.at, m_grid);
 }
 
 PixelGrid convertPicture(const QImage& picture, QSize grid, ScaleMode mode,

@@ -13,6 +13,7 @@
 class QIODevice;
 class QMimeData;
 
+#include "core/model/colour_conversion.h"
 #include "core/model/picture_conversion.h"
 
 namespace core {
@@ -75,8 +76,16 @@ public:
     QImage thumbnail(QSize box) const;
     // The picture at grid size, placed as the mode says, as grey cells.
     GreyCells cells(ScaleMode mode) const;
+    // The same placement in colour, for a colour calculator's grid.
+    ColourCells colourCells(ScaleMode mode) const;
 
 private:
+    struct Placement {
+        QImage image; // at the size it takes on the grid
+        QPoint at;    // its top left there
+    };
+    Placement placement(ScaleMode mode) const;
+
     QSize m_grid;
     QSize m_original;
     QImage m_reduced;        // RGB32 or ARGB32, for the modes that scale

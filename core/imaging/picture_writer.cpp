@@ -34,6 +34,21 @@ QImage gridImage(const PixelGrid& grid, int zoom) {
     return image;
 }
 
+QImage gridImage(const PixelGrid& grid, CellKind kind, int zoom) {
+    if (kind == CellKind::Monochrome)
+        return gridImage(grid, zoom);
+    zoom = std::max(1, zoom);
+    QImage image(grid.columns() * zoom, grid.rows() * zoom,
+                 kind == CellKind::Palette ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const std::int16_t* cells = grid.row(y / zoom);
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = argbOfCell(cells[x / zoom], kind);
+    }
+    return image;
+}
+
 QString encodePicture(const QImage& image, QByteArray* bytes, const char* format) {
     QBuffer buffer(bytes);
     buffer.open(QIODevice::WriteOnly);

@@ -11,7 +11,7 @@ FormatDialogs::FormatDialogs(Program program, std::vector<FilterEntry> openExtra
                              std::vector<ExportEntry> exports)
     : m_program(program), m_openExtras(std::move(openExtras)), m_exports(std::move(exports)) {
     for (const FormatDescriptor& f : allFormats()) {
-        if (f.program == program)
+        if (editorOpens(f, program))
             m_naming.calculatorExtensions.push_back(f.extension);
     }
     for (const ExportEntry& e : m_exports)
@@ -20,7 +20,7 @@ FormatDialogs::FormatDialogs(Program program, std::vector<FilterEntry> openExtra
 
 const FormatDescriptor* FormatDialogs::formatOf(const QString& name) const {
     const FormatDescriptor* f = formatForName(name.toStdString());
-    return f && f->program == m_program ? f : nullptr;
+    return f && editorOpens(*f, m_program) ? f : nullptr;
 }
 
 QString FormatDialogs::openFilter() const {
@@ -37,7 +37,7 @@ FileDialogRequest FormatDialogs::saveAsRequest(const QString& title,
         request.entriesWithOwnExtension << e.entry.position; // a bare name gets its own
     }
     for (const FormatDescriptor& f : allFormats()) {
-        if (f.program == m_program && f.saveEntryCompletesName)
+        if (editorOpens(f, m_program) && f.saveEntryCompletesName)
             request.entriesWithOwnExtension << f.saveEntry.position;
     }
     std::sort(request.entriesWithOwnExtension.begin(), request.entriesWithOwnExtension.end());
@@ -50,7 +50,7 @@ FileDialogRequest FormatDialogs::saveAsRequest(const QString& title,
     request.flags = kOverwritePrompt | kHideReadOnly;
     // A picture of a later calculator is saved as one unless the user picks another entry.
     if (const FormatDescriptor* f = &core::formatOf(current);
-        f->program == m_program && f->saveEntryCompletesName) {
+        editorOpens(*f, m_program) && f->saveEntryCompletesName) {
         request.filterIndex = f->saveEntry.position;
         request.initialName =
             QStringLiteral("*.") +

@@ -17,7 +17,7 @@ QString calculatorsOf(const FormatDescriptor& f) {
 
 void addNewPictureItems(QMenu* menu, Program program, std::function<void(FormatId)> chosen) {
     for (const FormatDescriptor& f : allFormats()) {
-        if (f.program != program)
+        if (!editorOpens(f, program))
             continue;
         const QString text = QMenu::tr("%1 picture (%2 x %3)")
                                  .arg(calculatorsOf(f))

@@ -92,7 +92,7 @@ int runProgram(int argc, char** argv, const ProgramDescription& program,
             "draws and edits the pictures of " + joinedList(models(program.program)) +
             " calculators\n(" +
             joinedList(extensions(
-                [&](const FormatDescriptor& f) { return f.program == program.program; }, true)) +
+                [&](const FormatDescriptor& f) { return editorOpens(f, program.program); }, true)) +
             " files)";
         std::printf("usage: %s [FILE]\n       %s --help | --version\n\n%s %s.\nThe whole "
                     "command line is the name of the picture to open, blanks included.\nSee "

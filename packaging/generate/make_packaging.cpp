@@ -47,8 +47,9 @@ std::optional<std::optional<Program>> programNamed(const std::string& name) {
     return std::nullopt;
 }
 
+// A program's formats are those its editor opens; "all" is every format calcpic reads.
 bool of(const FormatDescriptor& f, std::optional<Program> program) {
-    return !program || f.program == *program;
+    return !program || editorOpens(f, *program);
 }
 
 std::string upper(std::string_view s) {
@@ -71,8 +72,20 @@ std::string mimeXml() {
         out += "    <glob weight=\"60\" pattern=\"*." + upper(f.extension) +
                "\" case-sensitive=\"true\"/>\n";
         out += "    <magic priority=\"" + std::to_string(f.magicPriority) + "\">\n";
-        out += "      <match type=\"string\" offset=\"0\" value=\"" + std::string(f.signature) +
-               "\"/>\n";
+        // Bytes that tell a format from another of the same signature nest in its match: all
+        // of them must be there.
+        std::string closers;
+        std::string indent = "      ";
+        out += indent + "<match type=\"string\" offset=\"0\" value=\"" + std::string(f.signature) +
+               "\"";
+        for (const auto& [offset, value] : f.contentBytes) {
+            out += ">\n";
+            indent += "  ";
+            out += indent + "<match type=\"byte\" offset=\"" + std::to_string(offset) +
+                   "\" value=\"0x" + hexText(value) + "\"";
+            closers = indent.substr(2) + "</match>\n" + closers;
+        }
+        out += "/>\n" + closers;
         for (std::string_view other : f.alsoRead)
             out += "      <match type=\"string\" offset=\"0\" value=\"" + std::string(other) +
                    "\"/>\n";

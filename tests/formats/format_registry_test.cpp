@@ -29,9 +29,13 @@ TEST(FormatRegistry, NamesAndSignaturesFindTheirFormat) {
         {"pic.8Xi", &formatOf(FormatId::Ti83Plus)},
         {"p.92I", &formatOf(FormatId::Ti92)},
         {"p.9xi", &formatOf(FormatId::Ti92Plus)},
-        {"P.V2I", &formatOf(FormatId::Voyage200)},  {"p.73I", &formatOf(FormatId::Ti73)},
-        {"p.85i", &formatOf(FormatId::Ti85)},       {"p.86i", &formatOf(FormatId::Ti86)},
+        {"P.V2I", &formatOf(FormatId::Voyage200)},
+        {"p.73I", &formatOf(FormatId::Ti73)},
+        {"p.85i", &formatOf(FormatId::Ti85)},
+        {"p.86i", &formatOf(FormatId::Ti86)},
         {"p.89i", &formatOf(FormatId::Ti89)},
+        {"p.8ci", &formatOf(FormatId::Ti84CePicture)},
+        {"P.8CA", &formatOf(FormatId::Ti84CeImage)},
         {"a.bmp", nullptr},
         {"2i", nullptr},
         {"", nullptr},
@@ -117,7 +121,7 @@ TEST(FormatRegistry, EveryFormatReadsWhatItWritesAndRefusesWhatItCannotStore) {
         const CalculatorPicture& back = std::get<CalculatorPicture>(read);
         EXPECT_EQ(back.grid, picture.grid);
         EXPECT_EQ(back.comment, picture.comment);
-        EXPECT_EQ(variableName(back), f.family == Family::Ti83   ? "Pic3"
+        EXPECT_EQ(variableName(back), f.family == Family::Ti83 ? std::string(f.variablePrefix) + "3"
                                       : f.family == Family::Ti85 ? "sprite"
                                                                  : "games\\sprite");
         const auto report = inspectPicture(bytesView(bytes), bytes.size(), f.id);

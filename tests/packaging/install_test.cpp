@@ -52,10 +52,19 @@ QString source(const QString& path) {
 // A picture type as the installed MIME package declares it.
 struct PictureType {
     QString name;
-    QString comment;      // "TI-83 Plus and TI-84 Plus calculator picture"
-    QStringList globs;    // "*.8xi"
-    QByteArray signature; // what the magic rule matches at offset 0
+    QString comment;                         // "TI-83 Plus and TI-84 Plus calculator picture"
+    QStringList globs;                       // "*.8xi"
+    QByteArray signature;                    // what the magic rule matches at offset 0
+    std::vector<std::pair<int, char>> marks; // the bytes it also looks at, where the rule nests
     QStringList parents;
+
+    // The shortest content its magic rule matches: the signature, the marks, zeros between.
+    QByteArray content() const {
+        QByteArray bytes = signature + QByteArray(80, '\0');
+        for (const auto& [offset, value] : marks)
+            bytes[offset] = value;
+        return bytes;
+    }
 
     QString extension() const { return globs.value(0).mid(2); }
     // The calculators a picture of this type is for, from its comment.
@@ -79,19 +88,47 @@ std::vector<PictureType> pictureTypes(const QString& package) {
         const auto name = xml.name();
         const auto attributes = xml.attributes();
         if (name == u"mime-type")
-            types.push_back({attributes.value("type").toString(), {}, {}, {}, {}});
+            types.push_back({attributes.value("type").toString(), {}, {}, {}, {}, {}});
         else if (name == u"comment")
             types.back().comment = xml.readElementText();
         else if (name == u"glob")
             types.back().globs << attributes.value("pattern").toString();
-        else if (name == u"match")
+        else if (name == u"match" && attributes.value("offset") == u"0")
             types.back().signature = attributes.value("value").toLatin1();
+        else if (name == u"match" && attributes.value("type") == u"byte")
+            types.back().marks.emplace_back(attributes.value("offset").toInt(),
+                                            char(attributes.value("value").toInt(nullptr, 16)));
         else if (name == u"sub-class-of")
             types.back().parents << attributes.value("type").toString();
     }
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     EXPECT_FALSE(types.empty());
     return types;
+}
+
+// Whether an editor opens pictures of this type; until the editors hold colour, calcpic alone
+// reads the colour calculators' types.
+bool anEditorOpens(const QString& type) {
+    for (const core::FormatDescriptor& f : core::allFormats())
+        if (QString::fromLatin1(f.mimeType.data(), qsizetype(f.mimeType.size())) == type)
+            return core::editorOpens(f, f.program);
+    return false;
+}
+
+// The head of a **TI83F* file with this type byte (59) and version byte (68).
+QByteArray colourHead(char type, char version) {
+    QByteArray head = "**TI83F*" + QByteArray(72 - 8, '\0');
+    head[59] = type;
+    head[68] = version;
+    return head;
+}
+
+// Whether pictures of this type hold colours rather than black and white.
+bool inColour(const QString& type) {
+    for (const core::FormatDescriptor& f : core::allFormats())
+        if (QString::fromLatin1(f.mimeType.data(), qsizetype(f.mimeType.size())) == type)
+            return f.cells != core::CellKind::Monochrome;
+    return false;
 }
 
 // A key of a desktop entry or thumbnailer, as text; lists split at ';'.
@@ -294,6 +331,12 @@ TEST_F(Installed, TheMimeDatabaseKnowsEachPictureByNameAndByContent) {
         {"noname83", "**TI83**", "application/x-ti83-picture"}, // by the magic alone
         {"noname8x", "**TI83F*", "application/x-ti83plus-picture"},
         {"noname9x", "**TI92P*", "application/x-ti92plus-picture"},
+        // The colour files share the .8xi's signature; their type and version bytes tell.
+        {"x.8ci", "**TI83F*", "application/x-ti84ce-picture"},
+        {"x.8ca", "**TI83F*", "application/x-ti84ce-image"},
+        {"noname8ci", colourHead(0x07, 0x0A), "application/x-ti84ce-picture"},
+        {"noname8ca", colourHead(0x1A, 0x00), "application/x-ti84ce-image"},
+        {"noname8x7", colourHead(0x07, 0x00), "application/x-ti83plus-picture"},
     };
     for (const Row& row : rows) {
         const QString path = stage.path() + "/" + row.name;
@@ -346,9 +389,13 @@ TEST_F(Installed, IdentifiersAgreeAndNothingPointsToAPlaceholder) {
 // NAME line of its manual (`man -k TI-84`).
 TEST_F(Installed, EveryPictureTypeHasAnEditorAThumbnailAndItsModelsNamed) {
     const auto types = pictureTypes(file("share/mime/packages/calcpic-pictures.xml"));
-    QStringList all;
-    for (const PictureType& type : types)
+    QStringList all, withEditor;
+    for (const PictureType& type : types) {
         all << type.name;
+        if (anEditorOpens(type.name))
+            withEditor << type.name;
+    }
+    EXPECT_LT(withEditor.size(), all.size()) << "the colour types are calcpic's alone";
     const QString thumbnailer = file("share/thumbnailers/calcpic.thumbnailer");
     EXPECT_EQ(asSet(listOf(thumbnailer, "MimeType")), asSet(all));
     EXPECT_EQ(keyOf(thumbnailer, "Exec"), "/usr/bin/calcpic thumbnail -s %s %i %o");
@@ -374,8 +421,8 @@ TEST_F(Installed, EveryPictureTypeHasAnEditorAThumbnailAndItsModelsNamed) {
                         << model.toStdString() << " missing in: " << text.toStdString();
         }
     }
-    EXPECT_EQ(asSet(edited), asSet(all));
-    EXPECT_EQ(edited.size(), all.size()) << "a type with two editors";
+    EXPECT_EQ(asSet(edited), asSet(withEditor));
+    EXPECT_EQ(edited.size(), withEditor.size()) << "a type with two editors";
     const QString calcpic = manName(file("share/man/man1/calcpic.1"));
     for (const PictureType& type : types)
         for (const QString& model : type.models())
@@ -386,14 +433,17 @@ TEST_F(Installed, EveryPictureTypeHasAnEditorAThumbnailAndItsModelsNamed) {
         registered << QString::fromLatin1(f.mimeType.data(), qsizetype(f.mimeType.size()));
         const QString id = f.program == core::Program::Dotwell ? "io.github.dotwell.Dotwell"
                                                                : "io.github.dotwell.Pixvane";
-        EXPECT_TRUE(listOf(file("share/applications/" + id + ".desktop"), "MimeType")
-                        .contains(registered.back()))
+        const bool opened = core::editorOpens(f, f.program);
+        EXPECT_EQ(listOf(file("share/applications/" + id + ".desktop"), "MimeType")
+                      .contains(registered.back()),
+                  opened)
             << registered.back().toStdString();
         const QString manual = QString::fromUtf8(readAll(
             file("share/man/man1/" +
                  QString(f.program == core::Program::Dotwell ? "dotwell" : "pixvane") + ".1")));
-        EXPECT_TRUE(manual.contains(
-            ".B ." + QString::fromLatin1(f.extension.data(), qsizetype(f.extension.size()))));
+        EXPECT_EQ(manual.contains(".B ." + QString::fromLatin1(f.extension.data(),
+                                                               qsizetype(f.extension.size()))),
+                  opened);
     }
     EXPECT_EQ(asSet(registered), asSet(all));
 }
@@ -595,7 +645,7 @@ protected:
         QStringList answers; // desktop environment: it ignores weights, tries the case first
         for (const PictureType& type :
              pictureTypes(prefix + "/share/mime/packages/calcpic-pictures.xml")) {
-            const QByteArray content = type.signature + QByteArray(80, '\0');
+            const QByteArray content = type.content();
             for (const QString& glob : type.globs) {
                 for (const QString& name : {"x" + glob.mid(1), "X" + glob.mid(1).toUpper()}) {
                     writeAll(path("files/" + name), content);
@@ -616,8 +666,10 @@ protected:
             for (const QString& parent : type.parents)
                 EXPECT_TRUE(db.mimeTypeForName(type.name).inherits(parent));
             const QString editor = editorOf(prefix, type.name);
-            EXPECT_FALSE(editor.isEmpty()) << type.name.toStdString();
-            EXPECT_EQ(defaultApplication(prefix, type.name), editor) << type.name.toStdString();
+            EXPECT_EQ(editor.isEmpty(), !anEditorOpens(type.name)) << type.name.toStdString();
+            if (!editor.isEmpty()) {
+                EXPECT_EQ(defaultApplication(prefix, type.name), editor) << type.name.toStdString();
+            }
         }
         const Ran mimetype =
             runIn(path("elsewhere"), "mimetype", QStringList{"-b"} + names, desktop(prefix));
@@ -698,8 +750,8 @@ TEST_F(HomePrefix, OurTypesWinBesideTheLinkProgramsAndUninstallRestoresThePrefix
 
 // The thumbnailer entry run as a file manager runs it: %s, %i and %o put into Exec as quoted
 // words, the line split as a shell splits it, from another folder, with the prefix's bin not
-// on PATH. The picture comes back black on the screen colour, at most SIZE on its long side,
-// its cells whole squares.
+// on PATH. The picture comes back black on the screen colour (a colour one in its colours), at
+// most SIZE on its long side, its cells whole squares.
 TEST_F(HomePrefix, TheThumbnailerWorksAsAFileManagerCallsIt) {
     const QString prefix = path("Dad's home/.local");
     const Ran installed = script("install", prefix);
@@ -750,11 +802,14 @@ TEST_F(HomePrefix, TheThumbnailerWorksAsAFileManagerCallsIt) {
             }
             const int zoom = size / longSide; // whole squares, as large as fit
             ASSERT_EQ(thumbnail.size(), cells.size() * zoom) << type.name.toStdString();
+            // A colour picture shows its own colours, as calcpic writes it as an image.
+            const bool colour = inColour(type.name);
             for (int y = 0; y < thumbnail.height(); ++y)
                 for (int x = 0; x < thumbnail.width(); ++x)
                     ASSERT_EQ(thumbnail.pixel(x, y),
-                              cells.pixel(x / zoom, y / zoom) == qRgb(0, 0, 0) ? qRgb(0, 0, 0)
-                                                                               : screen)
+                              colour ? cells.pixel(x / zoom, y / zoom)
+                              : cells.pixel(x / zoom, y / zoom) == qRgb(0, 0, 0) ? qRgb(0, 0, 0)
+                                                                                 : screen)
                         << type.name.toStdString() << " " << size << " at " << x << ", " << y;
         }
     }

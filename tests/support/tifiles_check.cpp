@@ -41,6 +41,7 @@ QString writeWithTifiles(const QString& path, const TifilesVariable& variable) {
                 std::min(variable.name.size(), sizeof entry->name - 1));
     entry->type = std::uint8_t(variable.type);
     entry->attr = std::uint8_t(variable.attribute);
+    entry->version = std::uint8_t(variable.version);
     qstrncpy(content->comment, variable.comment.c_str(), sizeof content->comment);
     qstrncpy(content->default_folder, variable.folder.c_str(), sizeof content->default_folder);
     tifiles_content_add_entry(content, entry);
@@ -72,6 +73,7 @@ TifilesView readWithTifiles(const QString& path, bool writeBack) {
         view.name = entry->name;
         view.rawName.assign(entry->name, entry->name + 8);
         view.type = entry->type;
+        view.version = entry->version;
         view.data.assign(entry->data, entry->data + entry->size);
     }
     if (!writeBack) {

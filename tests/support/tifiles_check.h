@@ -25,6 +25,7 @@ struct TifilesView {
     std::string rawName; // the variable name's bytes on the calculator, NULs included
     std::string comment;
     int type = -1;
+    int version = -1; // the TI-83 Plus family's version byte, as the library takes it
     std::vector<std::uint8_t> data;
     QByteArray writeBack; // the file as libtifiles writes the same content again
 };
@@ -41,6 +42,7 @@ struct TifilesVariable {
     int attribute = 0;
     std::string comment;
     std::vector<std::uint8_t> data; // the variable's data as libtifiles holds it
+    int version = 0;                // the TI-83 Plus family's version byte
 };
 
 // Empty on success, else libtifiles' error number as text.
