@@ -315,17 +315,8 @@ void FrmPixvane::Picture1_OLEDragDrop(const QString& path) {
                           core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return;
     }
-    if (documentState().unsaved()) {
-        // Dropping would replace drawing that was never saved.
-        const core::Answer answer = prompts().message(
-            this, QStringLiteral("WARNING!"),
-            tr("The picture has not been saved. Press OK to open %1 in its place or Cancel to "
-               "keep drawing.")
-                .arg(titleOf(path)),
-            core::MessageIcon::Exclamation, core::MessageButtons::OkCancel);
-        if (answer != core::Answer::Ok)
-            return;
-    }
+    if (!dropMayReplaceDrawing(path))
+        return;
     ReadPictureFile(path);
 }
 

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "core/formats/format_registry.h"
+#include "core/imaging/file_io.h"
 #include "core/imaging/picture_writer.h"
 #include "core/platform/qt_prompts.h"
 #include "core/ui/canvas_view.h"
@@ -313,6 +314,16 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
 
 void EditorWindow::showWarning(const QString& title, const QString& text) {
     m_prompts.message(this, title, text, MessageIcon::Exclamation, MessageButtons::Ok);
+}
+
+bool EditorWindow::dropMayReplaceDrawing(const QString& path) {
+    if (!documentState().unsaved())
+        return true;
+    const QString text = tr("The picture has not been saved. Press OK to open %1 in its place or "
+                            "Cancel to keep drawing.")
+                             .arg(displayFileName(QFileInfo(path).fileName()));
+    return m_prompts.message(this, QStringLiteral("WARNING!"), text, MessageIcon::Exclamation,
+                             MessageButtons::OkCancel) == Answer::Ok;
 }
 
 void EditorWindow::miPrint_click() {

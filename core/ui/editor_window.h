@@ -140,6 +140,9 @@ protected:
                         const QString& refusal);
     // A message with the exclamation icon and an OK button.
     void showWarning(const QString& title, const QString& text);
+    // A file dropped over drawing that was never saved asks first; true when it may replace
+    // the picture.
+    bool dropMayReplaceDrawing(const QString& path);
 
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
