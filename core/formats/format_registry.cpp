@@ -175,8 +175,11 @@ std::string dialogFilter(Program program, bool save, std::span<const FilterEntry
         }
     }
     std::string filter;
-    for (const auto& [position, text] : entries)
-        filter += (filter.empty() ? "" : "|") + std::string(text);
+    for (const auto& [position, text] : entries) {
+        if (!filter.empty())
+            filter += '|';
+        filter += text;
+    }
     return filter;
 }
 

@@ -28,8 +28,13 @@ void addOnce(std::vector<std::string>& list, const std::string& item) {
 std::string joinedList(const std::vector<std::string>& items, std::string_view last) {
     std::string out;
     for (size_t i = 0; i < items.size(); ++i) {
-        if (i > 0)
-            out += i + 1 == items.size() ? " " + std::string(last) + " " : ", ";
+        if (i > 0 && i + 1 == items.size()) {
+            out += ' ';
+            out += last;
+            out += ' ';
+        } else if (i > 0) {
+            out += ", ";
+        }
         out += items[i];
     }
     return out;
@@ -40,7 +45,7 @@ std::vector<std::string> extensions(const std::function<bool(const FormatDescrip
     std::vector<std::string> out;
     for (const FormatDescriptor& f : allFormats()) {
         if (!which || which(f))
-            out.push_back((dots ? "." : "") + std::string(f.extension));
+            out.push_back(std::string(dots ? "." : "").append(f.extension));
     }
     return out;
 }
@@ -72,7 +77,7 @@ std::string picturesBySize(std::optional<Program> program) {
             group = groups.insert(groups.end(), Group{f.picture, {}, {}});
         for (const std::string& model : modelsOf(f))
             addOnce(group->models, model);
-        group->extensions.push_back("." + std::string(f.extension));
+        group->extensions.push_back(std::string(".").append(f.extension));
     }
     std::vector<std::string> parts;
     for (const Group& g : groups) {

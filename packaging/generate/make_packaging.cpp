@@ -37,14 +37,17 @@ using namespace core;
 
 namespace {
 
-std::optional<std::optional<Program>> programNamed(const std::string& name) {
+// The program a field names, or none for "all"; false for a name that is neither.
+bool programNamed(const std::string& name, std::optional<Program>* program) {
     if (name == "dotwell")
-        return std::optional<Program>(Program::Dotwell);
-    if (name == "pixvane")
-        return std::optional<Program>(Program::Pixvane);
-    if (name == "all")
-        return std::optional<Program>();
-    return std::nullopt;
+        *program = Program::Dotwell;
+    else if (name == "pixvane")
+        *program = Program::Pixvane;
+    else if (name == "all")
+        *program = std::nullopt;
+    else
+        return false;
+    return true;
 }
 
 // A program's formats are those its editor opens; "all" is every format calcpic reads.
@@ -158,8 +161,10 @@ bool fill(std::string& text, std::string* unknown) {
             value = mimeXml();
             ours = true;
         } else if (const size_t colon = name.find(':'); colon != std::string::npos) {
-            const auto program = programNamed(name.substr(colon + 1));
-            value = program ? field(name.substr(0, colon), *program) : "";
+            std::optional<Program> program;
+            value = programNamed(name.substr(colon + 1), &program)
+                        ? field(name.substr(0, colon), program)
+                        : "";
             ours = true;
             if (value.empty()) {
                 *unknown = name;
