@@ -17,6 +17,7 @@
 #include "calcpic/native_files.h"
 #include "calcpic/terminal_text.h"
 #include "calcpic/thumbnail.h"
+#include "core/formats/format_texts.h"
 #include "core/formats/ti68k_names.h"
 #include "core/imaging/file_io.h"
 #include "core/imaging/picture_conversion_source.h"
@@ -60,7 +61,7 @@ std::optional<Format> calculatorFormat(const std::string& path, const QByteArray
 // Why a calculator file that reads cannot be trusted: it ends early, or its checksum does not
 // match its bytes. The editors read such a file as it is; a batch would hide the damage in a
 // fresh file with a good checksum.
-std::string damageOf(const core::Inspection& report) {
+std::string damageOf(const core::FileReport& report) {
     if (report.missingBytes)
         return "the file is " + std::to_string(report.missingBytes) + " bytes too short";
     if (!report.storedChecksum)
@@ -78,22 +79,11 @@ std::string readFailure(std::string reason, Format format, std::string_view head
         reason += "; by its signature it is a " + std::string(signed_->calculators) + " picture";
     else if (signed_ && signed_ != format.calculator &&
              (!signed_->contentBytes.empty() || !format.calculator->contentBytes.empty()))
-        // The .8xi and the colour files share a signature; their headers tell them apart.
+        // Formats that share a signature are told apart by bytes of their header.
         reason += "; by its header it is a ." + std::string(signed_->extension) + " file";
     return reason;
 }
 
-// ".82i, .83i, ... or .v2i"
-std::string calculatorExtensions() {
-    std::string list;
-    const auto formats = core::allFormats();
-    for (size_t i = 0; i < formats.size(); ++i)
-        list += (i == 0                    ? "."
-                 : i + 1 == formats.size() ? " or ."
-                                           : ", .") +
-                std::string(formats[i].extension);
-    return list;
-}
 
 // As much of the file as a calculator picture can be, or the reason in `error`.
 core::FileRead readHead(const InputFile& file) {
@@ -141,10 +131,10 @@ std::variant<Input, std::string> readInput(const std::string& path, const Reques
     if (input.format) {
         const core::FormatId id = input.format->calculator->id;
         const auto report =
-            core::inspectPicture(viewOf(head.bytes), std::uint64_t(head.fileSize), id);
+            core::examinePicture(viewOf(head.bytes), std::uint64_t(head.fileSize), id);
         if (const auto* error = std::get_if<std::string>(&report))
             return readFailure(*error, *input.format, viewOf(head.bytes));
-        if (const std::string damage = damageOf(std::get<core::Inspection>(report));
+        if (const std::string damage = damageOf(std::get<core::FileReport>(report));
             !damage.empty() && !request.acceptDamaged)
             return damage + ": it is damaged (--accept-damaged converts it as it reads)";
         input.content =
@@ -483,7 +473,7 @@ QString jsonText(const std::string& bytes) {
     return QString::fromStdString(qtNamesIt(bytes) ? bytes : shownText(bytes));
 }
 
-void printReport(const std::string& file, const core::Inspection& r, bool json, std::ostream& out) {
+void printReport(const std::string& file, const core::FileReport& r, bool json, std::ostream& out) {
     const core::FormatDescriptor& info = core::formatOf(r.format);
     const bool ti83 = info.family == core::Family::Ti83;
     const std::string variable =
@@ -546,19 +536,20 @@ int info(const Request& request, std::ostream& out, std::ostream& err) {
     for (const std::string& file : request.inputs) {
         const core::FileRead head = readHead(InputFile(file));
         std::string reason = text(head.error);
-        std::optional<core::Inspection> report;
+        std::optional<core::FileReport> report;
         if (reason.empty()) {
             const std::string_view bytes = viewOf(head.bytes);
             const auto format = calculatorFormat(file, head.bytes);
             if (format) {
-                auto inspected = core::inspectPicture(bytes, std::uint64_t(head.fileSize),
+                auto examined = core::examinePicture(bytes, std::uint64_t(head.fileSize),
                                                       format->calculator->id);
-                if (auto* r = std::get_if<core::Inspection>(&inspected))
+                if (auto* r = std::get_if<core::FileReport>(&examined))
                     report = std::move(*r);
                 else
-                    reason = readFailure(std::get<std::string>(inspected), *format, bytes);
+                    reason = readFailure(std::get<std::string>(examined), *format, bytes);
             } else {
-                reason = "not a calculator picture (" + calculatorExtensions() + ")";
+                reason = "not a calculator picture (" +
+                         core::joinedList(core::extensions({}, true), "or") + ")";
             }
         }
         if (!report) {

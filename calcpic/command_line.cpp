@@ -62,7 +62,7 @@ constexpr std::array<OptionSpec, 25> kOptions{{
      "default 1)."},
     {"--pic", "N|auto",
      "For {pic formats}: store the picture as PicN (0 to 9; the TI-82 has "
-     "Pic1 to Pic6; a .8ca is ImageN). Default: the input's, else Pic1. auto numbers a batch in "
+     "Pic1 to Pic6; {image formats} hold ImageN). Default: the input's, else Pic1. auto numbers a batch in "
      "the order given: "
      "Pic1, Pic2 ... Pic9, Pic0. The frames of an animation are always numbered so, from PicN "
      "when N is given."},
@@ -92,7 +92,7 @@ constexpr std::array<OptionSpec, 25> kOptions{{
 }};
 
 constexpr std::string_view kName = "calcpic";
-constexpr std::string_view kSummary = "convert and inspect {models} calculator pictures";
+constexpr std::string_view kSummary = "convert and examine {models} calculator pictures";
 constexpr std::array<std::string_view, 4> kSynopsis{
     "info [--json] FILE...",
     "convert [options] INPUT... (-o OUTPUT | -d DIR --to FORMAT)",
@@ -120,7 +120,7 @@ constexpr std::array<std::string_view, 6> kDescription{
     "converted like an image, with the same options, to that screen's size (the graph "
     "screen's for the TI-89: 159 x 77). An image written as png or bmp keeps its own size and "
     "becomes black and white. An animation (a GIF of several frames) becomes one file per "
-    "frame, OUTPUT with the frame's number before its extension (frame-1.8xi, frame-2.8xi "
+    "frame, OUTPUT with the frame's number before its extension (frame-1.{example}, frame-2.{example} "
     "...), each the picture a viewer shows at that frame and, on the calculators with PIC "
     "variables, a variable of its own: Pic1, Pic2 ... Pic9, Pic0.",
     "thumbnail writes a PNG picture of one calculator file for a file manager: black on the "
@@ -166,6 +166,12 @@ std::string expand(std::string_view text) {
         {"{palette formats}", core::joinedList(core::extensions([](const FormatDescriptor& f) {
              return f.cells == core::CellKind::Palette;
          }))},
+        {"{image formats}", core::joinedList(core::extensions([](const FormatDescriptor& f) {
+             return f.picNumbers > 0 && f.variablePrefix != "Pic";
+         }))},
+        // The formats the examples use: the most common calculators of each family.
+        {"{example}", std::string(core::formatOf(core::FormatId::Ti83Plus).extension)},
+        {"{example 68k}", std::string(core::formatOf(core::FormatId::Ti92).extension)},
         {"{models}", core::joinedList(core::models())},
         {"{screens}", core::picturesBySize()},
     };
@@ -588,11 +594,11 @@ std::string manPage(std::string_view version, std::string_view date) {
             end == std::string_view::npos ? std::string_view() : arithmetic.substr(end + 2);
     }
     out += ".SH EXAMPLES\n";
-    out += ".EX\n" + std::string(kName) + " info photo.8xi\n" + std::string(kName) +
-           " convert \\-\\-dither atkinson photo.jpg \\-o photo.8xi\n" + std::string(kName) +
-           " convert \\-d out \\-\\-to png *.92i\n" + std::string(kName) +
-           " convert anim.gif \\-o frame.8xi\n" + std::string(kName) +
-           " thumbnail \\-s 256 photo.8xi photo.png\n.EE\n";
+    out += expand(".EX\ncalcpic info photo.{example}\n"
+                  "calcpic convert \\-\\-dither atkinson photo.jpg \\-o photo.{example}\n"
+                  "calcpic convert \\-d out \\-\\-to png *.{example 68k}\n"
+                  "calcpic convert anim.gif \\-o frame.{example}\n"
+                  "calcpic thumbnail \\-s 256 photo.{example} photo.png\n.EE\n");
     out += ".SH SEE ALSO\n.BR dotwell (1),\n.BR pixvane (1)\n";
     return out;
 }

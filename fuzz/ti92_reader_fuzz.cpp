@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     }
     for (const core::FormatDescriptor& format : core::allFormats()) {
         auto read = core::readPicture(bytes, format.id);
-        core::inspectPicture(bytes, size, format.id);
+        core::examinePicture(bytes, size, format.id);
         auto* picture = std::get_if<core::CalculatorPicture>(&read);
         if (!picture)
             continue;

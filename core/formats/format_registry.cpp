@@ -115,18 +115,18 @@ std::variant<std::vector<std::uint8_t>, std::string> writePicture(CalculatorPict
     return formatOf(format).write(picture, format);
 }
 
-std::variant<Inspection, std::string> inspectPicture(std::string_view bytes, std::uint64_t fileSize,
+std::variant<FileReport, std::string> examinePicture(std::string_view bytes, std::uint64_t fileSize,
                                                      FormatId format) {
     const auto read = readPicture(bytes, format);
     if (const auto* error = std::get_if<ReadError>(&read))
         return error->reason;
     const CalculatorPicture& picture = std::get<CalculatorPicture>(read);
-    Inspection report;
+    FileReport report;
     report.format = format;
     report.width = picture.pictureColumns;
     report.height = picture.pictureRows;
     report.comment = decodeWindows1252(picture.comment);
-    formatOf(format).inspect(bytes, fileSize, picture, report);
+    formatOf(format).examine(bytes, fileSize, picture, report);
     return report;
 }
 

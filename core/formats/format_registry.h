@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/formats/calculator_picture.h"
-#include "core/formats/inspection.h"
+#include "core/formats/file_report.h"
 #include "core/model/colour_conversion.h"
 
 namespace core {
@@ -79,8 +79,8 @@ struct FormatDescriptor {
     // kLongestPictureFile), or why it cannot.
     std::variant<CalculatorPicture, ReadError> (*read)(std::string_view bytes, FormatId format);
     // Every oddity of a readable file, for `calcpic info`.
-    void (*inspect)(std::string_view bytes, std::uint64_t fileSize, const CalculatorPicture& read,
-                    Inspection& report);
+    void (*examine)(std::string_view bytes, std::uint64_t fileSize, const CalculatorPicture& read,
+                    FileReport& report);
 };
 
 // The longest file any reader looks at: a 68k picture, whose size word is 16 bits.
@@ -105,7 +105,7 @@ std::variant<CalculatorPicture, ReadError> readPicture(std::string_view bytes, F
 std::variant<std::vector<std::uint8_t>, std::string> writePicture(CalculatorPicture& picture,
                                                                   FormatId format);
 // The report on a file (`bytes` its head, `fileSize` its size), or why it cannot be read.
-std::variant<Inspection, std::string> inspectPicture(std::string_view bytes, std::uint64_t fileSize,
+std::variant<FileReport, std::string> examinePicture(std::string_view bytes, std::uint64_t fileSize,
                                                      FormatId format);
 
 // The size a picture of `current` size takes in a file of this format: a TI-82/83 or TI-85/86

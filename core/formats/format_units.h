@@ -16,8 +16,8 @@ void addTi84CeFormats(std::vector<FormatDescriptor>& formats);   // .8ci, .8ca
 void addTi85Formats(std::vector<FormatDescriptor>& formats);     // .85i, .86i
 void addTi92Formats(std::vector<FormatDescriptor>& formats);     // .92i, .9xi, .v2i, .89i
 
-// The TI-82/83 family's inspection, for the .82i/.83i and the .8xi layouts alike.
-void inspectTi83Family(std::string_view bytes, std::uint64_t fileSize,
-                       const CalculatorPicture& read, Inspection& report);
+// The TI-82/83 family's report, for the .82i/.83i and the .8xi layouts alike.
+void examineTi83Family(std::string_view bytes, std::uint64_t fileSize,
+                       const CalculatorPicture& read, FileReport& report);
 
 } // namespace core

@@ -144,8 +144,8 @@ std::variant<std::vector<std::uint8_t>, std::string> writeTi83(CalculatorPicture
 
 } // namespace
 
-void inspectTi83Family(std::string_view bytes, std::uint64_t fileSize,
-                       const CalculatorPicture& read, Inspection& report) {
+void examineTi83Family(std::string_view bytes, std::uint64_t fileSize,
+                       const CalculatorPicture& read, FileReport& report) {
     const FileBytes b{bytes};
     const FormatDescriptor& format = formatOf(report.format);
     Notes notes(report.notes);
@@ -220,7 +220,7 @@ void addTi83Formats(std::vector<FormatDescriptor>& formats) {
     ti82.saveEntryCompletesName = false;
     ti82.read = readTi83;
     ti82.write = writeTi83;
-    ti82.inspect = inspectTi83Family;
+    ti82.examine = examineTi83Family;
     FormatDescriptor ti83 = ti82;
     ti83.id = FormatId::Ti83;
     ti83.extension = "83i";

@@ -152,7 +152,7 @@ void addTi83PlusFormats(std::vector<FormatDescriptor>& formats) {
     f.saveEntry = {4, "TI-83 Plus/84 Plus Image Files (*.8xi)|*.8xi"};
     f.read = readTi83Plus;
     f.write = writeTi83Plus;
-    f.inspect = inspectTi83Family;
+    f.examine = examineTi83Family;
     formats.push_back(f);
 }
 

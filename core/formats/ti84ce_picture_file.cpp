@@ -188,8 +188,8 @@ std::variant<std::vector<std::uint8_t>, std::string> writeTi84Ce(CalculatorPictu
     return file;
 }
 
-void inspectTi84Ce(std::string_view bytes, std::uint64_t fileSize, const CalculatorPicture& read,
-                   Inspection& report) {
+void examineTi84Ce(std::string_view bytes, std::uint64_t fileSize, const CalculatorPicture& read,
+                   FileReport& report) {
     const Layout layout = layoutOf(report.format);
     const FileBytes b{bytes};
     const FormatDescriptor& format = formatOf(report.format);
@@ -251,7 +251,7 @@ void addTi84CeFormats(std::vector<FormatDescriptor>& formats) {
     picture.saveEntry = {9, "TI-84 Plus CE Pictures (*.8ci)|*.8ci"};
     picture.read = readTi84Ce;
     picture.write = writeTi84Ce;
-    picture.inspect = inspectTi84Ce;
+    picture.examine = examineTi84Ce;
     FormatDescriptor image = picture;
     image.id = FormatId::Ti84CeImage;
     image.extension = "8ca";

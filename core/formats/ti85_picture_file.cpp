@@ -102,8 +102,8 @@ std::variant<std::vector<std::uint8_t>, std::string> writeTi85(CalculatorPicture
     return file;
 }
 
-void inspectTi85(std::string_view bytes, std::uint64_t fileSize, const CalculatorPicture& read,
-                 Inspection& report) {
+void examineTi85(std::string_view bytes, std::uint64_t fileSize, const CalculatorPicture& read,
+                 FileReport& report) {
     const FileBytes b{bytes};
     const FormatDescriptor& format = formatOf(report.format);
     Notes notes(report.notes);
@@ -165,7 +165,7 @@ void addTi85Formats(std::vector<FormatDescriptor>& formats) {
     ti85.saveEntry = {7, "TI-85 Pictures (*.85i)|*.85i"};
     ti85.read = readTi85;
     ti85.write = writeTi85;
-    ti85.inspect = inspectTi85;
+    ti85.examine = examineTi85;
     FormatDescriptor ti86 = ti85;
     ti86.id = FormatId::Ti86;
     ti86.extension = "86i";

@@ -167,8 +167,8 @@ std::variant<std::vector<std::uint8_t>, std::string> writeTi92(CalculatorPicture
                          picture.attribute);
 }
 
-void inspectTi92(std::string_view bytes, std::uint64_t fileSize, const CalculatorPicture& read,
-                 Inspection& report) {
+void examineTi92(std::string_view bytes, std::uint64_t fileSize, const CalculatorPicture& read,
+                 FileReport& report) {
     const FileBytes b{bytes};
     const FormatDescriptor& format = formatOf(report.format);
     Notes notes(report.notes);
@@ -256,7 +256,7 @@ void addTi92Formats(std::vector<FormatDescriptor>& formats) {
     ti92.saveEntryCompletesName = false;
     ti92.read = readTi92;
     ti92.write = writeTi92;
-    ti92.inspect = inspectTi92;
+    ti92.examine = examineTi92;
     FormatDescriptor plus = ti92;
     plus.id = FormatId::Ti92Plus;
     plus.extension = "9xi";

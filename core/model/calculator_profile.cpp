@@ -47,8 +47,8 @@ const CalculatorProfile& CalculatorProfile::dotwell() {
                       "donloading to a TI-82/3. Use 7, 8, 9, and 0 for 83I files only. The "
                       "comment is stored in the computer file only, not the image in the "
                       "calculator."},
-        .helpNewerCalculators = "TI-83 Plus and TI-84 Plus pictures (8XI files) open and save "
-                                "too. Every PIC variable, 1 to 9 and 0, can be used in them.",
+        .helpNewerCalculators = "The TI-83 Plus, TI-84 Plus and TI-73 have every PIC variable, "
+                                "1 to 9 and 0; a TI-85 or TI-86 picture has a name instead.",
     };
     return profile;
 }
@@ -87,9 +87,8 @@ const CalculatorProfile& CalculatorProfile::pixvane() {
                       "The 92 Folder and Var Name can be different from the DOS filename, but "
                       "use caution. The 92 Names must comply with TI-92 standards. The comment "
                       "is saved in the 92I file only, not the BMP file or in the calculator."},
-        .helpNewerCalculators = "TI-92 Plus and Voyage 200 pictures (9XI and V2I files) open "
-                                "and save too. The name's extension decides which calculator "
-                                "a saved file is for.",
+        .helpNewerCalculators = "The name's extension decides which calculator a saved file "
+                                "is for.",
     };
     return profile;
 }

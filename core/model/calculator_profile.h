@@ -35,7 +35,8 @@ struct CalculatorProfile {
     // Help window's instruction labels in their order on the form (Label2, 3, 4, 5, 7, 9).
     std::string_view aboutLine;
     std::array<std::string_view, 6> helpTexts;
-    // A further Help label (Label8, after Label9) on the newer calculators' files.
+    // A further Help label (Label8, after Label9) names the newer calculators' files from the
+    // format registry; this is what it adds about them.
     std::string_view helpNewerCalculators;
 
     static const CalculatorProfile& dotwell();

@@ -9,7 +9,7 @@ std::string seriesFileName(const std::string& output, int index) {
     const size_t slash = output.rfind('/');
     const size_t base = slash == std::string::npos ? 0 : slash + 1;
     size_t dot = output.rfind('.');
-    if (dot == std::string::npos || dot <= base) // no extension, or a name such as ".8xi"
+    if (dot == std::string::npos || dot <= base) // no extension, or a name that is only one, such as ".ext"
         dot = output.size();
     return output.substr(0, dot) + "-" + std::to_string(index + 1) + output.substr(dot);
 }

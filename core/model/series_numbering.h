@@ -18,7 +18,7 @@ namespace core {
 std::optional<std::u32string> seriesName(const std::u32string& pattern, int index, size_t longest);
 
 // The file of picture `index` of a series written to `output`: its number from 1 before the
-// extension ("frame.8xi" gives frame-1.8xi, frame-2.8xi ...; "out/frame" gives out/frame-1).
+// extension ("frame.ext" gives frame-1.ext, frame-2.ext ...; "out/frame" gives out/frame-1).
 std::string seriesFileName(const std::string& output, int index);
 
 // Whether a name asks to be numbered: it ends in '#'.

@@ -5,6 +5,7 @@
 
 #include <iterator>
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -14,6 +15,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/formats/format_registry.h"
+#include "core/formats/format_texts.h"
 #include "core/model/canvas.h"
 #include "core/model/pixel_grid.h"
 #include "core/model/rasterizers.h"
@@ -31,6 +34,23 @@ namespace {
 
 QString text(std::string_view s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+// The program's calculators beyond those of its first Open entry, named by the registry.
+QString newerCalculators(const CalculatorProfile& profile) {
+    const FormatDescriptor& first = formatOf(profile.newFormat);
+    std::vector<std::string> calculators, files;
+    for (const FormatDescriptor& f : allFormats()) {
+        if (!editorOpens(f, first.program) || f.openEntry.position == first.openEntry.position)
+            continue;
+        calculators.emplace_back(f.calculators);
+        files.push_back(QString::fromLatin1(f.extension.data(), qsizetype(f.extension.size()))
+                            .toUpper()
+                            .toStdString());
+    }
+    return QCoreApplication::translate("HelpWindow", "%1 pictures (%2 files) open and save too. %3")
+        .arg(text(joinedList(calculators)), text(joinedList(files)),
+             text(profile.helpNewerCalculators));
 }
 
 QString upperName(const CalculatorProfile& profile) {
@@ -174,7 +194,7 @@ HelpWindow::HelpWindow(const CalculatorProfile& profile, QWidget* parent) : QDia
     QLabel** labels[] = {&Label2, &Label3, &Label4, &Label5, &Label7, &Label9};
     for (size_t i = 0; i < std::size(labels); ++i)
         *labels[i] = label(text(profile.helpTexts[i]));
-    Label8 = label(text(profile.helpNewerCalculators));
+    Label8 = label(newerCalculators(profile));
     Label6 = label(tr("Written by the Dotwell and Pixvane developers."));
     Label6->setFont(font());
 

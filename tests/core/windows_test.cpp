@@ -414,7 +414,12 @@ TEST(Help, AllInstructionTextsInTheirOrder) {
         EXPECT_GT(help.layout()->indexOf(help.Label8), previous);
         EXPECT_GT(help.layout()->indexOf(help.Label6), help.layout()->indexOf(help.Label8));
         EXPECT_TRUE(help.Label8->text().contains(
-            profile == &core::CalculatorProfile::dotwell() ? "8XI" : "9XI and V2I"));
+            profile == &core::CalculatorProfile::dotwell()
+                ? "TI-83 Plus and TI-84 Plus, TI-73, TI-85 and TI-86 pictures (8XI, 73I, 85I and "
+                  "86I files)"
+                : "TI-92 Plus, Voyage 200 and TI-89 and TI-89 Titanium pictures (9XI, V2I and 89I "
+                  "files)"))
+            << help.Label8->text().toStdString();
     }
 }
 

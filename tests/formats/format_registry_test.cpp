@@ -124,10 +124,10 @@ TEST(FormatRegistry, EveryFormatReadsWhatItWritesAndRefusesWhatItCannotStore) {
         EXPECT_EQ(variableName(back), f.family == Family::Ti83 ? std::string(f.variablePrefix) + "3"
                                       : f.family == Family::Ti85 ? "sprite"
                                                                  : "games\\sprite");
-        const auto report = inspectPicture(bytesView(bytes), bytes.size(), f.id);
-        ASSERT_TRUE(std::holds_alternative<Inspection>(report));
-        EXPECT_TRUE(std::get<Inspection>(report).checksumOk());
-        EXPECT_TRUE(std::get<Inspection>(report).notes.empty());
+        const auto report = examinePicture(bytesView(bytes), bytes.size(), f.id);
+        ASSERT_TRUE(std::holds_alternative<FileReport>(report));
+        EXPECT_TRUE(std::get<FileReport>(report).checksumOk());
+        EXPECT_TRUE(std::get<FileReport>(report).notes.empty());
     }
     CalculatorPicture pic0 = newPicture(FormatId::Ti82);
     setVariable(pic0, {0, {}, {}});

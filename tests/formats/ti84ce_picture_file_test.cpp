@@ -133,10 +133,10 @@ TEST(Ti84CeFile, LinkLibraryFilesReadAndWriteBackByteIdentical) {
         EXPECT_EQ(picture.grid, cells);
         EXPECT_EQ(variableName(picture), row.variable);
         EXPECT_EQ(picture.comment, "from tilp");
-        const auto report = inspectPicture(view(file), std::uint64_t(file.size()), row.format);
-        ASSERT_TRUE(std::holds_alternative<Inspection>(report));
-        EXPECT_TRUE(std::get<Inspection>(report).checksumOk());
-        EXPECT_EQ(std::get<Inspection>(report).notes, std::vector<std::string>());
+        const auto report = examinePicture(view(file), std::uint64_t(file.size()), row.format);
+        ASSERT_TRUE(std::holds_alternative<FileReport>(report));
+        EXPECT_TRUE(std::get<FileReport>(report).checksumOk());
+        EXPECT_EQ(std::get<FileReport>(report).notes, std::vector<std::string>());
         const auto written = writePicture(picture, row.format);
         ASSERT_TRUE(std::holds_alternative<Bytes>(written));
         EXPECT_EQ(qbytes(std::get<Bytes>(written)), file);
@@ -301,7 +301,7 @@ TEST(Ti84CeFile, DamagedFilesGiveAClearReason) {
         EXPECT_EQ(std::get<ReadError>(read).kind, row.kind);
         EXPECT_NE(std::get<ReadError>(read).reason.find(row.reason), std::string::npos)
             << std::get<ReadError>(read).reason;
-        const auto report = inspectPicture(view(row.bytes), row.bytes.size(), row.format);
+        const auto report = examinePicture(view(row.bytes), row.bytes.size(), row.format);
         EXPECT_TRUE(std::holds_alternative<std::string>(report));
     }
 }
@@ -330,16 +330,16 @@ TEST(Ti84CeFile, OddBytesAreNoted) {
     };
     for (const auto& [what, format, bytes, note] : rows) {
         SCOPED_TRACE(what);
-        const auto report = inspectPicture(view(bytes), bytes.size(), format);
-        ASSERT_TRUE(std::holds_alternative<Inspection>(report));
-        const auto& notes = std::get<Inspection>(report).notes;
+        const auto report = examinePicture(view(bytes), bytes.size(), format);
+        ASSERT_TRUE(std::holds_alternative<FileReport>(report));
+        const auto& notes = std::get<FileReport>(report).notes;
         ASSERT_EQ(notes.size(), 1u) << (notes.empty() ? "" : notes[0]);
         EXPECT_NE(notes[0].find(note), std::string::npos) << notes[0];
     }
     const Bytes cut(pic.begin(), pic.end() - 2);
-    const auto report = inspectPicture(view(cut), cut.size(), FormatId::Ti84CePicture);
-    ASSERT_TRUE(std::holds_alternative<Inspection>(report));
-    EXPECT_FALSE(std::get<Inspection>(report).storedChecksum);
+    const auto report = examinePicture(view(cut), cut.size(), FormatId::Ti84CePicture);
+    ASSERT_TRUE(std::holds_alternative<FileReport>(report));
+    EXPECT_FALSE(std::get<FileReport>(report).storedChecksum);
 }
 
 // Files that share the .8xi's signature are told apart by their type and version bytes; the

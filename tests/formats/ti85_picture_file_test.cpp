@@ -76,9 +76,9 @@ TEST(Ti85File, PicturesFromTheLinkLibraryReadAndWriteBackTheSame) {
             const QByteArray ours(reinterpret_cast<const char*>(bytes.data()),
                                   qsizetype(bytes.size()));
             EXPECT_EQ(withoutComment(ours), withoutComment(file));
-            const auto report = inspectPicture(view(file), std::uint64_t(file.size()), format);
-            ASSERT_TRUE(std::holds_alternative<Inspection>(report));
-            EXPECT_TRUE(std::get<Inspection>(report).checksumOk());
+            const auto report = examinePicture(view(file), std::uint64_t(file.size()), format);
+            ASSERT_TRUE(std::holds_alternative<FileReport>(report));
+            EXPECT_TRUE(std::get<FileReport>(report).checksumOk());
         }
     }
 }

@@ -15,7 +15,7 @@ namespace core {
 
 // What `calcpic info` says of one calculator file: what the editor would read from it, its
 // checksum, and every oddity the reader passes over.
-struct Inspection {
+struct FileReport {
     FormatId format{};
     int width = 0; // of the picture read
     int height = 0;
@@ -63,7 +63,7 @@ struct FileBytes {
     std::string hex(size_t from, size_t count) const; // "1A 0A"
 };
 
-// The notes of an inspection, worded alike for every format.
+// The notes of a report, worded alike for every format.
 class Notes {
 public:
     explicit Notes(std::vector<std::string>& notes) : m_notes(notes) {}

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Copyright (C) 2026 The Dotwell and Pixvane authors
 
-#include "core/formats/inspection.h"
+#include "core/formats/file_report.h"
 
 #include <cstdio>
 
