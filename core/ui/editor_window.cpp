@@ -25,6 +25,7 @@
 #include "core/ui/picture_editing.h"
 #include "core/ui/picture_export.h"
 #include "core/ui/picture_sizes.h"
+#include "core/ui/replace_questions.h"
 #include "core/ui/print_backend.h"
 
 namespace core {
@@ -258,11 +259,8 @@ void EditorWindow::savedAtSize(const PixelGrid& written) {
 
 void EditorWindow::miNew_Click(FormatId format) {
     const FormatDescriptor& f = formatOf(format);
-    if (documentState().unsaved() &&
-        m_prompts.message(this, QStringLiteral("WARNING!"),
-                          tr("The picture has not been saved. Press OK to start a new picture "
-                             "or Cancel to keep drawing."),
-                          MessageIcon::Exclamation, MessageButtons::OkCancel) != Answer::Ok)
+    if (!mayReplaceDrawing(m_prompts, this, documentState().unsaved(),
+                           tr("start a new picture")))
         return;
     m_session.takeOver();
     m_document.resetPicture(PixelGrid(f.picture.rows, f.picture.columns), false);
@@ -314,16 +312,6 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
 
 void EditorWindow::showWarning(const QString& title, const QString& text) {
     m_prompts.message(this, title, text, MessageIcon::Exclamation, MessageButtons::Ok);
-}
-
-bool EditorWindow::dropMayReplaceDrawing(const QString& path) {
-    if (!documentState().unsaved())
-        return true;
-    const QString text = tr("The picture has not been saved. Press OK to open %1 in its place or "
-                            "Cancel to keep drawing.")
-                             .arg(displayFileName(QFileInfo(path).fileName()));
-    return m_prompts.message(this, QStringLiteral("WARNING!"), text, MessageIcon::Exclamation,
-                             MessageButtons::OkCancel) == Answer::Ok;
 }
 
 void EditorWindow::miPrint_click() {

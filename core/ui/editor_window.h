@@ -23,6 +23,7 @@
 #include "core/platform/prompts.h"
 #include "core/ui/editor_menus.h"
 #include "core/ui/picture_canvas.h"
+#include "core/ui/replace_questions.h"
 #include "core/ui/status_panels.h"
 #include "core/ui/toolbar.h"
 
@@ -142,7 +143,10 @@ protected:
     void showWarning(const QString& title, const QString& text);
     // A file dropped over drawing that was never saved asks first; true when it may replace
     // the picture.
-    bool dropMayReplaceDrawing(const QString& path);
+    bool dropMayReplaceDrawing(const QString& path) {
+        return mayReplaceDrawing(m_prompts, this, documentState().unsaved(),
+                                 openInItsPlace(path));
+    }
 
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
