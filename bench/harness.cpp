@@ -122,4 +122,16 @@ bool printTable(const std::string& path) {
     return allMet;
 }
 
+double peakMegabytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024; // "VmHWM:   1234 kB"
+    return 0;
+}
+
+void resetPeak() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
 } // namespace bench

@@ -59,4 +59,8 @@ bool printTable(const std::string& path);
 
 double now(); // microseconds on a steady clock
 
+// This process's peak resident memory since the last resetPeak, in MiB; 0 when unknown.
+double peakMegabytes();
+void resetPeak();
+
 } // namespace bench

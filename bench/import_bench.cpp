@@ -21,23 +21,6 @@
 
 namespace {
 
-// Resident memory: the peak since the last reset, and now, in MiB.
-double peakMegabytes() {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    return 0;
-}
-
-void resetPeak() {
-    QFile clear("/proc/self/clear_refs");
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -85,10 +68,10 @@ int main(int argc, char** argv) {
         double used[2];
         for (int k = 0; k < 2; ++k) {
             const bool ours = (rep % 2 == 0) == (k == 0);
-            resetPeak();
-            const double before = peakMegabytes();
+            bench::resetPeak();
+            const double before = bench::peakMegabytes();
             ours ? import() : read();
-            used[ours ? 0 : 1] = peakMegabytes() - before;
+            used[ours ? 0 : 1] = bench::peakMegabytes() - before;
         }
         memory.ours.values.push_back(used[0]);
         memory.anchor.values.push_back(used[1]);
