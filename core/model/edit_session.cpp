@@ -48,6 +48,46 @@ void EditSession::beginImport() {
     m_document.beginChange("Import");
 }
 
+void EditSession::open(const PixelGrid& picture, FormatId format, const std::string& path) {
+    takeOver();
+    m_document.resetPicture(picture, true);
+    m_document.setFormat(format);
+    m_document.state().opened(path);
+    m_tools.disarm();
+}
+
+void EditSession::startNew(const PixelGrid& blank) {
+    takeOver();
+    m_document.resetPicture(blank, false);
+    m_document.state().clearDrawing();
+}
+
+void EditSession::clearDrawing() {
+    const PixelGrid blank(m_document.picture().rows(), m_document.picture().columns());
+    if (m_document.state().pictureExists())
+        replacePicture(blank, "ClrDraw");
+    else
+        m_document.resetPicture(blank, false);
+    m_document.forgetSaved();
+    m_document.state().clearDrawing();
+}
+
+void EditSession::saved(const std::string* name) {
+    m_document.markSaved();
+    if (name)
+        m_document.state().savedAs(*name);
+    else
+        m_document.state().saved();
+}
+
+bool EditSession::takeSize(const PixelGrid& written) {
+    if (written.rows() == m_document.picture().rows() &&
+        written.columns() == m_document.picture().columns())
+        return false;
+    replacePicture(written, "Resize");
+    return true;
+}
+
 bool EditSession::undo() {
     takeOver();
     if (!m_document.undo())

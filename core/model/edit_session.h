@@ -37,6 +37,19 @@ public:
     void beginImport();
     void endImport() { m_document.endChange(); }
 
+    // The document's life as a file; each ends the gesture in progress first.
+    // A picture read from `path`: a history of its own, starting saved; the tool disarmed.
+    void open(const PixelGrid& picture, FormatId format, const std::string& path);
+    // File > New: a clear picture with a history of its own.
+    void startNew(const PixelGrid& blank);
+    // ClrDraw: the picture clear (one step when there was one); no step leads back to a saved
+    // picture any more.
+    void clearDrawing();
+    // The picture as it is now is the one in its file (`name`, when Save As wrote it).
+    void saved(const std::string* name = nullptr);
+    // The file written holds a picture of another size: the document takes it, one step.
+    bool takeSize(const PixelGrid& written);
+
     // False where there was nothing to take back or bring back.
     bool undo();
     bool redo();

@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "core/model/document.h"
+
 namespace core {
 
 void EditorMenus::createMenus(QMainWindow* window) {
@@ -131,6 +133,17 @@ void EditorMenus::createMenus(QMainWindow* window) {
 
     QMenu* help = bar->addMenu(QMainWindow::tr("&Help"));
     help->addActions({miInstructions, miAbout});
+}
+
+void EditorMenus::showState(const DocumentState& state, const History& history, bool canPaste) {
+    miOpen->setEnabled(state.open);
+    miSave->setEnabled(state.save);
+    miSaveAs->setEnabled(state.saveAs);
+    miPrint->setEnabled(state.print);
+    miUndo->setEnabled(history.canUndo());
+    miRedo->setEnabled(history.canRedo());
+    miCopy->setEnabled(state.pictureExists());
+    miPaste->setEnabled(canPaste);
 }
 
 } // namespace core

@@ -14,6 +14,9 @@ class QMenu;
 
 namespace core {
 
+class History;
+struct DocumentState;
+
 // The main window's menus: File (Open, Save, Save As..., Import..., Convert Image..., Page
 // Setup, Print, Exit), Edit (Undo, Redo, Copy, Paste, then Cut, Paste as Selection, Select
 // All), Draw (ClrDraw and Tools... with the twelve tools, then Fill, Text and Select, the swap
@@ -54,6 +57,8 @@ struct EditorMenus {
     QAction* miAbout = nullptr;
 
     void createMenus(QMainWindow* window);
+    // The File and Edit items available in this state.
+    void showState(const DocumentState& state, const History& history, bool canPaste);
     QAction* operationItem(PictureOperation operation) const {
         return miOperation[size_t(operation)];
     }

@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QScopedValueRollback>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/formats/format_registry.h"
@@ -20,13 +19,14 @@
 #include "core/ui/canvas_view.h"
 #include "core/ui/clipboard_commands.h"
 #include "core/ui/convert_command.h"
+#include "core/ui/first_frame.h"
 #include "core/ui/import_command.h"
 #include "core/ui/info_windows.h"
 #include "core/ui/picture_editing.h"
 #include "core/ui/picture_export.h"
 #include "core/ui/picture_sizes.h"
-#include "core/ui/replace_questions.h"
 #include "core/ui/print_backend.h"
+#include "core/ui/replace_questions.h"
 
 namespace core {
 
@@ -79,6 +79,10 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
     connect(Picture1, &PictureCanvas::mouseMove, this, &EditorWindow::Picture1_MouseMove);
     connect(Picture1, &PictureCanvas::mouseUp, this, &EditorWindow::Picture1_MouseUp);
     new PointerAwayWatch(this, Picture1, [this] { Form_MouseMove(); });
+    afterFirstFrame(this, [this] {
+        setWindowIcon(programIcon(m_profile));
+        m_clipboard->watch(); // for Paste
+    });
 }
 
 EditorWindow::~EditorWindow() {
@@ -114,34 +118,10 @@ void EditorWindow::connectMenus() {
 
 void EditorWindow::applyDocumentState() {
     const DocumentState& state = m_document.state();
-    miOpen->setEnabled(state.open);
-    miSave->setEnabled(state.save);
-    miSaveAs->setEnabled(state.saveAs);
-    miPrint->setEnabled(state.print);
-    Image[11]->setVisible(state.image11);
-    Image[5]->setVisible(state.image5);
-    Image[8]->setVisible(state.image8);
-    miUndo->setEnabled(m_document.history().canUndo());
-    miRedo->setEnabled(m_document.history().canRedo());
-    miCopy->setEnabled(state.pictureExists());
-    miPaste->setEnabled(m_clipboard && m_clipboard->hasImage());
+    showState(state, m_document.history(), m_clipboard && m_clipboard->hasImage());
+    toolbar->showCovers(state);
     if (m_editing)
         m_editing->applyState(state);
-}
-
-bool EditorWindow::event(QEvent* event) {
-    const bool handled = QMainWindow::event(event);
-    // The icon is set, and the clipboard is watched for Paste: both wait
-    // until the first frame is on the screen (under X the clipboard costs round trips to the
-    // server, and a zero timer set at start-up still fires before the first paint).
-    if (event->type() == QEvent::Paint && !m_firstFrameShown) {
-        m_firstFrameShown = true;
-        QTimer::singleShot(0, this, [this] {
-            setWindowIcon(programIcon(m_profile));
-            m_clipboard->watch();
-        });
-    }
-    return handled;
 }
 
 void EditorWindow::changeDocument(const std::function<void(DocumentState&)>& change) {
@@ -231,11 +211,9 @@ void EditorWindow::syncToolChecks() {
 }
 
 void EditorWindow::showReadPicture(const QString& path, const PixelGrid& picture, FormatId format) {
-    m_session.takeOver();
-    m_document.resetPicture(picture, true); // a history of its own, starting saved
-    setDocumentFormat(format);
-    changeDocument([&](DocumentState& d) { d.opened(path.toStdString()); });
-    m_tools.disarm();
+    m_session.open(picture, format, path.toStdString());
+    documentFormatChanged();
+    applyDocumentState();
     syncToolChecks();
     Picture1_Paint();
 }
@@ -250,43 +228,35 @@ std::optional<PixelGrid> EditorWindow::pictureFor(FormatId format) {
 }
 
 void EditorWindow::savedAtSize(const PixelGrid& written) {
-    if (written.rows() == m_document.picture().rows() &&
-        written.columns() == m_document.picture().columns())
-        return;
-    m_session.replacePicture(written, "Resize");
-    Picture1_Paint();
+    if (m_session.takeSize(written))
+        Picture1_Paint();
 }
 
 void EditorWindow::miNew_Click(FormatId format) {
     const FormatDescriptor& f = formatOf(format);
-    if (!mayReplaceDrawing(m_prompts, this, documentState().unsaved(),
-                           tr("start a new picture")))
+    if (!mayReplaceDrawing(m_prompts, this, documentState().unsaved(), tr("start a new picture")))
         return;
-    m_session.takeOver();
-    m_document.resetPicture(PixelGrid(f.picture.rows, f.picture.columns), false);
-    changeDocument([](DocumentState& d) { d.clearDrawing(); });
-    StatusBar1->setFileText(QString());
-    resetTexts();
+    m_session.startNew(PixelGrid(f.picture.rows, f.picture.columns));
+    drawingCleared();
     newFile(format);
     setDocumentFormat(format);
-    Picture1_Paint();
+    Picture1_Paint(); // at the new calculator's size
     Picture1->clear();
 }
 
 void EditorWindow::pictureSaved() {
-    m_document.markSaved();
-    changeDocument([](DocumentState& d) { d.saved(); });
+    m_session.saved();
+    applyDocumentState();
 }
 
 void EditorWindow::miCls_Click() {
-    const PixelGrid blank(m_document.picture().rows(), m_document.picture().columns());
-    if (documentState().pictureExists())
-        m_session.replacePicture(blank, "ClrDraw");
-    else
-        m_document.resetPicture(blank, false);
-    m_document.forgetSaved(); // a new picture: no step leads back to a saved one
+    m_session.clearDrawing();
     Picture1->clear();
-    changeDocument([](DocumentState& d) { d.clearDrawing(); });
+    drawingCleared();
+}
+
+void EditorWindow::drawingCleared() {
+    applyDocumentState();
     StatusBar1->setFileText(QString());
     resetTexts();
 }
@@ -359,10 +329,10 @@ void EditorWindow::completeSaveAs(const SaveAsTarget& target,
         break;
     case SaveAsKind::Calculator:
         if (write(path)) {
-            m_document.markSaved();
+            m_session.saved(&target.name);
             if (const FormatDescriptor* format = formatForName(target.name))
                 setDocumentFormat(format->id);
-            changeDocument([&](DocumentState& d) { d.savedAs(target.name); });
+            applyDocumentState();
             setStatusFileText(QFileInfo(path).fileName());
         }
         break;

@@ -144,12 +144,10 @@ protected:
     // A file dropped over drawing that was never saved asks first; true when it may replace
     // the picture.
     bool dropMayReplaceDrawing(const QString& path) {
-        return mayReplaceDrawing(m_prompts, this, documentState().unsaved(),
-                                 openInItsPlace(path));
+        return mayReplaceDrawing(m_prompts, this, documentState().unsaved(), openInItsPlace(path));
     }
 
     void closeEvent(QCloseEvent* event) override;
-    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -162,6 +160,8 @@ private:
     // A conversion's cells, from Convert Image or Paste, become the picture.
     void takeConversion(const std::optional<PixelGrid>& cells);
     void setDocumentFormat(FormatId format);
+    // ClrDraw and File > New: the window's side of a clear picture.
+    void drawingCleared();
 
     const CalculatorProfile& m_profile;
     Prompts& m_prompts;
@@ -169,7 +169,6 @@ private:
     ToolController m_tools;
     EditSession m_session;
     PageSettings m_pageSettings;
-    bool m_firstFrameShown = false;
     QVBoxLayout* m_fieldsLayout = nullptr;
     CanvasView* m_view = nullptr;
     PictureEditing* m_editing = nullptr; // selection, text, Picture and View menus

@@ -3,6 +3,7 @@
 
 #include "core/ui/toolbar.h"
 
+#include "core/model/document_state.h"
 #include "core/model/mouse_buttons.h"
 
 namespace core {
@@ -69,6 +70,12 @@ void Toolbar::setCommand(int raised, std::function<void()> command) {
         if (inside(x, y))
             command();
     });
+}
+
+void Toolbar::showCovers(const DocumentState& state) {
+    Image[11]->setVisible(state.image11);
+    Image[5]->setVisible(state.image5);
+    Image[8]->setVisible(state.image8);
 }
 
 } // namespace core

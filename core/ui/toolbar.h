@@ -12,6 +12,8 @@
 
 namespace core {
 
+struct DocumentState;
+
 // The row of four buttons, Open, Save, Print and Help, each a stack of pictures at one
 // place: the pressed picture, the raised one above it and, over Open, Save and Print, the
 // cover that greys the button while its command is unavailable. Between the raised picture
@@ -27,6 +29,8 @@ public:
     ToolbarImage* buttonArea(int raised) const { return m_areas[size_t(raised)]; }
     // A click on the button whose raised picture is Image[raised] runs the command.
     void setCommand(int raised, std::function<void()> command);
+    // The covers over the buttons whose commands this state leaves unavailable.
+    void showCovers(const DocumentState& state);
 
 private:
     std::array<ToolbarImage*, 12> m_areas{};
