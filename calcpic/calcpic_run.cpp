@@ -84,7 +84,6 @@ std::string readFailure(std::string reason, Format format, std::string_view head
     return reason;
 }
 
-
 // As much of the file as a calculator picture can be, or the reason in `error`.
 core::FileRead readHead(const InputFile& file) {
     if (!file.error().isEmpty()) {
@@ -184,9 +183,11 @@ core::ScaleMode modeOf(Scale scale) {
 core::PixelGrid convertImage(const core::PictureToConvert& image, QSize grid,
                              const Request& request, core::CellKind kind) {
     const core::ConversionSource source(image, grid);
-    if (kind != core::CellKind::Monochrome)
-        return core::convertColourCells(source.colourCells(modeOf(request.scale)), kind,
-                                        request.conversion);
+    if (kind != core::CellKind::Monochrome) {
+        core::ConversionOptions options = request.conversion;
+        options.tone.autoLevels = request.levelsGiven && options.tone.autoLevels;
+        return core::convertColourCells(source.colourCells(modeOf(request.scale)), kind, options);
+    }
     const core::GreyCells cells = source.cells(modeOf(request.scale));
     core::ConversionOptions options = request.conversion;
     if (request.autoThreshold)
@@ -542,7 +543,7 @@ int info(const Request& request, std::ostream& out, std::ostream& err) {
             const auto format = calculatorFormat(file, head.bytes);
             if (format) {
                 auto examined = core::examinePicture(bytes, std::uint64_t(head.fileSize),
-                                                      format->calculator->id);
+                                                     format->calculator->id);
                 if (auto* r = std::get_if<core::FileReport>(&examined))
                     report = std::move(*r);
                 else

@@ -41,7 +41,8 @@ constexpr std::array<OptionSpec, 25> kOptions{{
     {"--invert", "", "Swap black and white (for {colour formats}: every colour for its opposite)."},
     {"--levels", "auto|off",
      "Before the threshold: auto (the default) stretches the picture's greys so that its "
-     "darkest and lightest 0.5 % become black and white; off leaves them."},
+     "darkest and lightest 0.5 % become black and white; off leaves them. For {colour "
+     "formats} off is the default, so that colours stay as they are."},
     {"--brightness", "N",
      "-100 to 100 (default 0): every grey moved that share of the way towards white, or "
      "towards black below 0."},
@@ -62,7 +63,8 @@ constexpr std::array<OptionSpec, 25> kOptions{{
      "default 1)."},
     {"--pic", "N|auto",
      "For {pic formats}: store the picture as PicN (0 to 9; the TI-82 has "
-     "Pic1 to Pic6; {image formats} hold ImageN). Default: the input's, else Pic1. auto numbers a batch in "
+     "Pic1 to Pic6; {image formats} hold ImageN). Default: the input's, else Pic1. auto numbers a "
+     "batch in "
      "the order given: "
      "Pic1, Pic2 ... Pic9, Pic0. The frames of an animation are always numbered so, from PicN "
      "when N is given."},
@@ -108,9 +110,10 @@ constexpr std::array<std::string_view, 6> kDescription{
     "convert reads calculator pictures and any image Qt reads (PNG, JPEG, BMP, GIF, WebP, "
     "TIFF...) and writes each in one format. An image becomes a calculator picture as the "
     "editors' Convert Image makes it, with the same options; for {colour formats} each pixel "
-    "becomes the nearest of the calculator's colours (by the redmean distance, with the same "
-    "dithers and --strength; none keeps a picture made of those colours exact; the tone options "
-    "and --serpentine act on the grey conversion alone). A calculator picture becomes an "
+    "becomes the nearest of the calculator's colours as the eye sees them (in the OKLab colour "
+    "space, with the same dithers, --strength and --serpentine, the error diffusions passing "
+    "on light; none keeps a picture made of those colours exact; the tone options act on each "
+    "channel). A calculator picture becomes an "
     "image of one pixel per calculator pixel, black on white, or in its colours (a PNG keeps "
     "no colour transparent). A monochrome picture becomes a colour one cell for cell at its top "
     "left, black and white, when it fits the colour screen, else through the conversion; a "
@@ -120,7 +123,8 @@ constexpr std::array<std::string_view, 6> kDescription{
     "converted like an image, with the same options, to that screen's size (the graph "
     "screen's for the TI-89: 159 x 77). An image written as png or bmp keeps its own size and "
     "becomes black and white. An animation (a GIF of several frames) becomes one file per "
-    "frame, OUTPUT with the frame's number before its extension (frame-1.{example}, frame-2.{example} "
+    "frame, OUTPUT with the frame's number before its extension (frame-1.{example}, "
+    "frame-2.{example} "
     "...), each the picture a viewer shows at that frame and, on the calculators with PIC "
     "variables, a variable of its own: Pic1, Pic2 ... Pic9, Pic0.",
     "thumbnail writes a PNG picture of one calculator file for a file manager: black on the "
@@ -402,6 +406,7 @@ private:
             if (value != "auto" && value != "off")
                 return UsageError{"--levels " + value + ": use auto or off"};
             r.conversion.tone.autoLevels = value == "auto";
+            r.levelsGiven = true;
         } else if (name == "--brightness" || name == "--contrast") {
             const auto n = integer(value, -core::kBrightnessRange, core::kBrightnessRange);
             if (!n)

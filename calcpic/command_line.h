@@ -28,6 +28,7 @@ struct Request {
     Scale scale = Scale::Fit;
     core::ConversionOptions conversion;
     bool autoThreshold = false; // Otsu's in place of conversion.threshold
+    bool levelsGiven = false;   // --levels; colour keeps its levels unless asked
     bool transparent = false;   // white cells of a palette picture become none
     int zoom = 1;
     std::optional<int> pic;

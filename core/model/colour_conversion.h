@@ -63,13 +63,10 @@ inline Rgb paletteRgb(int index) {
     return rgbOf565(kCePalette[size_t(index)].rgb565);
 }
 
-// The palette colour (1..15) nearest to this one by the "redmean" distance: a weighted
-// Euclidean distance in RGB whose red and blue weights follow the mean red of the two colours,
-// a cheap approximation of how far apart the eye sees them. A palette colour is its own
-// nearest, so a picture made of palette colours converts exactly.
+// The palette colour (1..15) nearest to this one as the eye sees it: the nearest in OKLab, a
+// perceptual colour space. A palette colour is its own nearest, so a picture made of palette
+// colours converts exactly.
 int nearestPaletteIndex(int red, int green, int blue);
-// The redmean distance, squared and scaled by 256.
-int colourDistance(Rgb a, Rgb b);
 
 // A picture at grid size in colour, 0xAARRGGBB per cell, row by row; cells the placed picture
 // does not reach are fully transparent.
@@ -83,11 +80,12 @@ struct ColourCells {
 
 // The cells of a colour grid of the size of `cells`, as Convert Image makes them for a colour
 // calculator: palette indexes (a cell under half opaque is none, the rest over white) or
-// RGB565 colours (over white). `dither` None takes the nearest colour; the error diffusions
-// carry `strength` percent of each cell's error in RGB to its neighbours (the tone and the
-// serpentine order are the grey conversion's alone); the ordered ones shift each cell's colour
-// by its place in the tile before taking the nearest. `invert` takes each channel's complement
-// first. `whiteIsNone` makes white palette cells none.
+// RGB565 colours (over white). The tone is the grey conversion's curve on each channel (Levels
+// reads the cells' greys), then `invert` takes each channel's complement. `dither` None takes
+// the nearest colour: each channel rounded for RGB565, the palette colour nearest in OKLab, a
+// perceptual colour space; the error diffusions pass on `strength` percent of each cell's
+// error in OKLab (serpentine when asked); the ordered ones shift each cell's colour by its
+// place in the tile before taking the nearest. `whiteIsNone` makes white palette cells none.
 PixelGrid convertColourCells(const ColourCells& cells, CellKind kind,
                              const ConversionOptions& options, bool whiteIsNone = false);
 

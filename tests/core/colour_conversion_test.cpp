@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Copyright (C) 2026 The Dotwell and Pixvane authors
 
+#include <cmath>
 #include <functional>
 #include <set>
 
@@ -20,6 +21,12 @@ ColourCells cellsOf(int rows, int columns, const std::function<std::uint32_t(int
         for (int c = 0; c < columns; ++c)
             cells.argb.push_back(pixel(r, c));
     return cells;
+}
+
+// The light of an sRGB channel value, 0..1.
+double linear(unsigned srgb) {
+    const double c = srgb / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
 }
 
 const Dither kDithers[] = {Dither::None, Dither::FloydSteinberg, Dither::Atkinson, Dither::Ordered4,
@@ -92,8 +99,8 @@ TEST(ColourConversion, Rgb565RoundsEachChannel) {
 }
 
 // Every dither mixes palette colours for a flat colour between them, and Floyd-Steinberg keeps
-// it on average: the mean of the cells' colours is near the colour asked for. Without a dither
-// the whole area is one colour.
+// it on average: the mean light of the cells (what the eye mixes) is the light of the colour
+// asked for. Without a dither the whole area is one colour.
 TEST(ColourConversion, DithersKeepTheMeanColour) {
     // A quarter each of red, green, blue and white: inside what the palette can mix.
     const Rgb asked = 0x7F677F;
@@ -107,7 +114,7 @@ TEST(ColourConversion, DithersKeepTheMeanColour) {
                 used.insert(grid.at(r, c));
                 const Rgb rgb = paletteRgb(grid.at(r, c));
                 for (int k = 0; k < 3; ++k)
-                    sum[k] += (rgb >> (16 - 8 * k)) & 0xFF;
+                    sum[k] += linear((rgb >> (16 - 8 * k)) & 0xFF);
             }
         if (dither == Dither::None) {
             EXPECT_EQ(used.size(), 1u);
@@ -117,7 +124,7 @@ TEST(ColourConversion, DithersKeepTheMeanColour) {
         if (dither != Dither::FloydSteinberg)
             continue; // Atkinson drops a quarter of each error; a tile only shifts a colour
         for (int k = 0; k < 3; ++k)
-            EXPECT_NEAR(sum[k] / (64 * 64), (asked >> (16 - 8 * k)) & 0xFF, 12)
+            EXPECT_NEAR(sum[k] / (64 * 64), linear((asked >> (16 - 8 * k)) & 0xFF), 0.01)
                 << int(dither) << " channel " << k;
     }
 }
@@ -177,4 +184,45 @@ TEST(ColourConversion, StrengthScalesTheErrorPassedOn) {
         options.strength = 50;
         EXPECT_NE(convertColourCells(cells, CellKind::Palette, options), nearest) << int(dither);
     }
+}
+
+// The tone works on colour as on grey, each channel through the same curve, and Levels reads
+// the picture's greys; serpentine runs every other row backwards.
+TEST(ColourConversion, ToneAndSerpentineAsForGrey) {
+    struct Row {
+        const char* what;
+        Tone tone;
+        Rgb left, right; // a picture of two halves
+        int leftIndex, rightIndex;
+    };
+    Tone brighter, darker, flat, levels;
+    brighter.brightness = 100;
+    darker.brightness = -100;
+    flat.contrast = -100;
+    levels.autoLevels = true;
+    const Row rows[] = {
+        {"neutral", Tone{}, 0x505050, 0xC0C0C0, 15, 13},
+        {"brightness 100", brighter, 0x505050, 0x0000FF, 11, 11},
+        {"brightness -100", darker, 0xC0C0C0, 0xFFFF00, 3, 3},
+        {"contrast -100: mid grey", flat, 0x000000, 0xFFFFFF, 14, 14},
+        {"levels stretch", levels, 0x505050, 0xC0C0C0, 3, 11},
+    };
+    for (const Row& row : rows) {
+        const ColourCells cells =
+            cellsOf(4, 8, [&](int, int c) { return kOpaque | (c < 4 ? row.left : row.right); });
+        ConversionOptions options(128, Dither::None, false);
+        options.tone = row.tone;
+        const PixelGrid grid = convertColourCells(cells, CellKind::Palette, options);
+        EXPECT_EQ(grid.at(1, 0), row.leftIndex) << row.what;
+        EXPECT_EQ(grid.at(1, 7), row.rightIndex) << row.what;
+    }
+    const ColourCells ramp = cellsOf(
+        16, 64, [](int r, int c) { return kOpaque | Rgb(4 * c) << 16 | Rgb(16 * r) << 8 | 0x80; });
+    ConversionOptions options(128, Dither::FloydSteinberg, false);
+    const PixelGrid forwards = convertColourCells(ramp, CellKind::Palette, options);
+    options.serpentine = true;
+    const PixelGrid serpentine = convertColourCells(ramp, CellKind::Palette, options);
+    for (int c = 0; c < 64; ++c)
+        EXPECT_EQ(serpentine.at(0, c), forwards.at(0, c)) << "the first row runs forwards";
+    EXPECT_NE(serpentine, forwards);
 }
