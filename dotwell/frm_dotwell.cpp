@@ -290,7 +290,7 @@ bool FrmDotwell::writePictureFile(const QString& path) {
                     tr("Cannot save %1:\n%2").arg(core::displayFileName(path), error));
         return false;
     }
-    savedAtSize(*fitted);
+    savedAtSize(*fitted, format);
     return true;
 }
 

@@ -264,7 +264,7 @@ bool FrmPixvane::writePictureFile(const QString& path) {
             core::MessageIcon::Exclamation, core::MessageButtons::Ok);
         return false;
     }
-    savedAtSize(*fitted);
+    savedAtSize(*fitted, format);
     return true;
 }
 

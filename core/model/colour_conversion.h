@@ -59,6 +59,11 @@ constexpr std::uint16_t rgb565Of(int red, int green, int blue) {
     return std::uint16_t(((red * 31 + 127) / 255) << 11 | ((green * 63 + 127) / 255) << 5 |
                          (blue * 31 + 127) / 255);
 }
+// What a clear cell holds: 0 (clear, or a palette's none), or white for an RGB565 image,
+// which has no none.
+constexpr std::int16_t paperOf(CellKind kind) {
+    return kind == CellKind::Rgb565 ? std::int16_t(-1) : std::int16_t(0); // 0xFFFF
+}
 inline Rgb paletteRgb(int index) {
     return rgbOf565(kCePalette[size_t(index)].rgb565);
 }

@@ -80,7 +80,12 @@ void EditSession::saved(const std::string* name) {
         m_document.state().saved();
 }
 
-bool EditSession::takeSize(const PixelGrid& written) {
+bool EditSession::takeWritten(const PixelGrid& written, bool sameCells) {
+    if (!sameCells) {
+        takeOver();
+        m_document.resetPicture(written, false);
+        return true;
+    }
     if (written.rows() == m_document.picture().rows() &&
         written.columns() == m_document.picture().columns())
         return false;

@@ -47,8 +47,10 @@ public:
     void clearDrawing();
     // The picture as it is now is the one in its file (`name`, when Save As wrote it).
     void saved(const std::string* name = nullptr);
-    // The file written holds a picture of another size: the document takes it, one step.
-    bool takeSize(const PixelGrid& written);
+    // The file written holds a picture of another size: the document takes it, one step. Of
+    // other colours (not `sameCells`), it starts afresh from it: no step leads back to cells
+    // the new format would read otherwise.
+    bool takeWritten(const PixelGrid& written, bool sameCells);
 
     // False where there was nothing to take back or bring back.
     bool undo();

@@ -13,7 +13,7 @@ class QWidget;
 namespace core {
 
 enum class MessageIcon { None, Information, Exclamation, Question, Critical };
-enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
 // Common-dialog flags the commands set, with the meanings the file dialogs honour.

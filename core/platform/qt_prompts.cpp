@@ -167,6 +167,10 @@ Answer QtPrompts::message(QWidget* parent, const QString& title, const QString& 
     case MessageButtons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         break;
+    case MessageButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
     }
     switch (box.exec()) {
     case QMessageBox::Yes:
@@ -176,7 +180,9 @@ Answer QtPrompts::message(QWidget* parent, const QString& title, const QString& 
     case QMessageBox::Cancel:
         return Answer::Cancel;
     default:
-        return buttons == MessageButtons::YesNo ? Answer::No : Answer::Ok;
+        return buttons == MessageButtons::YesNo         ? Answer::No
+               : buttons == MessageButtons::YesNoCancel ? Answer::Cancel
+                                                        : Answer::Ok;
     }
 }
 

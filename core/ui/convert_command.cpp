@@ -11,7 +11,7 @@
 
 namespace core {
 
-std::optional<PixelGrid> ConvertCommand::fromFile(const PixelGrid& current) {
+std::optional<PixelGrid> ConvertCommand::fromFile(const PixelGrid& current, CellKind kind) {
     FileDialogRequest request;
     request.kind = FileDialogRequest::Kind::Open;
     request.title = QCoreApplication::translate("core::EditorWindow", "Convert Image");
@@ -21,30 +21,32 @@ std::optional<PixelGrid> ConvertCommand::fromFile(const PixelGrid& current) {
     if (!answer.accepted)
         return std::nullopt;
     QString error;
-    const PictureToConvert picture = readPictureToConvert(answer.path, QSize(current.columns(), current.rows()), &error);
+    const PictureToConvert picture =
+        readPictureToConvert(answer.path, QSize(current.columns(), current.rows()), &error);
     if (picture.isNull()) {
         refuse(QCoreApplication::translate("core::EditorWindow",
                                            "%1 cannot be converted:\n%2\n\nNothing was changed.")
                    .arg(QDir::toNativeSeparators(answer.path), error));
         return std::nullopt;
     }
-    return fromPicture(picture, current);
+    return fromPicture(picture, current, kind);
 }
 
 std::optional<PixelGrid> ConvertCommand::fromClipboard(const QMimeData* data,
-                                                       const PixelGrid& current) {
+                                                       const PixelGrid& current, CellKind kind) {
     QString error;
-    const PictureToConvert picture = readClipboardPicture(data, QSize(current.columns(), current.rows()), &error);
+    const PictureToConvert picture =
+        readClipboardPicture(data, QSize(current.columns(), current.rows()), &error);
     if (picture.isNull()) {
         refuse(error);
         return std::nullopt;
     }
-    return fromPicture(picture, current);
+    return fromPicture(picture, current, kind);
 }
 
 std::optional<PixelGrid> ConvertCommand::fromPicture(const PictureToConvert& picture,
-                                                     const PixelGrid& current) {
-    ConvertImageDialog dialog(m_profile, picture, current, m_window);
+                                                     const PixelGrid& current, CellKind kind) {
+    ConvertImageDialog dialog(m_profile, picture, current, m_window, kind);
     if (!m_prompts.runDialog(&dialog))
         return std::nullopt;
     return dialog.result();

@@ -26,11 +26,14 @@ public:
         : m_profile(profile), m_prompts(prompts), m_window(window) {}
 
     // Asks for a picture file; nothing when the user cancels or it cannot be read (said).
-    std::optional<PixelGrid> fromFile(const PixelGrid& current);
+    // `kind`: what the cells of `current` hold.
+    std::optional<PixelGrid> fromFile(const PixelGrid& current, CellKind kind);
     // The picture on the clipboard; nothing when there is none or it cannot be read (said).
-    std::optional<PixelGrid> fromClipboard(const QMimeData* data, const PixelGrid& current);
+    std::optional<PixelGrid> fromClipboard(const QMimeData* data, const PixelGrid& current,
+                                           CellKind kind);
     // The cells OK gives for `picture` with `current` on the canvas, or nothing on Cancel.
-    std::optional<PixelGrid> fromPicture(const PictureToConvert& picture, const PixelGrid& current);
+    std::optional<PixelGrid> fromPicture(const PictureToConvert& picture, const PixelGrid& current,
+                                         CellKind kind = CellKind::Monochrome);
 
 private:
     void refuse(const QString& text);

@@ -45,10 +45,11 @@ QHBoxLayout* sliderWithBox(QSlider*& slider, QSpinBox*& box, int low, int high, 
 
 ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile,
                                        const PictureToConvert& picture, const PixelGrid& current,
-                                       QWidget* parent)
+                                       QWidget* parent, CellKind kind)
     : QDialog(parent), m_profile(profile), m_current(current),
-      m_source(picture, QSize(current.columns(), current.rows())),
+      m_source(picture, QSize(current.columns(), current.rows())), m_kind(kind),
       m_result(current.rows(), current.columns()) {
+    const bool colour = kind != CellKind::Monochrome;
     setObjectName(QStringLiteral("ConvertImage"));
     setWindowTitle(tr("Convert Image"));
     const ConversionOptions defaults;
@@ -82,7 +83,7 @@ ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile,
 
     levelsBox = new QComboBox(this);
     levelsBox->addItems({tr("Off"), tr("Auto")});
-    levelsBox->setCurrentIndex(defaults.tone.autoLevels ? 1 : 0);
+    levelsBox->setCurrentIndex(defaults.tone.autoLevels && !colour ? 1 : 0);
     levelsBox->setToolTip(
         tr("Auto: the darkest and lightest 0.5 % of the picture become black and white"));
     auto* brightness = sliderWithBox(brightnessSlider, brightnessBox, -kBrightnessRange,
@@ -100,6 +101,18 @@ ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile,
     replaceButton = new QRadioButton(tr("Replace picture"), this);
     addButton = new QRadioButton(tr("Add black pixels"), this);
     replaceButton->setChecked(true);
+    noneBox = new QCheckBox(tr("White as none"), this);
+    noneBox->setToolTip(
+        tr("White cells are left out: RecallPic leaves the screen as it was there"));
+    noneBox->setVisible(kind == CellKind::Palette);
+    if (colour) {
+        // The colours are chosen, not parted at a threshold.
+        for (QWidget* w : {static_cast<QWidget*>(thresholdSlider),
+                           static_cast<QWidget*>(thresholdBox), static_cast<QWidget*>(autoButton)})
+            w->setEnabled(false);
+        addButton->setText(tr("Add over the picture"));
+        addButton->setToolTip(tr("The picture's white (or none) leaves the cells under it"));
+    }
     auto* mode = new QHBoxLayout;
     mode->addWidget(replaceButton);
     mode->addWidget(addButton);
@@ -128,6 +141,7 @@ ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile,
     form->addRow(tr("Dither:"), ditherBox);
     form->addRow(tr("Strength:"), diffusion);
     form->addRow(QString(), invertBox);
+    form->addRow(QString(), noneBox);
     form->addRow(QString(), mode);
     auto* tone = new QFormLayout;
     tone->addRow(tr("Levels:"), levelsBox);
@@ -160,6 +174,7 @@ ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile,
     connect(contrastBox, &QSpinBox::valueChanged, this, &ConvertImageDialog::render);
     connect(gammaBox, &QDoubleSpinBox::valueChanged, this, &ConvertImageDialog::render);
     connect(invertBox, &QCheckBox::toggled, this, &ConvertImageDialog::render);
+    connect(noneBox, &QCheckBox::toggled, this, &ConvertImageDialog::render);
     connect(addButton, &QRadioButton::toggled, this, &ConvertImageDialog::render);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -200,18 +215,39 @@ const GreyCells& ConvertImageDialog::cellsFor(ScaleMode mode) {
     return m_cells;
 }
 
+const ColourCells& ConvertImageDialog::colourCellsFor(ScaleMode mode) {
+    if (m_colourMode != mode) {
+        m_colourCells = m_source.colourCells(mode);
+        m_colourMode = mode;
+    }
+    return m_colourCells;
+}
+
 void ConvertImageDialog::render() {
     const ConversionOptions o = options();
     // Strength and serpentine belong to the error diffusions.
     const bool diffusing = o.dither == Dither::FloydSteinberg || o.dither == Dither::Atkinson;
     strengthBox->setEnabled(diffusing);
     serpentineBox->setEnabled(diffusing);
-    m_result = convertCells(cellsFor(scaleMode()), o);
-    if (addsToPicture()) { // black pixels over what is there, as Import adds them
-        for (int r = 0; r < m_result.rows(); ++r)
-            for (int c = 0; c < m_result.columns(); ++c)
-                if (m_current.at(r, c) == 1)
-                    m_result.set(r, c, 1);
+    if (m_kind == CellKind::Monochrome) {
+        m_result = convertCells(cellsFor(scaleMode()), o);
+        if (addsToPicture()) { // black pixels over what is there, as Import adds them
+            for (int r = 0; r < m_result.rows(); ++r)
+                for (int c = 0; c < m_result.columns(); ++c)
+                    if (m_current.at(r, c) == 1)
+                        m_result.set(r, c, 1);
+        }
+    } else {
+        m_result = convertColourCells(colourCellsFor(scaleMode()), m_kind, o, noneBox->isChecked());
+        if (addsToPicture()) { // the picture's paper lets what is there show through
+            const std::int16_t paper = paperOf(m_kind);
+            const bool white = m_kind == CellKind::Palette;
+            for (int r = 0; r < m_result.rows(); ++r)
+                for (int c = 0; c < m_result.columns(); ++c)
+                    if (const std::int16_t v = m_result.at(r, c);
+                        v == paper || (white && v == kPaletteWhite))
+                        m_result.set(r, c, m_current.at(r, c));
+        }
     }
     preview->rebuild(m_result, m_profile.cellFill);
 }

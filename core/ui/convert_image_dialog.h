@@ -34,8 +34,11 @@ class PictureCanvas;
 class ConvertImageDialog : public QDialog {
     Q_OBJECT
 public:
+    // `kind`: what the grid's cells hold; a colour grid gets its colours, no threshold, and
+    // Levels off to start with (so that a picture made of the calculator's colours stays so).
     ConvertImageDialog(const CalculatorProfile& profile, const PictureToConvert& picture,
-                       const PixelGrid& current, QWidget* parent);
+                       const PixelGrid& current, QWidget* parent,
+                       CellKind kind = CellKind::Monochrome);
     ~ConvertImageDialog() override;
 
     ScaleMode scaleMode() const;
@@ -61,6 +64,7 @@ public:
     QCheckBox* invertBox;
     QRadioButton* replaceButton;
     QRadioButton* addButton;
+    QCheckBox* noneBox; // a palette grid: white cells as none
     PictureCanvas* preview;
     QLabel* original; // the picture as it was, small
     QDialogButtonBox* buttons;
@@ -69,12 +73,16 @@ private:
     void render();
     void showArithmetic();
     const GreyCells& cellsFor(ScaleMode mode);
+    const ColourCells& colourCellsFor(ScaleMode mode);
 
     const CalculatorProfile& m_profile;
     const PixelGrid& m_current;
     ConversionSource m_source;
     std::optional<ScaleMode> m_cachedMode; // the mode m_cells were placed for
     GreyCells m_cells;
+    CellKind m_kind;
+    std::optional<ScaleMode> m_colourMode; // the mode m_colourCells were placed for
+    ColourCells m_colourCells;
     PixelGrid m_result;
 };
 

@@ -124,6 +124,10 @@ void EditorWindow::applyDocumentState() {
         m_editing->applyState(state);
 }
 
+CellKind EditorWindow::cellKind() const {
+    return formatOf(m_document.format()).cells;
+}
+
 void EditorWindow::changeDocument(const std::function<void(DocumentState&)>& change) {
     change(m_document.state());
     applyDocumentState();
@@ -224,11 +228,12 @@ void EditorWindow::setDocumentFormat(FormatId format) {
 }
 
 std::optional<PixelGrid> EditorWindow::pictureFor(FormatId format) {
-    return pictureAtSizeOf(formatOf(format), m_document.picture(), m_prompts, this);
+    return pictureForFormat(formatOf(format), m_document.picture(), cellKind(), m_prompts, this,
+                            *m_convert);
 }
 
-void EditorWindow::savedAtSize(const PixelGrid& written) {
-    if (m_session.takeSize(written))
+void EditorWindow::savedAtSize(const PixelGrid& written, FormatId format) {
+    if (m_session.takeWritten(written, formatOf(format).cells == cellKind()))
         Picture1_Paint();
 }
 
@@ -359,11 +364,12 @@ void EditorWindow::miCopy_Click() {
 }
 
 void EditorWindow::miPaste_Click() {
-    takeConversion(m_convert->fromClipboard(m_clipboard->contents(), m_document.picture()));
+    takeConversion(
+        m_convert->fromClipboard(m_clipboard->contents(), m_document.picture(), cellKind()));
 }
 
 void EditorWindow::miConvert_Click() {
-    takeConversion(m_convert->fromFile(m_document.picture()));
+    takeConversion(m_convert->fromFile(m_document.picture(), cellKind()));
 }
 
 void EditorWindow::takeConversion(const std::optional<PixelGrid>& cells) {

@@ -14,6 +14,7 @@
 #include <QString>
 
 #include "core/model/calculator_profile.h"
+#include "core/model/colour_conversion.h"
 #include "core/model/document.h"
 #include "core/model/edit_session.h"
 #include "core/model/page_settings.h"
@@ -86,6 +87,8 @@ public:
     CanvasView* view() const { return m_view; }
     PageSettings& pageSettings() { return m_pageSettings; }
     const DocumentState& documentState() const { return m_document.state(); }
+    // What the picture's cells hold, as its format says.
+    CellKind cellKind() const;
     QString fileName() const { return QString::fromStdString(m_document.state().fileName); }
     QString statusFileText() const { return StatusBar1->fileText(); }
     QString statusCoordinateText() const { return StatusBar1->cellText(); }
@@ -128,8 +131,9 @@ protected:
     // size) its top left on that size, after asking when dark cells would be lost; nothing
     // when the user keeps the picture as it is.
     std::optional<PixelGrid> pictureFor(FormatId format);
-    // The file of `written`'s size was saved: the document takes that size.
-    void savedAtSize(const PixelGrid& written);
+    // The file of `format` holding `written` was saved: the document takes its size, and the
+    // cells of a calculator with other colours.
+    void savedAtSize(const PixelGrid& written, FormatId format);
     // The document's format changed (read, New, Save As): what the boxes show may change.
     virtual void documentFormatChanged() {}
     // File > New: the program's file image for an empty picture of this format.

@@ -3,6 +3,9 @@
 
 #include "core/ui/picture_sizes.h"
 
+#include "core/imaging/picture_writer.h"
+#include "core/ui/convert_command.h"
+
 #include <QMenu>
 #include <QString>
 
@@ -49,6 +52,37 @@ std::optional<PixelGrid> pictureAtSizeOf(const FormatDescriptor& format, const P
             return std::nullopt;
     }
     return picture.resized(size.rows, size.columns);
+}
+
+std::optional<PixelGrid> pictureForFormat(const FormatDescriptor& format, const PixelGrid& picture,
+                                          CellKind kind, Prompts& prompts, QWidget* parent,
+                                          ConvertCommand& convert) {
+    if (format.cells == kind)
+        return pictureAtSizeOf(format, picture, prompts, parent);
+    const PictureSize size = savedSize(format, {picture.columns(), picture.rows()});
+    if (kind == CellKind::Monochrome) {
+        const std::optional<PixelGrid> fitted = pictureAtSizeOf(format, picture, prompts, parent);
+        if (!fitted)
+            return std::nullopt;
+        bool whiteIsNone = false;
+        if (format.cells == CellKind::Palette) {
+            const Answer answer = prompts.message(
+                parent, QMenu::tr("White as none?"),
+                QMenu::tr("A %1 picture can leave cells out: RecallPic then leaves the screen "
+                          "as it was there. Press Yes to leave the white cells out, No to keep "
+                          "them white, or Cancel to keep the picture as it is.")
+                    .arg(calculatorsOf(format)),
+                MessageIcon::Question, MessageButtons::YesNoCancel);
+            if (answer == Answer::Cancel)
+                return std::nullopt;
+            whiteIsNone = answer == Answer::Yes;
+        }
+        return colourFromMonochrome(picture, size.rows, size.columns, format.cells, whiteIsNone);
+    }
+    // Colour to fewer colours: the user chooses how, as for any picture.
+    const QImage image = gridImage(picture, kind);
+    return convert.fromPicture(PictureToConvert{image, {}, image.size()},
+                               PixelGrid(size.rows, size.columns), format.cells);
 }
 
 } // namespace core

@@ -24,4 +24,14 @@ void addNewPictureItems(QMenu* menu, Program program, std::function<void(FormatI
 std::optional<PixelGrid> pictureAtSizeOf(const FormatDescriptor& format, const PixelGrid& picture,
                                          Prompts& prompts, QWidget* parent);
 
+class ConvertCommand;
+
+// The cells a file of `format` holds of a picture whose cells are of `kind`: of the same kind,
+// as pictureAtSizeOf gives them; a monochrome picture on a colour calculator black on white at
+// its top left (asking whether white is none, where the file can hold none); a colour picture
+// on a monochrome calculator through Convert Image. Nothing when the user cancels.
+std::optional<PixelGrid> pictureForFormat(const FormatDescriptor& format, const PixelGrid& picture,
+                                          CellKind kind, Prompts& prompts, QWidget* parent,
+                                          ConvertCommand& convert);
+
 } // namespace core

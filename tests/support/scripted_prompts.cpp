@@ -28,7 +28,9 @@ core::Answer ScriptedPrompts::message(QWidget*, const QString& title, const QStr
         m_messages.pop_front();
         return answer;
     }
-    return buttons == core::MessageButtons::YesNo ? core::Answer::Yes : core::Answer::Ok;
+    return buttons == core::MessageButtons::YesNo || buttons == core::MessageButtons::YesNoCancel
+               ? core::Answer::Yes
+               : core::Answer::Ok;
 }
 
 bool ScriptedPrompts::askPrinter(QWidget*, QPrinter& printer) {
