@@ -16,6 +16,7 @@
 #include "core/imaging/file_io.h"
 #include "core/imaging/picture_writer.h"
 #include "core/platform/qt_prompts.h"
+#include "core/ui/canvas_input.h"
 #include "core/ui/canvas_view.h"
 #include "core/ui/clipboard_commands.h"
 #include "core/ui/convert_command.h"
@@ -60,6 +61,7 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
 
     createMenus(this);
     connectMenus();
+    m_input = std::make_unique<CanvasInput>(*Picture1, m_tools, m_session, *StatusBar1, *miTools);
     m_editing = new PictureEditing(*this, m_clipboard, prompts, [this] { applyDocumentState(); });
     toolbar->setCommand(1, [this] { miOpen_click(); });
     toolbar->setCommand(3, [this] {
@@ -164,30 +166,18 @@ void EditorWindow::Picture1_Paint() {
 }
 
 void EditorWindow::Picture1_MouseDown(int button, int, double x, double y) {
-    const PictureCanvas::Batch batch(*Picture1); // one screen update for what the press draws
-    if (button == kRightButton) {
-        // The pop-up takes the left button's release: a shape being dragged ends here.
-        m_tools.cancelDrag();
-        m_tools.setAnchor(x, y);
-        const QPoint at(int(x * Picture1->zoom()), int(y * Picture1->zoom()));
-        miTools->popup(Picture1->mapToGlobal(at)); // not exec(): nothing waits on it
-        return;
+    if (m_input->down(button, x, y)) {
+        applyDocumentState();
+        syncToolChecks();
     }
-    m_tools.setAnchor(x, y);
-    m_session.press(x, y);
-    applyDocumentState();
-    syncToolChecks();
 }
 
 void EditorWindow::Picture1_MouseMove(int button, int, double x, double y) {
-    StatusBar1->showCell(cellIndex(x), cellIndex(y));
-    const PictureCanvas::Batch batch(*Picture1);
-    m_tools.drag(button, x, y);
+    m_input->move(button, x, y);
 }
 
 void EditorWindow::Picture1_MouseUp(int, int, double, double) {
-    const PictureCanvas::Batch batch(*Picture1);
-    m_session.release();
+    m_input->up();
     applyDocumentState();
 }
 

@@ -33,6 +33,7 @@ class QVBoxLayout;
 namespace core {
 
 class AboutWindow;
+class CanvasInput;
 class CanvasView;
 class ClipboardCommands;
 class ConvertCommand;
@@ -176,6 +177,7 @@ private:
     QVBoxLayout* m_fieldsLayout = nullptr;
     CanvasView* m_view = nullptr;
     PictureEditing* m_editing = nullptr; // selection, text, Picture and View menus
+    std::unique_ptr<CanvasInput> m_input;
     std::unique_ptr<ImportCommand> m_import;
     std::unique_ptr<ConvertCommand> m_convert;
     ClipboardCommands* m_clipboard = nullptr;
