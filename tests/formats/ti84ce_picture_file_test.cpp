@@ -11,14 +11,14 @@
 #include "core/formats/format_registry.h"
 #include "core/formats/format_texts.h"
 #include "core/formats/ti84ce_picture_file.h"
+#include "tests/support/colour_samples.h"
 #include "tests/support/files.h"
 #include "tests/support/tifiles_check.h"
 
 using namespace core;
+using namespace testing_support;
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 std::string_view view(const QByteArray& b) {
     return {b.constData(), size_t(b.size())};
@@ -28,55 +28,6 @@ std::string_view view(const Bytes& b) {
 }
 QByteArray qbytes(const Bytes& b) {
     return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size()));
-}
-
-// Every palette index in every column parity and row, the 266th column included.
-PixelGrid paletteSample() {
-    PixelGrid g(kTi84CePictureRows, kTi84CePictureColumns);
-    for (int r = 0; r < g.rows(); ++r)
-        for (int c = 0; c < g.columns(); ++c)
-            g.set(r, c, std::int16_t((r * 7 + c * 3 + r * c) % 16));
-    return g;
-}
-
-// The RGB565 corners at the picture's corners, every other value spread over the rest.
-PixelGrid rgbSample() {
-    PixelGrid g(kTi84CeImageRows, kTi84CeImageColumns);
-    for (int r = 0; r < g.rows(); ++r)
-        for (int c = 0; c < g.columns(); ++c)
-            g.set(r, c, std::int16_t((r * 733 + c * 4099 + r * c * 17) & 0xFFFF));
-    g.set(0, 0, std::int16_t(0x0000));
-    g.set(0, 132, std::int16_t(0xFFFF));
-    g.set(82, 0, std::int16_t(0xF800));
-    g.set(82, 132, std::int16_t(0x07E0));
-    g.set(41, 66, std::int16_t(0x001F));
-    return g;
-}
-
-// A .8ci's variable data as the layout describes it, made here without the format unit: the
-// size word, then the rows top first, the left cell in the high nibble.
-Bytes pictureData(const PixelGrid& g) {
-    Bytes d{0xB9, 0x55}; // 21945
-    for (int r = 0; r < g.rows(); ++r)
-        for (int c = 0; c < g.columns(); c += 2)
-            d.push_back(std::uint8_t(g.at(r, c) << 4 | g.at(r, c + 1)));
-    return d;
-}
-
-// A .8ca's: the size word, 81, then the rows bottom first, each with its padding pixel.
-Bytes imageData(const PixelGrid& g, std::uint16_t padding) {
-    Bytes d{0xE5, 0x56, 0x81}; // 22245
-    for (int r = g.rows() - 1; r >= 0; --r) {
-        for (int c = 0; c < g.columns(); ++c) {
-            const auto v = std::uint16_t(g.at(r, c));
-            d.push_back(std::uint8_t(v));
-            d.push_back(std::uint8_t(v >> 8));
-        }
-        const auto pad = std::uint16_t(padding + r);
-        d.push_back(std::uint8_t(pad));
-        d.push_back(std::uint8_t(pad >> 8));
-    }
-    return d;
 }
 
 QByteArray withoutComment(QByteArray file) {
