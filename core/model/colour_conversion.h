@@ -9,14 +9,11 @@
 #include <vector>
 
 #include "core/model/canvas.h"
+#include "core/model/cell_kind.h"
 #include "core/model/picture_conversion.h"
 #include "core/model/pixel_grid.h"
 
 namespace core {
-
-// What a grid's 16-bit cells mean: 1 dark and 0 clear; an index into the colour calculators'
-// palette (0 none); or an RGB565 colour, its bits as the cell's.
-enum class CellKind { Monochrome, Palette, Rgb565 };
 
 struct PaletteColour {
     std::uint16_t rgb565;
@@ -58,11 +55,6 @@ constexpr Rgb rgbOf565(std::uint16_t c) {
 constexpr std::uint16_t rgb565Of(int red, int green, int blue) {
     return std::uint16_t(((red * 31 + 127) / 255) << 11 | ((green * 63 + 127) / 255) << 5 |
                          (blue * 31 + 127) / 255);
-}
-// What a clear cell holds: 0 (clear, or a palette's none), or white for an RGB565 image,
-// which has no none.
-constexpr std::int16_t paperOf(CellKind kind) {
-    return kind == CellKind::Rgb565 ? std::int16_t(-1) : std::int16_t(0); // 0xFFFF
 }
 inline Rgb paletteRgb(int index) {
     return rgbOf565(kCePalette[size_t(index)].rgb565);

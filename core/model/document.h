@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/model/cell_kind.h"
 #include "core/model/document_state.h"
 #include "core/model/format_id.h"
 #include "core/model/pixel_grid.h"
@@ -108,6 +109,8 @@ public:
     // The format the picture was read from or last saved as; a new picture's program's first.
     FormatId format() const { return m_format; }
     void setFormat(FormatId format) { m_format = format; }
+    // What the cells mean, as the format says.
+    CellKind cellKind() const { return cellKindOf(m_format); }
 
     // Cells set between begin and end become one step named `label`, if any of them changed.
     // The tools set cells only inside a change; the window opens one at each press.

@@ -17,11 +17,13 @@ void EditSession::press(double x, double y) {
     m_edits.beforePress(tool);
     m_document.beginChange(std::string(toolInfo(tool).caption));
     if (!m_document.state().print) { // a new picture: whatever the cells held goes
+        // To paper: a background image's is white, and its 0 would be black.
+        const std::int16_t paper = paperOf(m_document.cellKind());
         const PixelGrid& picture = m_document.picture();
         for (int r = 0; r < picture.rows(); ++r)
             for (int c = 0; c < picture.columns(); ++c)
-                if (picture.at(r, c) != 0)
-                    m_document.setCell(r, c, 0);
+                if (picture.at(r, c) != paper)
+                    m_document.setCell(r, c, paper);
     }
     m_document.state().press();
     m_tools.press(x, y);
@@ -63,7 +65,9 @@ void EditSession::startNew(const PixelGrid& blank) {
 }
 
 void EditSession::clearDrawing() {
-    const PixelGrid blank(m_document.picture().rows(), m_document.picture().columns());
+    // All paper: a background image's 0 would be black.
+    const PixelGrid blank(m_document.picture().rows(), m_document.picture().columns(),
+                          paperOf(m_document.cellKind()));
     if (m_document.state().pictureExists())
         replacePicture(blank, "ClrDraw");
     else

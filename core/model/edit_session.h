@@ -26,7 +26,7 @@ public:
     PictureEdits& edits() { return m_edits; }
 
     // A left or middle press: the change it opens holds what it and its drag draw. With no
-    // picture yet, a new one starts, clear.
+    // picture yet, a new one starts, clear (a colour one all paper: none or white).
     void press(double x, double y);
     void release();
     // A command takes the picture over: the gesture ends here, what it drew so far a step.

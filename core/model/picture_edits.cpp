@@ -18,6 +18,10 @@ std::optional<CellRect> PictureEdits::outline() const {
     return std::nullopt;
 }
 
+std::int16_t PictureEdits::paper() const {
+    return paperOf(m_document.cellKind());
+}
+
 void PictureEdits::notify() {
     if (changed)
         changed();
@@ -69,7 +73,7 @@ void PictureEdits::selectAll() {
     if (m_text.active())
         commitText();
     const PixelGrid& picture = m_document.picture();
-    m_selection.lift(picture, {0, 0, picture.columns(), picture.rows()});
+    m_selection.lift(picture, {0, 0, picture.columns(), picture.rows()}, paper());
     notify();
 }
 
@@ -105,10 +109,11 @@ bool PictureEdits::deleteSelection(std::string label) {
 void PictureEdits::pasteAsSelection(const PixelGrid& cells, int left, int top) {
     closeGesture();
     settle();
-    // With no picture yet the paste starts one, over clear cells.
+    // With no picture yet the paste starts one, over paper.
     const PixelGrid& picture = m_document.picture();
-    const PixelGrid under =
-        m_document.state().pictureExists() ? picture : PixelGrid(picture.rows(), picture.columns());
+    const PixelGrid under = m_document.state().pictureExists()
+                                ? picture
+                                : PixelGrid(picture.rows(), picture.columns(), paper());
     m_selection.floatCells(under, cells, left, top);
     if (!change("Paste", m_selection.composed()))
         m_document.state().press(); // the picture exists now, even when no cell changed
@@ -120,11 +125,12 @@ bool PictureEdits::apply(PictureOperation operation) {
     if (m_text.active())
         commitText();
     const std::string label(operationLabel(operation));
+    const CellKind kind = m_document.cellKind();
     bool changedCells = false;
     if (!m_selection.active()) {
-        changedCells = change(label, transformed(m_document.picture(), operation));
+        changedCells = change(label, transformed(m_document.picture(), operation, kind));
     } else {
-        m_selection.setCells(transformed(m_selection.cells(), operation));
+        m_selection.setCells(transformed(m_selection.cells(), operation, kind));
         changedCells = change(label, m_selection.composed());
     }
     notify(); // Undo and Open follow the new state
@@ -155,7 +161,7 @@ void PictureEdits::commitText() {
     if (!m_text.active())
         return;
     PixelGrid target = m_document.picture();
-    const std::int16_t value = m_text.ink() == Ink::Set ? 1 : 0;
+    const std::int16_t value = m_tools.valueOf(m_text.ink());
     for (const auto& [column, row] : m_text.cells())
         if (target.contains(row, column))
             target.set(row, column, value);
@@ -224,7 +230,7 @@ void PictureEdits::drag(DrawTool, double x, double y) {
 
 void PictureEdits::release(DrawTool) {
     if (m_drag == Drag::Outline && m_draggedAway)
-        m_selection.lift(m_document.picture(), m_dragged);
+        m_selection.lift(m_document.picture(), m_dragged, paper());
     m_drag = Drag::None;
     notify();
 }

@@ -71,6 +71,8 @@ private:
     bool change(std::string label, const PixelGrid& target);
     void write(const PixelGrid& target);
     void notify();
+    // What Delete and a lifted selection leave: the document's clear, none or white.
+    std::int16_t paper() const;
 
     Document& m_document;
     ToolController& m_tools;

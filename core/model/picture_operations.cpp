@@ -3,6 +3,10 @@
 
 #include "core/model/picture_operations.h"
 
+#include <array>
+
+#include "core/model/colour_conversion.h"
+
 namespace core {
 
 std::string_view operationLabel(PictureOperation operation) {
@@ -27,10 +31,39 @@ std::string_view operationLabel(PictureOperation operation) {
     return {};
 }
 
-PixelGrid transformed(const PixelGrid& cells, PictureOperation operation) {
+int invertedPaletteIndex(int index) {
+    static const auto table = [] {
+        std::array<int, kCePalette.size()> inverted{};
+        for (size_t i = 1; i < inverted.size(); ++i) {
+            const Rgb complement = paletteRgb(int(i)) ^ 0xFFFFFF;
+            inverted[i] = nearestPaletteIndex(int(complement >> 16), int(complement >> 8 & 0xFF),
+                                              int(complement & 0xFF));
+        }
+        return inverted; // none stays none
+    }();
+    return index >= 0 && index < int(table.size()) ? table[size_t(index)] : index;
+}
+
+namespace {
+
+std::int16_t inverted(std::int16_t cell, CellKind kind) {
+    switch (kind) {
+    case CellKind::Monochrome:
+        return cell == 1 ? 0 : 1;
+    case CellKind::Palette:
+        return std::int16_t(invertedPaletteIndex(cell));
+    case CellKind::Rgb565:
+        return std::int16_t(~cell); // 31 - red, 63 - green, 31 - blue
+    }
+    return cell;
+}
+
+} // namespace
+
+PixelGrid transformed(const PixelGrid& cells, PictureOperation operation, CellKind kind) {
     const int rows = cells.rows(), columns = cells.columns();
-    PixelGrid out(rows, columns);
-    // Where each cell of the result comes from; off the source means clear.
+    PixelGrid out(rows, columns, paperOf(kind));
+    // Where each cell of the result comes from; off the source means paper.
     auto from = [&](auto source) {
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < columns; ++c) {
@@ -44,7 +77,7 @@ PixelGrid transformed(const PixelGrid& cells, PictureOperation operation) {
     case PictureOperation::Invert:
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < columns; ++c)
-                out.set(r, c, cells.at(r, c) == 1 ? 0 : 1);
+                out.set(r, c, inverted(cells.at(r, c), kind));
         break;
     case PictureOperation::FlipHorizontal:
         from([&](int r, int c) { return Cell{r, columns - 1 - c}; });

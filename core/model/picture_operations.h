@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "core/model/cell_kind.h"
 #include "core/model/cell_rect.h"
 #include "core/model/pixel_grid.h"
 
@@ -25,9 +26,15 @@ enum class PictureOperation {
 // The operation's name for the history ("Flip Horizontal").
 std::string_view operationLabel(PictureOperation operation);
 
-// The cells after the operation. A shift drops the cells it pushes out and brings in clear
-// ones; Invert turns every dark cell clear and every other one dark.
-PixelGrid transformed(const PixelGrid& cells, PictureOperation operation);
+// The cells after the operation, in cells of `kind`. A shift drops the cells it pushes out and
+// brings in paper (clear, none, white). Invert turns every dark cell clear and every other one
+// dark; a palette index becomes the palette colour nearest its colour's complement (none stays
+// none); an RGB565 colour takes each channel's complement.
+PixelGrid transformed(const PixelGrid& cells, PictureOperation operation,
+                      CellKind kind = CellKind::Monochrome);
+
+// The palette index Invert makes of each one.
+int invertedPaletteIndex(int index);
 
 // The cells of `picture` under `area`, clear where the area reaches past the picture.
 PixelGrid cellsIn(const PixelGrid& picture, const CellRect& area);

@@ -38,8 +38,9 @@ inline constexpr auto kReversedBits = [] {
 // The single source of truth that the canvas, the file formats and the printer read.
 class PixelGrid {
 public:
-    PixelGrid(int rows, int columns)
-        : m_rows(rows), m_columns(columns), m_cells(static_cast<size_t>(rows * columns), 0) {}
+    // Every cell `value`: clear, unless a colour picture's paper is another value.
+    PixelGrid(int rows, int columns, std::int16_t value = 0)
+        : m_rows(rows), m_columns(columns), m_cells(static_cast<size_t>(rows * columns), value) {}
 
     int rows() const { return m_rows; }
     int columns() const { return m_columns; }

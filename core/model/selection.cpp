@@ -9,7 +9,7 @@
 
 namespace core {
 
-void Selection::lift(const PixelGrid& picture, const CellRect& area) {
+void Selection::lift(const PixelGrid& picture, const CellRect& area, std::int16_t paper) {
     const CellRect cut = area.intersected({0, 0, picture.columns(), picture.rows()});
     if (cut.empty()) {
         drop();
@@ -19,7 +19,7 @@ void Selection::lift(const PixelGrid& picture, const CellRect& area) {
     m_rect = cut;
     m_cells = cellsIn(picture, cut);
     m_under = picture;
-    placeCells(m_under, PixelGrid(cut.rows, cut.columns), cut.left, cut.top);
+    placeCells(m_under, PixelGrid(cut.rows, cut.columns, paper), cut.left, cut.top);
 }
 
 void Selection::floatCells(const PixelGrid& picture, const PixelGrid& cells, int left, int top) {

@@ -22,9 +22,10 @@ public:
     // The picture with the selection taken away: what Delete leaves.
     const PixelGrid& uncovered() const { return m_under; }
 
-    // Lifts the cells under `area`, cut to the picture, leaving clear cells under them;
-    // nothing is selected when the cut area is empty.
-    void lift(const PixelGrid& picture, const CellRect& area);
+    // Lifts the cells under `area`, cut to the picture, leaving `paper` cells under them
+    // (clear, or a colour picture's none or white); nothing is selected when the cut area is
+    // empty.
+    void lift(const PixelGrid& picture, const CellRect& area, std::int16_t paper = 0);
     // Floats new cells over `picture` with their top-left cell at (left, top), as Paste as
     // Selection brings them; the picture under them stays as it is.
     void floatCells(const PixelGrid& picture, const PixelGrid& cells, int left, int top);

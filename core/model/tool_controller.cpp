@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/model/cell_colours.h"
 #include "core/model/flood_fill.h"
 
 namespace core {
@@ -103,14 +104,24 @@ void ToolController::PlotCell(int column, int row) {
         plot(column, row, toolInfo(m_currentTool).ink);
 }
 
+std::int16_t ToolController::valueOf(Ink which) const {
+    return which == Ink::Set ? ink() : paperOf(m_document.cellKind());
+}
+
+void ToolController::setInk(std::int16_t value) {
+    if (m_document.cellKind() != CellKind::Monochrome)
+        m_inks[kindIndex()] = value;
+}
+
 void ToolController::plot(int column, int row, Ink ink) {
-    paintCell(column, row, ink == Ink::Set ? 1 : 0);
+    paintCell(column, row, valueOf(ink));
 }
 
 void ToolController::paintCell(int column, int row, std::int16_t value) {
     if (!m_document.picture().contains(row, column))
         return;
-    m_canvas.setForeground(value == 1 ? kBlack : m_canvas.background());
+    m_canvas.setForeground(
+        shownCellColour(value, m_document.cellKind(), row, column, m_canvas.background()));
     m_canvas.fillCell(column, row, m_profile.cellFill);
     m_document.setCell(row, column, value);
 }

@@ -3,6 +3,9 @@
 
 #pragma once
 
+#include <array>
+#include <cstdint>
+
 #include "core/model/calculator_profile.h"
 #include "core/model/canvas.h"
 #include "core/model/document.h"
@@ -63,6 +66,16 @@ public:
     void paintCell(int column, int row, std::int16_t value);
     void setGestureHandler(GestureHandler* handler) { m_gestures = handler; }
 
+    // The cell value the Set tools draw in the document's kind of cells: 1 for a monochrome
+    // picture, whatever is set; a palette index (black at first); an RGB565 colour (black at
+    // first). Each kind keeps its own, so a picture of another kind never gets a value that
+    // means nothing there.
+    std::int16_t ink() const { return m_inks[kindIndex()]; }
+    void setInk(std::int16_t value);
+    // What a tool of that ink writes: the ink, or the paper (clear, none, white) for the white
+    // tools and Erase.
+    std::int16_t valueOf(Ink which) const;
+
     void setAnchor(double x, double y) { m_shape.anchor = {x, y}; }
     // A left or middle press, after the window has marked the picture as edited.
     void press(double x, double y);
@@ -85,6 +98,8 @@ private:
     // Fill and WhFill: the region of the pressed cell, in the tool's ink.
     void fill(int column, int row);
 
+    size_t kindIndex() const { return static_cast<size_t>(m_document.cellKind()); }
+
     const CalculatorProfile& m_profile;
     Document& m_document;
     Canvas& m_canvas;
@@ -95,6 +110,9 @@ private:
     bool m_shapeDrag = false;    // between a shape's first left-button drag event and its end
     bool m_gestureEnded = false; // endGesture since the last press
     GestureHandler* m_gestures = nullptr;
+    std::array<std::int16_t, 3> m_inks{defaultInkOf(CellKind::Monochrome),
+                                       defaultInkOf(CellKind::Palette),
+                                       defaultInkOf(CellKind::Rgb565)};
     bool m_handedOver = false; // the press went to the gesture handler, its release not yet
 };
 
