@@ -15,13 +15,23 @@ bool printable(const PageSettings& settings) {
     return true;
 }
 
-std::vector<PrintRect> printPage(const PixelGrid& grid, const PageSettings& settings) {
+PrintRect pictureArea(const PixelGrid& grid, const PageSettings& settings) {
+    const double pitch = settings.imageWidth * kTwipsPerInch / grid.columns();
+    const double y0 = settings.topMargin * kTwipsPerInch;
+    const double x0 = settings.leftMargin * kTwipsPerInch;
+    return {
+        float(x0), float(y0), float(x0 + grid.columns() * pitch), float(y0 + grid.rows() * pitch),
+        true,      0};
+}
+
+std::vector<PrintRect> printPage(const PixelGrid& grid, const PageSettings& settings,
+                                 CellKind kind) {
     const double pitch = settings.imageWidth * kTwipsPerInch / grid.columns();
     const double y0 = settings.topMargin * kTwipsPerInch;
     const double x0 = settings.leftMargin * kTwipsPerInch;
 
     std::vector<PrintRect> page;
-    for (int r = 0; r < grid.rows(); ++r) {
+    for (int r = 0; r < grid.rows() && kind == CellKind::Monochrome; ++r) {
         for (int c = 0; c < grid.columns(); ++c) {
             if (grid.at(r, c) != 1)
                 continue;

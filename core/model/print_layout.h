@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "core/model/cell_kind.h"
 #include "core/model/page_settings.h"
 #include "core/model/pixel_grid.h"
 
@@ -30,7 +31,12 @@ inline constexpr double kLargestPrintInches = 1000;
 bool printable(const PageSettings& settings);
 
 // The whole page: one black square of three quarters of the pitch per dark cell, row by row,
-// then a frame 10 twips outside the picture.
-std::vector<PrintRect> printPage(const PixelGrid& grid, const PageSettings& settings);
+// then a frame 10 twips outside the picture. A colour picture's page is the frame alone: its
+// cells print as an image filling pictureArea.
+std::vector<PrintRect> printPage(const PixelGrid& grid, const PageSettings& settings,
+                                 CellKind kind = CellKind::Monochrome);
+
+// Where the cells lie on the page, a whole pitch each, in twips.
+PrintRect pictureArea(const PixelGrid& grid, const PageSettings& settings);
 
 } // namespace core

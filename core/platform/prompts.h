@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QString>
 
@@ -59,6 +60,8 @@ public:
     virtual void showInformation(QDialog* window) = 0;
     // A dialog that asks for settings (Convert Image); true when the user chose OK.
     virtual bool runDialog(QDialog* dialog) = 0;
+    // The colour dialog, opened at `initial`; the colour chosen, or an invalid one on Cancel.
+    virtual QColor chooseColour(QWidget* parent, const QString& title, const QColor& initial) = 0;
 };
 
 } // namespace core

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 
+#include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -212,6 +213,10 @@ void QtPrompts::showInformation(QDialog* window) {
 
 bool QtPrompts::runDialog(QDialog* dialog) {
     return dialog->exec() == QDialog::Accepted;
+}
+
+QColor QtPrompts::chooseColour(QWidget* parent, const QString& title, const QColor& initial) {
+    return QColorDialog::getColor(initial, parent, title);
 }
 
 } // namespace core

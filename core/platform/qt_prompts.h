@@ -20,6 +20,7 @@ public:
     bool confirmExit(QWidget* parent, const QString& title, const QString& text) override;
     void showInformation(QDialog* window) override;
     bool runDialog(QDialog* dialog) override;
+    QColor chooseColour(QWidget* parent, const QString& title, const QColor& initial) override;
 };
 
 // Places a window in the middle of its screen (not of the window it belongs to).

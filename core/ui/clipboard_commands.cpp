@@ -33,10 +33,16 @@ void ClipboardCommands::clipboardChanged() {
     m_changed();
 }
 
-void ClipboardCommands::copy(const PixelGrid& picture) {
+void ClipboardCommands::copy(const PixelGrid& picture, CellKind kind) {
     watch();
-    QGuiApplication::clipboard()->setImage(
-        gridImage(picture).convertToFormat(QImage::Format_RGB32));
+    QGuiApplication::clipboard()->setImage(clipboardImage(picture, kind));
+}
+
+QImage clipboardImage(const PixelGrid& picture, CellKind kind) {
+    // A palette picture keeps its alpha for none; the others are opaque, in the 32-bit
+    // format every receiving program takes.
+    QImage image = gridImage(picture, kind);
+    return kind == CellKind::Palette ? image : image.convertToFormat(QImage::Format_RGB32);
 }
 
 const QMimeData* ClipboardCommands::contents() {

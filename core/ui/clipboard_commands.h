@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QObject>
 
+#include "core/model/cell_kind.h"
 #include "core/model/pixel_grid.h"
 
 class QEvent;
@@ -15,6 +16,9 @@ class QMimeData;
 class QWidget;
 
 namespace core {
+
+// The image Copy puts on the clipboard.
+QImage clipboardImage(const PixelGrid& picture, CellKind kind);
 
 // Copy and Paste, and whether the clipboard holds a picture to paste. The clipboard is asked
 // only when it changes and only from the first frame on: under X each question is a round
@@ -28,8 +32,9 @@ public:
     // Starts watching; what the clipboard held before counts.
     void watch();
     bool hasImage() const { return m_hasImage; }
-    // One pixel per calculator pixel, black on white.
-    void copy(const PixelGrid& picture);
+    // One pixel per calculator pixel, black on white; a colour picture in its colours, a
+    // palette's none transparent.
+    void copy(const PixelGrid& picture, CellKind kind = CellKind::Monochrome);
     // What the clipboard offers, for Paste to read the picture from.
     const QMimeData* contents();
 

@@ -11,6 +11,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "core/model/cell_colours.h"
 #include "core/ui/mouse_codes.h"
 
 namespace core {
@@ -172,13 +173,22 @@ void PictureCanvas::prepareStamps(int size) {
     m_stampSize = size;
 }
 
-void PictureCanvas::rebuild(const PixelGrid& grid, double fill) {
+void PictureCanvas::colourLine(const PixelGrid& grid, CellKind kind, int row, int size,
+                               QRgb* line) const {
+    const std::int16_t* cells = grid.row(row);
+    for (int column = 0; column < grid.columns(); ++column)
+        std::fill_n(line + column * m_zoom, size,
+                    0xFF000000u | shownCellColour(cells[column], kind, row, column, m_background));
+}
+
+void PictureCanvas::rebuild(const PixelGrid& grid, double fill, CellKind kind) {
     ensureSurface();
     const int width = m_surface.width();
     const int height = m_surface.height();
     const int size = std::min(m_zoom, std::max(1, toPixel(fill))); // as fillCell draws
     const QRgb background = 0xFF000000u | m_background;
-    prepareStamps(size);
+    if (kind == CellKind::Monochrome)
+        prepareStamps(size);
     const int span = 8 * m_zoom;
     const int whole = grid.columns() / 8; // the cells that come in bytes of eight
     std::vector<QRgb> line(static_cast<size_t>(std::max(width, grid.columns() * m_zoom)),
@@ -192,7 +202,9 @@ void PictureCanvas::rebuild(const PixelGrid& grid, double fill) {
             std::fill_n(out, width, background); // the gap under a row of squares
             continue;
         }
-        if (y % m_zoom == 0) { // a new grid row: its line of squares, eight cells at a time
+        if (y % m_zoom == 0 && kind != CellKind::Monochrome) {
+            colourLine(grid, kind, row, size, line.data());
+        } else if (y % m_zoom == 0) { // a new grid row: its line of squares, eight at a time
             for (int j = 0; j < whole; ++j)
                 std::copy_n(m_stamps.begin() + grid.packBits(row, 8 * j) * span, span,
                             line.begin() + j * span);

@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include "core/model/canvas.h"
+#include "core/model/cell_kind.h"
 #include "core/model/pixel_grid.h"
 #include "core/ui/canvas_overlay.h"
 
@@ -62,10 +63,11 @@ public:
         PictureCanvas& m_canvas;
     };
 
-    // The whole surface from the grid: background, and each dark cell's square in black.
+    // The whole surface from the grid: background, and each dark cell's square in black; of a
+    // colour grid, each cell's square in its colour (a palette's none a light checker).
     // Row by row, one line of pixels per grid row copied to the pixel rows of its squares:
-    // the same pixels as filling every dark cell's square on a clear surface.
-    void rebuild(const PixelGrid& grid, double fill);
+    // the same pixels as filling every cell's square, as a tool paints it, on a clear surface.
+    void rebuild(const PixelGrid& grid, double fill, CellKind kind = CellKind::Monochrome);
 
     // Run whenever the surface is (re)made, to redraw it from the grid.
     void setRepaintHandler(std::function<void()> handler) { m_repaint = std::move(handler); }
@@ -107,6 +109,8 @@ private:
     void fillPixels(int left, int top, int right, int bottom);
     // The pixels of a line of squares for each byte of eight cells, at this zoom.
     void prepareStamps(int size);
+    // rebuild's line of squares for one grid row of colour cells.
+    void colourLine(const PixelGrid& grid, CellKind kind, int row, int size, QRgb* line) const;
     // Asks for a repaint of the area at once, keeping the widget's pending update one
     // rectangle: a long drag with no time to paint must not pile up a region of thousands of
     // them. Nothing holds the paint back: with no paint pending it comes as soon as the event

@@ -32,9 +32,10 @@ void exportBitmap(QWidget* window, Prompts& prompts, const QImage& canvas, const
         QCoreApplication::translate("core::EditorWindow", "The bitmap could not be saved as"));
 }
 
-void exportPng(QWidget* window, Prompts& prompts, const PixelGrid& picture, const QString& path) {
+void exportPng(QWidget* window, Prompts& prompts, const PixelGrid& picture, const QString& path,
+               CellKind kind) {
     exportPicture(
-        window, prompts, gridImage(picture), path, "png",
+        window, prompts, gridImage(picture, kind), path, "png",
         QCoreApplication::translate("core::EditorWindow", "The PNG picture could not be saved as"));
 }
 

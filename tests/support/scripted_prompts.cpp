@@ -93,4 +93,18 @@ std::vector<Asked> ScriptedPrompts::messages() const {
     return result;
 }
 
+QColor ScriptedPrompts::chooseColour(QWidget*, const QString& title, const QColor& initial) {
+    m_asked.push_back({Asked::Kind::Colour,
+                       title,
+                       initial.name(),
+                       core::MessageIcon::None,
+                       core::MessageButtons::OkCancel,
+                       {}});
+    if (m_colours.empty())
+        return {};
+    const QColor colour = m_colours.front();
+    m_colours.pop_front();
+    return colour;
+}
+
 } // namespace testing_support

@@ -15,7 +15,7 @@ namespace testing_support {
 
 // One question the program asked.
 struct Asked {
-    enum class Kind { File, Message, Printer, Exit, Information, Dialog } kind;
+    enum class Kind { File, Message, Printer, Exit, Information, Dialog, Colour } kind;
     QString title;
     QString text;
     core::MessageIcon icon = core::MessageIcon::None;
@@ -41,6 +41,9 @@ public:
         m_dialogs.push_back(std::move(answer));
     }
 
+    // The colour the colour dialog gives; an invalid one is Cancel.
+    void answerColour(QColor colour) { m_colours.push_back(colour); }
+
     core::FileDialogAnswer askFileName(QWidget*, const core::FileDialogRequest& request) override;
     core::Answer message(QWidget*, const QString& title, const QString& text,
                          core::MessageIcon icon, core::MessageButtons buttons) override;
@@ -50,6 +53,8 @@ public:
     void showInformation(QDialog* window) override;
     // Runs the scripted answer, or chooses OK when there is none.
     bool runDialog(QDialog* dialog) override;
+    // The scripted colour, or Cancel when there is none.
+    QColor chooseColour(QWidget*, const QString& title, const QColor& initial) override;
 
     const std::vector<Asked>& asked() const { return m_asked; }
     std::vector<Asked> messages() const;
@@ -65,6 +70,7 @@ private:
     std::deque<PrinterAnswer> m_printers;
     std::deque<bool> m_exits;
     std::deque<std::function<bool(QDialog*)>> m_dialogs;
+    std::deque<QColor> m_colours;
     std::vector<Asked> m_asked;
 };
 
