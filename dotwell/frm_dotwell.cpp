@@ -17,6 +17,7 @@
 #include "core/model/codepage.h"
 #include "core/ui/file_drop.h"
 #include "core/ui/format_dialogs.h"
+#include "core/ui/ink_choosers.h"
 #include "core/ui/text_fields.h"
 
 namespace dotwell {
@@ -53,6 +54,27 @@ std::vector<std::string> dotwellExtensions(bool dots) {
 
 FrmDotwell::FrmDotwell(core::Prompts& prompts, QWidget* parent)
     : core::EditorWindow(core::CalculatorProfile::dotwell(), prompts, parent) {
+    InkRow = new QWidget(this);
+    auto* inkRow = new QHBoxLayout(InkRow);
+    inkRow->setContentsMargins(0, 0, 0, 0);
+    auto* inkLabel = new QLabel(tr("Colour:"), InkRow);
+    Palette = new core::PaletteBar(InkRow);
+    Colours = new core::ColourChooser(prompts, InkRow);
+    inkLabel->setBuddy(Palette);
+    inkRow->addWidget(inkLabel);
+    inkRow->addWidget(Palette);
+    inkRow->addWidget(Colours);
+    inkRow->addStretch(1);
+    fieldsLayout()->addWidget(InkRow);
+    InkRow->hide();
+    for (core::SwatchRow* chooser :
+         {static_cast<core::SwatchRow*>(Palette), static_cast<core::SwatchRow*>(Colours)})
+        chooser->setFocusPolicy(Qt::ClickFocus); // the canvas keeps the keys while drawing
+    connect(Palette, &core::PaletteBar::inkChosen, this,
+            [this](std::int16_t ink) { tools().setInk(ink); });
+    connect(Colours, &core::ColourChooser::inkChosen, this,
+            [this](std::int16_t ink) { tools().setInk(ink); });
+
     auto* row = new QHBoxLayout;
     auto* commentLabel = new QLabel(tr("Comment:"), this);
     Text1 = new QLineEdit(kCommentOfANewPicture, this);
@@ -110,6 +132,16 @@ void FrmDotwell::documentFormatChanged() {
     const bool named = core::formatOf(document().format()).family == core::Family::Ti85;
     NameRow->setVisible(named);
     Frame1->setVisible(!named);
+    const core::CellKind kind = cellKind();
+    InkRow->setVisible(kind != core::CellKind::Monochrome);
+    Palette->setVisible(kind == core::CellKind::Palette);
+    Colours->setVisible(kind == core::CellKind::Rgb565);
+    if (kind == core::CellKind::Palette)
+        Palette->setInk(tools().ink());
+    else if (kind == core::CellKind::Rgb565)
+        Colours->setInk(tools().ink());
+    Frame1->setTitle(kind == core::CellKind::Rgb565 ? QStringLiteral("Image")
+                                                    : QStringLiteral("PIC"));
 }
 
 void FrmDotwell::newFile(core::FormatId format) {

@@ -9,6 +9,10 @@
 #include "core/ui/editor_window.h"
 
 class QGroupBox;
+namespace core {
+class ColourChooser;
+class PaletteBar;
+} // namespace core
 class QLineEdit;
 class QRadioButton;
 
@@ -36,6 +40,11 @@ public:
     QLineEdit* Text2 = nullptr; // a TI-85/86 picture's name, shown for those only
     QWidget* NameRow = nullptr;
     QGroupBox* Frame1 = nullptr;
+    // A colour picture's ink: the palette of a picture, or a background image's colour and the
+    // colours used last; shown for those only.
+    QWidget* InkRow = nullptr;
+    core::PaletteBar* Palette = nullptr;
+    core::ColourChooser* Colours = nullptr;
     std::array<QRadioButton*, 11> Option1{}; // indexes 1..10
 
 protected:

@@ -43,7 +43,7 @@ std::span<const FormatDescriptor> allFormats() {
 }
 
 bool editorOpens(const FormatDescriptor& format, Program program) {
-    return format.program == program && format.cells == CellKind::Monochrome;
+    return format.program == program;
 }
 
 const FormatDescriptor& formatOf(FormatId id) {

@@ -87,8 +87,7 @@ struct FormatDescriptor {
 inline constexpr size_t kLongestPictureFile = 82 + 4 + 2 + 0xFFFF + 2;
 
 std::span<const FormatDescriptor> allFormats();
-// Whether the program's editor opens, saves and offers this format. The editors' documents
-// are monochrome: a colour format is calcpic's until a document holds colour.
+// Whether the program's editor opens, saves and offers this format.
 bool editorOpens(const FormatDescriptor& format, Program program);
 const FormatDescriptor& formatOf(FormatId id);
 // By the name's last extension in any letter case ("photo.8XI"); a bare extension ("8xi")

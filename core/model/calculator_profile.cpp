@@ -48,7 +48,10 @@ const CalculatorProfile& CalculatorProfile::dotwell() {
                       "comment is stored in the computer file only, not the image in the "
                       "calculator."},
         .helpNewerCalculators = "The TI-83 Plus, TI-84 Plus and TI-73 have every PIC variable, "
-                                "1 to 9 and 0; a TI-85 or TI-86 picture has a name instead.",
+                                "1 to 9 and 0; a TI-85 or TI-86 picture has a name instead. A "
+                                "TI-84 Plus CE picture is drawn in its 15 colours or none, a "
+                                "background image (Image1 to Image0) in any colour: choose the "
+                                "colour under the picture.",
     };
     return profile;
 }

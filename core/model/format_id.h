@@ -9,7 +9,7 @@ namespace core {
 // its format by this; everything else about a format is in core/formats' registry.
 enum class FormatId {
     Ti82, Ti83, Ti83Plus, Ti73, Ti85, Ti86, // dotwell's
-    Ti84CePicture, Ti84CeImage,             // colour: calcpic's until a document holds colour
+    Ti84CePicture, Ti84CeImage,             // colour
     Ti92, Ti92Plus, Voyage200, Ti89          // pixvane's
 };
 

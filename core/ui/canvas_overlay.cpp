@@ -25,7 +25,7 @@ QRect CanvasOverlay::outlinePixels(const CellRect& rect, int zoom) {
     return cellPixels(rect, zoom).adjusted(-1, -1, 1, 1);
 }
 
-void CanvasOverlay::paint(QPainter& painter, const QRect& area, int zoom, Rgb background) const {
+void CanvasOverlay::paint(QPainter& painter, const QRect& area, int zoom) const {
     const int square = std::max(1, int(cellFill * zoom)); // as the canvas fills a dark cell
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -47,7 +47,7 @@ void CanvasOverlay::paint(QPainter& painter, const QRect& area, int zoom, Rgb ba
         }
     }
     if (!textCells.empty()) {
-        const QColor ink = textDark ? QColor(Qt::black) : QColor::fromRgb(background);
+        const QColor ink = QColor::fromRgb(textColour);
         for (const auto& [column, row] : textCells)
             painter.fillRect(column * zoom, row * zoom, square, square, ink);
     }

@@ -24,13 +24,13 @@ struct CanvasOverlay {
     std::optional<CellRect> outline;            // the selection, or the rectangle being dragged out
     int antsPhase = 0;                          // where the dashes of the outline start
     std::vector<std::pair<int, int>> textCells; // (column, row) of the text being typed
-    bool textDark = true;                       // black text, or white
+    Rgb textColour = kBlack;                    // the ink the text is typed in
     std::optional<CellRect> caret;
     std::optional<std::pair<int, int>> cursor; // (column, row)
     double cellFill = 0.8;                     // the part of a cell a dark square covers
 
     // Paints the marks that fall in `area` (widget pixels) at `zoom` pixels per cell.
-    void paint(QPainter& painter, const QRect& area, int zoom, Rgb background) const;
+    void paint(QPainter& painter, const QRect& area, int zoom) const;
     // The widget pixels an outline at this zoom covers, for a repaint of it alone.
     static QRect outlinePixels(const CellRect& rect, int zoom);
 };

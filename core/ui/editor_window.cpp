@@ -126,10 +126,6 @@ void EditorWindow::applyDocumentState() {
         m_editing->applyState(state);
 }
 
-CellKind EditorWindow::cellKind() const {
-    return formatOf(m_document.format()).cells;
-}
-
 void EditorWindow::changeDocument(const std::function<void(DocumentState&)>& change) {
     change(m_document.state());
     applyDocumentState();
@@ -162,7 +158,7 @@ void EditorWindow::Picture1_Paint() {
     if (Picture1->rows() != picture.rows() || Picture1->columns() != picture.columns())
         m_view->setGridSize(picture.rows(), picture.columns()); // a calculator of another size
     if (documentState().pictureExists())
-        Picture1->rebuild(m_document.picture(), m_profile.cellFill);
+        Picture1->rebuild(m_document.picture(), m_profile.cellFill, cellKind());
 }
 
 void EditorWindow::Picture1_MouseDown(int button, int, double x, double y) {
@@ -231,7 +227,7 @@ void EditorWindow::miNew_Click(FormatId format) {
     const FormatDescriptor& f = formatOf(format);
     if (!mayReplaceDrawing(m_prompts, this, documentState().unsaved(), tr("start a new picture")))
         return;
-    m_session.startNew(PixelGrid(f.picture.rows, f.picture.columns));
+    m_session.startNew(PixelGrid(f.picture.rows, f.picture.columns, paperOf(f.cells)));
     drawingCleared();
     newFile(format);
     setDocumentFormat(format);
@@ -280,7 +276,7 @@ void EditorWindow::showWarning(const QString& title, const QString& text) {
 }
 
 void EditorWindow::miPrint_click() {
-    printPicture(this, m_prompts, m_document.picture(), m_pageSettings);
+    printPicture(this, m_prompts, m_document.picture(), m_pageSettings, cellKind());
 }
 
 void EditorWindow::mipgset_Click() {
@@ -320,7 +316,7 @@ void EditorWindow::completeSaveAs(const SaveAsTarget& target,
         break;
     case SaveAsKind::Png:
         setFileName(path);
-        exportPng(this, m_prompts, m_document.picture(), path);
+        exportPng(this, m_prompts, m_document.picture(), path, cellKind());
         break;
     case SaveAsKind::Calculator:
         if (write(path)) {

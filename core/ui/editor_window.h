@@ -89,7 +89,7 @@ public:
     PageSettings& pageSettings() { return m_pageSettings; }
     const DocumentState& documentState() const { return m_document.state(); }
     // What the picture's cells hold, as its format says.
-    CellKind cellKind() const;
+    CellKind cellKind() const { return m_document.cellKind(); }
     QString fileName() const { return QString::fromStdString(m_document.state().fileName); }
     QString statusFileText() const { return StatusBar1->fileText(); }
     QString statusCoordinateText() const { return StatusBar1->cellText(); }

@@ -3,6 +3,7 @@
 
 #include "core/ui/info_windows.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include <QCoreApplication>
@@ -43,7 +44,8 @@ QString newerCalculators(const CalculatorProfile& profile) {
     for (const FormatDescriptor& f : allFormats()) {
         if (!editorOpens(f, first.program) || f.openEntry.position == first.openEntry.position)
             continue;
-        calculators.emplace_back(f.calculators);
+        if (std::find(calculators.begin(), calculators.end(), f.calculators) == calculators.end())
+            calculators.emplace_back(f.calculators);
         files.push_back(QString::fromLatin1(f.extension.data(), qsizetype(f.extension.size()))
                             .toUpper()
                             .toStdString());

@@ -232,7 +232,7 @@ void PictureCanvas::paintEvent(QPaintEvent* event) {
         painter.fillRect(area, QColor::fromRgb(m_background));
     else
         painter.drawImage(area, m_surface, area);
-    m_overlay.paint(painter, area, m_zoom, m_background);
+    m_overlay.paint(painter, area, m_zoom);
 }
 
 void PictureCanvas::overlayChanged(const QRect& area) {

@@ -3,10 +3,13 @@
 
 #include "core/ui/picture_editing.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QMimeData>
 #include <QWidget>
 
+#include "core/model/cell_colours.h"
 #include "core/ui/canvas_keys.h"
 #include "core/ui/canvas_view.h"
 #include "core/ui/clipboard_commands.h"
@@ -72,8 +75,8 @@ PictureEditing::PictureEditing(Parts parts) : QObject(parts.window), m_parts(std
 PictureEditing::PictureEditing(EditorWindow& window, ClipboardCommands* clipboard, Prompts& prompts,
                                std::function<void()> stateChanged)
     : PictureEditing(Parts{&window, window, window.edits(), window.Picture1, window.view(),
-                           clipboard, prompts, window.profile().cellFill,
-                           std::move(stateChanged)}) {
+                           clipboard, prompts, window.profile().cellFill, window.document(),
+                           window.tools(), std::move(stateChanged)}) {
     connect(window.miSwapInk, &QAction::triggered, this,
             [&window] { window.miTool_Click(inkTwin(window.tools().checkedTool())); });
     new CanvasKeys(window, window.edits(), *window.view());
@@ -91,33 +94,43 @@ void PictureEditing::applyState(const DocumentState& state) {
 
 void PictureEditing::copy(const PixelGrid& picture) {
     const Selection& selection = m_parts.edits.selection();
-    m_parts.clipboard->copy(selection.active() ? selection.cells() : picture);
+    m_parts.clipboard->copy(selection.active() ? selection.cells() : picture,
+                            m_parts.document.cellKind());
 }
 
 void PictureEditing::cut() {
     const Selection& selection = m_parts.edits.selection();
     if (!selection.active())
         return;
-    m_parts.clipboard->copy(selection.cells());
+    m_parts.clipboard->copy(selection.cells(), m_parts.document.cellKind());
     const PictureCanvas::Batch batch(*m_parts.canvas);
     m_parts.edits.deleteSelection("Cut");
 }
 
-std::optional<PixelGrid> PictureEditing::blackAndWhiteCells(const QImage& image, int rows,
-                                                            int columns) {
+std::optional<PixelGrid> PictureEditing::exactCells(const QImage& image, int rows, int columns,
+                                                    CellKind kind) {
     if (image.isNull() || image.width() > columns || image.height() > rows)
         return std::nullopt;
     const QImage pixels = image.convertToFormat(QImage::Format_ARGB32);
-    PixelGrid cells(pixels.height(), pixels.width());
+    PixelGrid cells(pixels.height(), pixels.width(), paperOf(kind));
     for (int y = 0; y < pixels.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
         for (int x = 0; x < pixels.width(); ++x) {
             if (qAlpha(line[x]) < 128)
-                continue; // transparent: clear
-            const QRgb rgb = line[x] & 0xFFFFFF;
-            if (rgb != 0 && rgb != 0xFFFFFF)
+                continue; // transparent: clear, none, white
+            const Rgb rgb = line[x] & 0xFFFFFF;
+            if (kind == CellKind::Rgb565) {
+                cells.set(y, x, std::int16_t(rgb565Of(qRed(rgb), qGreen(rgb), qBlue(rgb))));
+                continue;
+            }
+            if (kind == CellKind::Monochrome && (rgb == 0 || rgb == 0xFFFFFF)) {
+                cells.set(y, x, rgb == 0 ? 1 : 0);
+                continue;
+            }
+            const auto found = std::find(kPaletteRgb.begin() + 1, kPaletteRgb.end(), rgb);
+            if (kind != CellKind::Palette || found == kPaletteRgb.end())
                 return std::nullopt;
-            cells.set(y, x, rgb == 0 ? 1 : 0);
+            cells.set(y, x, std::int16_t(found - kPaletteRgb.begin()));
         }
     }
     return cells;
@@ -128,20 +141,23 @@ void PictureEditing::pasteAsSelection() {
     const QImage image =
         data && data->hasImage() ? qvariant_cast<QImage>(data->imageData()) : QImage();
     const QSize one = m_parts.canvas->sizeForZoom(1);
-    const std::optional<PixelGrid> cells = blackAndWhiteCells(image, one.height(), one.width());
+    const std::optional<PixelGrid> cells =
+        exactCells(image, one.height(), one.width(), m_parts.document.cellKind());
     if (!cells) {
         QWidget* window = m_parts.window;
         m_parts.prompts.message(
             window, window->windowTitle(),
             image.isNull()
                 ? tr("The clipboard holds no picture.")
-                : tr("The clipboard's picture is %1 x %2 pixels and not only black and white, or "
-                     "larger than the %3 x %4 picture: it cannot be placed cell for cell. Paste "
-                     "converts it.")
+                : tr("The clipboard's picture is %1 x %2 pixels and not only %5, or larger than "
+                     "the %3 x %4 picture: it cannot be placed cell for cell. Paste converts it.")
                       .arg(image.width())
                       .arg(image.height())
                       .arg(one.width())
-                      .arg(one.height()),
+                      .arg(one.height())
+                      .arg(m_parts.document.cellKind() == CellKind::Palette
+                               ? tr("the calculator's colours")
+                               : tr("black and white")),
             MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
@@ -160,7 +176,9 @@ void PictureEditing::showEdits() {
     overlay.outline = edits.outline();
     const TextEntry& text = edits.text();
     overlay.textCells = text.active() ? text.cells() : std::vector<std::pair<int, int>>{};
-    overlay.textDark = text.ink() == Ink::Set;
+    overlay.textColour =
+        shownCellColour(m_parts.tools.valueOf(text.ink()), m_parts.document.cellKind(), 0, 0,
+                        m_parts.canvas->background());
     overlay.caret = text.active() ? std::optional(text.caret()) : std::nullopt;
     m_parts.canvas->overlayChanged();
     if (overlay.outline && !m_ants.isActive())

@@ -39,6 +39,8 @@ public:
         ClipboardCommands* clipboard;
         Prompts& prompts;
         double cellFill; // the part of a cell a dark square covers
+        const Document& document;
+        const ToolController& tools; // the ink text is typed in
         // Runs whenever the enabled items may have changed.
         std::function<void()> stateChanged;
     };
@@ -55,9 +57,11 @@ public:
     void cut();
     void pasteAsSelection();
 
-    // A clipboard picture of exactly black and white pixels, at most `rows` by `columns`, as
-    // cells; nothing for any other.
-    static std::optional<PixelGrid> blackAndWhiteCells(const QImage& image, int rows, int columns);
+    // A clipboard picture at most `rows` by `columns` whose pixels are cells of `kind` as
+    // they are: black and white; the palette's colours (transparent is none); any colour,
+    // to the nearest RGB565 (transparent is white). Nothing for any other.
+    static std::optional<PixelGrid> exactCells(const QImage& image, int rows, int columns,
+                                               CellKind kind);
 
 private:
     void showEdits();

@@ -22,10 +22,13 @@ void addNewPictureItems(QMenu* menu, Program program, std::function<void(FormatI
     for (const FormatDescriptor& f : allFormats()) {
         if (!editorOpens(f, program))
             continue;
-        const QString text = QMenu::tr("%1 picture (%2 x %3)")
-                                 .arg(calculatorsOf(f))
-                                 .arg(f.picture.columns)
-                                 .arg(f.picture.rows);
+        // A picture variable, or a colour calculator's background image.
+        const bool image = f.variablePrefix == "Image";
+        const QString text =
+            (image ? QMenu::tr("%1 background image (%2 x %3)") : QMenu::tr("%1 picture (%2 x %3)"))
+                .arg(calculatorsOf(f))
+                .arg(f.picture.columns)
+                .arg(f.picture.rows);
         QObject::connect(menu->addAction(text), &QAction::triggered, menu,
                          [chosen, id = f.id] { chosen(id); });
     }

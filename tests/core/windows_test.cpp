@@ -338,8 +338,10 @@ TEST(Exit, WarnsOnlyAboutUnsavedDrawing) {
     Fixture<dotwell::FrmDotwell> d;
     d.draw();
     d.window.miExit_Click();
-    EXPECT_EQ(d.prompts.asked()[0].text, "Picture NOT saved as 82I, 83I, 8XI, 73I, 85I or 86I. Press OK to quit "
-                                         "or Cancel to return to drawing.");
+    EXPECT_EQ(d.prompts.asked()[0].text,
+              "Picture NOT saved as 82I, 83I, 8XI, 73I, 85I, 86I, 8CI or 8CA. Press "
+              "OK to quit "
+              "or Cancel to return to drawing.");
     EXPECT_EQ(d.ended, 0);
 }
 
@@ -415,8 +417,8 @@ TEST(Help, AllInstructionTextsInTheirOrder) {
         EXPECT_GT(help.layout()->indexOf(help.Label6), help.layout()->indexOf(help.Label8));
         EXPECT_TRUE(help.Label8->text().contains(
             profile == &core::CalculatorProfile::dotwell()
-                ? "TI-83 Plus and TI-84 Plus, TI-73, TI-85 and TI-86 pictures (8XI, 73I, 85I and "
-                  "86I files)"
+                ? "TI-83 Plus and TI-84 Plus, TI-73, TI-85, TI-86 and TI-84 Plus CE and TI-83 "
+                  "Premium CE pictures (8XI, 73I, 85I, 86I, 8CI and 8CA files)"
                 : "TI-92 Plus, Voyage 200 and TI-89 and TI-89 Titanium pictures (9XI, V2I and 89I "
                   "files)"))
             << help.Label8->text().toStdString();

@@ -73,7 +73,8 @@ TEST_F(DotwellWindow, OpenShowsPictureCommentAndPicOption) {
     // The first entries as they always were, then the later calculators'.
     EXPECT_EQ(request.filter, "82/3 Images|*.82i;*.83i|All Files|*.*|TI-83 Plus/84 Plus "
                               "Images|*.8xi|TI-73 Pictures|*.73i|TI-85 Pictures|*.85i|TI-86 "
-                              "Pictures|*.86i");
+                              "Pictures|*.86i|TI-84 Plus CE Pictures|*.8ci|TI-84 Plus CE "
+                              "Images|*.8ca");
     EXPECT_EQ(request.flags, 4100);
     EXPECT_EQ(request.defaultExtension, "82I");
     EXPECT_EQ(window.grid().at(10, 10), 1);
@@ -191,7 +192,8 @@ TEST_F(DotwellWindow, SaveAsWritesACalculatorFileTheLinkLibraryReads) {
                               "(*.83I)|*.83I|Bitmaps (*.bmp)|*.bmp|TI-83 Plus/84 Plus Image "
                               "Files (*.8xi)|*.8xi|PNG images (*.png)|*.png|TI-73 Pictures "
                               "(*.73i)|*.73i|TI-85 Pictures (*.85i)|*.85i|TI-86 Pictures "
-                              "(*.86i)|*.86i");
+                              "(*.86i)|*.86i|TI-84 Plus CE Pictures (*.8ci)|*.8ci|TI-84 Plus CE "
+                              "Images (*.8ca)|*.8ca");
     EXPECT_EQ(request.flags, 6);
     EXPECT_EQ(request.filterIndex, 1);
     EXPECT_EQ(request.defaultExtension, "82i");
@@ -443,7 +445,7 @@ TEST_F(DotwellWindow, EverySaveAsEntryLeadsToItsBranch) {
         EXPECT_TRUE(readAll(path(row.written)).startsWith(row.starts)) << row.typed;
     }
     const core::FileDialogRequest request = prompts.asked().front().file;
-    EXPECT_EQ(request.entriesWithOwnExtension, (QList<int>{3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(request.entriesWithOwnExtension, (QList<int>{3, 4, 5, 6, 7, 8, 9, 10}));
 }
 
 // Save As starts on the entry of the format the picture came from, where that is not one of
@@ -573,8 +575,10 @@ TEST_F(DotwellWindow, SaveAsAcrossSizesKeepsTheTopLeftAndAsksBeforeLosingCells) 
 // File > New starts an empty picture for a chosen calculator, at its size.
 TEST_F(DotwellWindow, NewPictureForAChosenCalculator) {
     const QList<QAction*> items = window.miNew->actions();
-    ASSERT_EQ(items.size(), 6);
+    ASSERT_EQ(items.size(), 8);
     EXPECT_EQ(items[4]->text(), "TI-85 picture (128 x 63)");
+    EXPECT_EQ(items[6]->text(), "TI-84 Plus CE and TI-83 Premium CE picture (266 x 165)");
+    EXPECT_EQ(items[7]->text(), "TI-84 Plus CE and TI-83 Premium CE background image (133 x 83)");
     items[5]->trigger(); // TI-86
     EXPECT_EQ(window.grid().columns(), 128);
     EXPECT_EQ(window.Picture1->columns(), 128);

@@ -72,12 +72,13 @@ TEST(FormatRegistry, DialogFiltersKeepTheirTextsAndOrder) {
     const std::pair<std::string, std::string> rows[] = {
         {dialogFilter(Program::Dotwell, false, dotwellOpen),
          "82/3 Images|*.82i;*.83i|All Files|*.*|TI-83 Plus/84 Plus Images|*.8xi|"
-         "TI-73 Pictures|*.73i|TI-85 Pictures|*.85i|TI-86 Pictures|*.86i"},
+         "TI-73 Pictures|*.73i|TI-85 Pictures|*.85i|TI-86 Pictures|*.86i|"
+         "TI-84 Plus CE Pictures|*.8ci|TI-84 Plus CE Images|*.8ca"},
         {dialogFilter(Program::Dotwell, true, dotwellSave),
          "TI-82 Image Files (*.82i)|*.82i|TI-83 Image Files (*.83I)|*.83I|Bitmaps (*.bmp)|*.bmp|"
          "TI-83 Plus/84 Plus Image Files (*.8xi)|*.8xi|PNG images (*.png)|*.png|"
          "TI-73 Pictures (*.73i)|*.73i|TI-85 Pictures (*.85i)|*.85i|TI-86 Pictures "
-         "(*.86i)|*.86i"},
+         "(*.86i)|*.86i|TI-84 Plus CE Pictures (*.8ci)|*.8ci|TI-84 Plus CE Images (*.8ca)|*.8ca"},
         {dialogFilter(Program::Pixvane, false, {}),
          "TI-92 Image Files (*.92i)|*.92i|TI-92 Plus/Voyage 200 Pictures|*.9xi;*.v2i|"
          "TI-89 Pictures|*.89i"},

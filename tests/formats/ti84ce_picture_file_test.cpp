@@ -293,9 +293,9 @@ TEST(Ti84CeFile, OddBytesAreNoted) {
     EXPECT_FALSE(std::get<FileReport>(report).storedChecksum);
 }
 
-// Files that share the .8xi's signature are told apart by their type and version bytes; the
-// editors neither list nor accept the colour formats until their documents hold colour.
-TEST(Ti84CeFile, ContentTellsTheColourFilesApartAndTheEditorsLeaveThem) {
+// Files that share the .8xi's signature are told apart by their type and version bytes; dotwell
+// lists and opens the colour formats, pixvane does not.
+TEST(Ti84CeFile, ContentTellsTheColourFilesApartAndDotwellOpensThem) {
     CalculatorPicture mono = newPicture(FormatId::Ti83Plus);
     const Bytes plus = std::get<Bytes>(writePicture(mono, FormatId::Ti83Plus));
     const std::pair<Bytes, FormatId> rows[] = {
@@ -308,15 +308,15 @@ TEST(Ti84CeFile, ContentTellsTheColourFilesApartAndTheEditorsLeaveThem) {
     for (const char* name : {"a.8ci", "B.8CA"}) {
         const FormatDescriptor* f = formatForName(name);
         ASSERT_NE(f, nullptr) << name;
-        EXPECT_FALSE(editorOpens(*f, Program::Dotwell)) << name;
+        EXPECT_TRUE(editorOpens(*f, Program::Dotwell)) << name;
         EXPECT_FALSE(editorOpens(*f, Program::Pixvane)) << name;
     }
     EXPECT_TRUE(editorOpens(formatOf(FormatId::Ti83Plus), Program::Dotwell));
     const auto dotwell =
         extensions([](const FormatDescriptor& f) { return editorOpens(f, Program::Dotwell); });
-    EXPECT_EQ(std::count(dotwell.begin(), dotwell.end(), "8ci"), 0);
-    EXPECT_EQ(std::count(dotwell.begin(), dotwell.end(), "8ca"), 0);
-    const auto models = core::models(Program::Dotwell);
+    EXPECT_EQ(std::count(dotwell.begin(), dotwell.end(), "8ci"), 1);
+    EXPECT_EQ(std::count(dotwell.begin(), dotwell.end(), "8ca"), 1);
+    const auto models = core::models(Program::Pixvane);
     EXPECT_EQ(std::count(models.begin(), models.end(), "TI-84 Plus CE"), 0);
     const auto all = core::models();
     EXPECT_EQ(std::count(all.begin(), all.end(), "TI-84 Plus CE"), 1);
