@@ -32,6 +32,13 @@ constexpr std::int16_t paperOf(CellKind kind) {
     return kind == CellKind::Rgb565 ? std::int16_t(-1) : std::int16_t(0); // 0xFFFF
 }
 
+// The part of a cell's square its colour covers: a monochrome screen's pixels have gaps
+// between them, which the canvas shows; a colour screen's do not, and gaps would pale its
+// colours.
+constexpr double cellFillOf(CellKind kind, double monochromeFill) {
+    return kind == CellKind::Monochrome ? monochromeFill : 1.0;
+}
+
 // The ink a document starts with: dark, the palette's black, RGB565 black.
 constexpr std::int16_t defaultInkOf(CellKind kind) {
     switch (kind) {

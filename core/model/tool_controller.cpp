@@ -122,7 +122,7 @@ void ToolController::paintCell(int column, int row, std::int16_t value) {
         return;
     m_canvas.setForeground(
         shownCellColour(value, m_document.cellKind(), row, column, m_canvas.background()));
-    m_canvas.fillCell(column, row, m_profile.cellFill);
+    m_canvas.fillCell(column, row, cellFillOf(m_document.cellKind(), m_profile.cellFill));
     m_document.setCell(row, column, value);
 }
 

@@ -67,7 +67,9 @@ ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile,
     ditherBox = new QComboBox(this);
     ditherBox->addItems({tr("None"), QStringLiteral("Floyd\u2013Steinberg"), tr("Atkinson"),
                          tr("Ordered 4x4"), tr("Ordered 8x8")});
-    ditherBox->setCurrentIndex(int(defaults.dither));
+    // Fifteen colours band a photo without a dither; RGB565 needs none.
+    ditherBox->setCurrentIndex(
+        int(kind == CellKind::Palette ? Dither::FloydSteinberg : defaults.dither));
     strengthBox = new QSpinBox(this);
     strengthBox->setRange(0, 100);
     strengthBox->setValue(defaults.strength);
@@ -122,7 +124,8 @@ ConvertImageDialog::ConvertImageDialog(const CalculatorProfile& profile,
     preview = new PictureCanvas(current.rows(), current.columns(), zoom, this);
     preview->setAttribute(Qt::WA_TransparentForMouseEvents);
     // A new zoom makes a new surface: the result is drawn on it again.
-    preview->setRepaintHandler([this] { preview->rebuild(m_result, m_profile.cellFill); });
+    preview->setRepaintHandler(
+        [this] { preview->rebuild(m_result, cellFillOf(m_kind, m_profile.cellFill), m_kind); });
     original = new QLabel(this);
     original->setObjectName(QStringLiteral("original"));
     original->setPixmap(QPixmap::fromImage(m_source.thumbnail(QSize(160, 160))));
@@ -249,7 +252,7 @@ void ConvertImageDialog::render() {
                         m_result.set(r, c, m_current.at(r, c));
         }
     }
-    preview->rebuild(m_result, m_profile.cellFill);
+    preview->rebuild(m_result, cellFillOf(m_kind, m_profile.cellFill), m_kind);
 }
 
 // The arithmetic in words, in a window of its own that stays beside the dialog.

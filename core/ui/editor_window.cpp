@@ -157,8 +157,10 @@ void EditorWindow::Picture1_Paint() {
     const PixelGrid& picture = m_document.picture();
     if (Picture1->rows() != picture.rows() || Picture1->columns() != picture.columns())
         m_view->setGridSize(picture.rows(), picture.columns()); // a calculator of another size
-    if (documentState().pictureExists())
-        Picture1->rebuild(m_document.picture(), m_profile.cellFill, cellKind());
+    // A colour picture shows its cells from the start: none and white are not the screen.
+    if (documentState().pictureExists() || cellKind() != CellKind::Monochrome)
+        Picture1->rebuild(m_document.picture(), cellFillOf(cellKind(), m_profile.cellFill),
+                          cellKind());
 }
 
 void EditorWindow::Picture1_MouseDown(int button, int, double x, double y) {
@@ -231,8 +233,8 @@ void EditorWindow::miNew_Click(FormatId format) {
     drawingCleared();
     newFile(format);
     setDocumentFormat(format);
-    Picture1_Paint(); // at the new calculator's size
     Picture1->clear();
+    Picture1_Paint(); // at the new calculator's size
 }
 
 void EditorWindow::pictureSaved() {
@@ -243,6 +245,7 @@ void EditorWindow::pictureSaved() {
 void EditorWindow::miCls_Click() {
     m_session.clearDrawing();
     Picture1->clear();
+    Picture1_Paint();
     drawingCleared();
 }
 

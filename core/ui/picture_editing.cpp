@@ -66,7 +66,6 @@ PictureEditing::PictureEditing(Parts parts) : QObject(parts.window), m_parts(std
             canvas->addAction(menus.miTool[size_t(info.number)]);
     canvas->addActions({menus.miSwapInk, menus.miSelectAll});
 
-    canvas->overlay().cellFill = m_parts.cellFill;
     edits.changed = [this] { showEdits(); };
     m_ants.setInterval(kAntsMilliseconds);
     connect(&m_ants, &QTimer::timeout, this, &PictureEditing::marchAnts);
@@ -176,6 +175,7 @@ void PictureEditing::showEdits() {
     overlay.outline = edits.outline();
     const TextEntry& text = edits.text();
     overlay.textCells = text.active() ? text.cells() : std::vector<std::pair<int, int>>{};
+    overlay.cellFill = cellFillOf(m_parts.document.cellKind(), m_parts.cellFill);
     overlay.textColour =
         shownCellColour(m_parts.tools.valueOf(text.ink()), m_parts.document.cellKind(), 0, 0,
                         m_parts.canvas->background());
