@@ -89,7 +89,7 @@ TEST(ColourCanvas, APensCellsShowAsARebuildShowsThem) {
         document.setFormat(format);
         document.resetPicture(PixelGrid(grid.rows(), grid.columns(), paperOf(kind)), true);
         PictureCanvas painted(grid.rows(), grid.columns(), 5);
-        painted.rebuild(document.picture(), 0.8, kind);
+        painted.rebuild(document.picture(), cellFillOf(kind, 0.8), kind);
         ToolController tools(CalculatorProfile::dotwell(), document, painted);
         document.beginChange("cells");
         for (int r = 0; r < grid.rows(); ++r)
@@ -97,7 +97,7 @@ TEST(ColourCanvas, APensCellsShowAsARebuildShowsThem) {
                 tools.paintCell(c, r, kind == CellKind::Monochrome ? (r + c) % 2 : grid.at(r, c));
         document.endChange();
         PictureCanvas rebuilt(grid.rows(), grid.columns(), 5);
-        rebuilt.rebuild(document.picture(), 0.8, kind);
+        rebuilt.rebuild(document.picture(), cellFillOf(kind, 0.8), kind);
         EXPECT_EQ(painted.surface(), rebuilt.surface()) << int(format);
     }
 }
