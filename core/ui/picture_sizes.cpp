@@ -80,7 +80,7 @@ std::optional<PixelGrid> pictureForFormat(const FormatDescriptor& format, const 
                 return std::nullopt;
             whiteIsNone = answer == Answer::Yes;
         }
-        return colourFromMonochrome(picture, size.rows, size.columns, format.cells, whiteIsNone);
+        return colourFromMonochrome(*fitted, size.rows, size.columns, format.cells, whiteIsNone);
     }
     // Colour to fewer colours: the user chooses how, as for any picture.
     const QImage image = gridImage(picture, kind);
