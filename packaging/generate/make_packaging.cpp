@@ -11,10 +11,10 @@
 //   @MIME_TYPES_XML@           the mime-type elements of every format
 //   @MIME_TYPES:p@             "type;type;" for a desktop or thumbnailer entry
 //   @MEDIATYPES:p@             the metainfo's <mediatype> lines
-//   @MODELS:p@                 "TI-82, TI-83, TI-83 Plus and TI-84 Plus"
-//   @EXTENSIONS:p@             ".82i, .83i and .8xi"
-//   @KEYWORDS:p@               "82i;83i;8xi;"
-//   @SIZES:p@                  "96 x 63 pixel" or "96 x 63 and 128 x 63 pixel"
+//   @MODELS:p@                 the program's calculators, as a sentence lists them
+//   @EXTENSIONS:p@             its extensions, dotted, as a sentence lists them
+//   @KEYWORDS:p@               its extensions undotted, each followed by ";"
+//   @SIZES:p@                  its picture sizes, "W x H pixel" or "W x H and W x H pixel"
 //   @MAN_FORMATS:p@            a manual page's list of extensions and their calculators
 //   @MAN_FILES:p@              a manual page's FILES entries
 // Anything else between @ signs (the install's @BINDIR@) is left for the install.
