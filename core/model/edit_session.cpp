@@ -43,6 +43,7 @@ void EditSession::takeOver() {
 void EditSession::replacePicture(const PixelGrid& picture, std::string label) {
     takeOver();
     m_document.replacePicture(picture, std::move(label));
+    replaced();
 }
 
 void EditSession::beginImport() {
@@ -56,24 +57,30 @@ void EditSession::open(const PixelGrid& picture, FormatId format, const std::str
     m_document.setFormat(format);
     m_document.state().opened(path);
     m_tools.disarm();
+    replaced();
 }
 
-void EditSession::startNew(const PixelGrid& blank) {
+void EditSession::startNew(const PixelGrid& blank, FormatId format) {
     takeOver();
     m_document.resetPicture(blank, false);
+    m_document.setFormat(format);
     m_document.state().clearDrawing();
+    replaced();
 }
 
 void EditSession::clearDrawing() {
     // All paper: a background image's 0 would be black.
     const PixelGrid blank(m_document.picture().rows(), m_document.picture().columns(),
                           paperOf(m_document.cellKind()));
-    if (m_document.state().pictureExists())
-        replacePicture(blank, "ClrDraw");
-    else
+    if (m_document.state().pictureExists()) {
+        takeOver();
+        m_document.replacePicture(blank, "ClrDraw");
+    } else {
         m_document.resetPicture(blank, false);
+    }
     m_document.forgetSaved();
     m_document.state().clearDrawing();
+    replaced();
 }
 
 void EditSession::saved(const std::string* name) {
@@ -84,17 +91,17 @@ void EditSession::saved(const std::string* name) {
         m_document.state().saved();
 }
 
-bool EditSession::takeWritten(const PixelGrid& written, bool sameCells) {
+void EditSession::takeWritten(const PixelGrid& written, FormatId format) {
+    const bool sameCells = cellKindOf(format) == m_document.cellKind();
+    m_document.setFormat(format);
     if (!sameCells) {
         takeOver();
         m_document.resetPicture(written, false);
-        return true;
+        replaced();
+    } else if (written.rows() != m_document.picture().rows() ||
+               written.columns() != m_document.picture().columns()) {
+        replacePicture(written, "Resize");
     }
-    if (written.rows() == m_document.picture().rows() &&
-        written.columns() == m_document.picture().columns())
-        return false;
-    replacePicture(written, "Resize");
-    return true;
 }
 
 bool EditSession::undo() {
@@ -118,6 +125,7 @@ void EditSession::restored() {
     state.restored();
     if (m_document.history().atSaved())
         state.saved(); // the picture is the one in its file again
+    replaced();
 }
 
 } // namespace core

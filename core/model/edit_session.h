@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/model/document.h"
@@ -24,6 +25,9 @@ public:
 
     // The selection, the text being typed and the Picture menu's operations.
     PictureEdits& edits() { return m_edits; }
+    // Called after every change of the whole picture (open, New, ClrDraw, a conversion, Undo,
+    // Redo, a save at another size), once the document holds it: the view shows it whole.
+    void onPictureReplaced(std::function<void()> shown) { m_replaced = std::move(shown); }
 
     // A left or middle press: the change it opens holds what it and its drag draw. With no
     // picture yet, a new one starts, clear (a colour one all paper: none or white).
@@ -40,17 +44,17 @@ public:
     // The document's life as a file; each ends the gesture in progress first.
     // A picture read from `path`: a history of its own, starting saved; the tool disarmed.
     void open(const PixelGrid& picture, FormatId format, const std::string& path);
-    // File > New: a clear picture with a history of its own.
-    void startNew(const PixelGrid& blank);
+    // File > New: a clear picture of `format` with a history of its own.
+    void startNew(const PixelGrid& blank, FormatId format);
     // ClrDraw: the picture clear (one step when there was one); no step leads back to a saved
     // picture any more.
     void clearDrawing();
     // The picture as it is now is the one in its file (`name`, when Save As wrote it).
     void saved(const std::string* name = nullptr);
-    // The file written holds a picture of another size: the document takes it, one step. Of
-    // other colours (not `sameCells`), it starts afresh from it: no step leads back to cells
-    // the new format would read otherwise.
-    bool takeWritten(const PixelGrid& written, bool sameCells);
+    // The file written, of `format`, holds `written`: the document takes the format, and a
+    // picture of another size as one step. Of other colours, it starts afresh from it: no step
+    // leads back to cells the new format would read otherwise.
+    void takeWritten(const PixelGrid& written, FormatId format);
 
     // False where there was nothing to take back or bring back.
     bool undo();
@@ -58,10 +62,15 @@ public:
 
 private:
     void restored();
+    void replaced() const {
+        if (m_replaced)
+            m_replaced();
+    }
 
     Document& m_document;
     ToolController& m_tools;
     PictureEdits m_edits;
+    std::function<void()> m_replaced;
 };
 
 } // namespace core

@@ -3,6 +3,7 @@
 
 #include "core/ui/canvas_input.h"
 
+#include <QEvent>
 #include <QMenu>
 
 #include "core/model/edit_session.h"
@@ -37,6 +38,34 @@ void CanvasInput::move(int button, double x, double y) {
 void CanvasInput::up() {
     const PictureCanvas::Batch batch(m_canvas);
     m_session.release();
+}
+
+namespace {
+
+class ActivationWatch : public QObject {
+public:
+    ActivationWatch(QWidget* window, ToolController& tools)
+        : QObject(window), m_window(window), m_tools(tools) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_window && event->type() == QEvent::ActivationChange &&
+            !m_window->isActiveWindow())
+            m_tools.cancelDrag();
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+    ToolController& m_tools;
+};
+
+} // namespace
+
+void endDragWhenInactive(QWidget* window, ToolController& tools) {
+    new ActivationWatch(window, tools);
 }
 
 } // namespace core

@@ -4,6 +4,7 @@
 #pragma once
 
 class QMenu;
+class QWidget;
 
 namespace core {
 
@@ -34,5 +35,9 @@ private:
     StatusPanels& m_status;
     QMenu& m_toolMenu;
 };
+
+// Another window taking over from `window` (a dialog, a switch to another program) ends a
+// shape drag: its release would never reach the canvas.
+void endDragWhenInactive(QWidget* window, ToolController& tools);
 
 } // namespace core

@@ -5,11 +5,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 #include "core/formats/format_registry.h"
@@ -20,6 +17,7 @@
 #include "core/ui/canvas_view.h"
 #include "core/ui/clipboard_commands.h"
 #include "core/ui/convert_command.h"
+#include "core/ui/exit_command.h"
 #include "core/ui/first_frame.h"
 #include "core/ui/import_command.h"
 #include "core/ui/info_windows.h"
@@ -77,10 +75,23 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
         Picture1_Paint();
         m_tools.redrawPreview();
     });
+    m_session.onPictureReplaced([this] {
+        if (!documentState().pictureExists() && cellKind() == CellKind::Monochrome)
+            Picture1->clear(); // the cells a new picture will start from are not shown
+        Picture1_Paint();
+    });
     connect(Picture1, &PictureCanvas::mouseDown, this, &EditorWindow::Picture1_MouseDown);
     connect(Picture1, &PictureCanvas::mouseMove, this, &EditorWindow::Picture1_MouseMove);
     connect(Picture1, &PictureCanvas::mouseUp, this, &EditorWindow::Picture1_MouseUp);
     new PointerAwayWatch(this, Picture1, [this] { Form_MouseMove(); });
+    endDragWhenInactive(this, m_tools);
+    m_exit = new ExitCommand(
+        this,
+        [this] {
+            return !documentState().unsaved() ||
+                   m_prompts.confirmExit(this, QStringLiteral("WARNING!"), exitWarningText());
+        },
+        [this] { endProgram(); });
     afterFirstFrame(this, [this] {
         setWindowIcon(programIcon(m_profile));
         m_clipboard->watch(); // for Paste
@@ -183,14 +194,6 @@ void EditorWindow::Form_MouseMove() {
     StatusBar1->clearCell();
 }
 
-void EditorWindow::changeEvent(QEvent* event) {
-    // Another window taking over (a dialog, a switch to another program) ends a shape drag:
-    // its release would never reach the canvas.
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
-        m_tools.cancelDrag();
-    QMainWindow::changeEvent(event);
-}
-
 void EditorWindow::miTool_Click(int index) {
     m_tools.selectTool(static_cast<DrawTool>(index));
     syncToolChecks();
@@ -207,7 +210,6 @@ void EditorWindow::showReadPicture(const QString& path, const PixelGrid& picture
     documentFormatChanged();
     applyDocumentState();
     syncToolChecks();
-    Picture1_Paint();
 }
 
 void EditorWindow::setDocumentFormat(FormatId format) {
@@ -221,20 +223,18 @@ std::optional<PixelGrid> EditorWindow::pictureFor(FormatId format) {
 }
 
 void EditorWindow::savedAtSize(const PixelGrid& written, FormatId format) {
-    if (m_session.takeWritten(written, formatOf(format).cells == cellKind()))
-        Picture1_Paint();
+    m_session.takeWritten(written, format);
+    documentFormatChanged();
 }
 
 void EditorWindow::miNew_Click(FormatId format) {
     const FormatDescriptor& f = formatOf(format);
     if (!mayReplaceDrawing(m_prompts, this, documentState().unsaved(), tr("start a new picture")))
         return;
-    m_session.startNew(PixelGrid(f.picture.rows, f.picture.columns, paperOf(f.cells)));
+    m_session.startNew(PixelGrid(f.picture.rows, f.picture.columns, paperOf(f.cells)), format);
     drawingCleared();
     newFile(format);
-    setDocumentFormat(format);
-    Picture1->clear();
-    Picture1_Paint(); // at the new calculator's size
+    documentFormatChanged();
 }
 
 void EditorWindow::pictureSaved() {
@@ -244,8 +244,6 @@ void EditorWindow::pictureSaved() {
 
 void EditorWindow::miCls_Click() {
     m_session.clearDrawing();
-    Picture1->clear();
-    Picture1_Paint();
     drawingCleared();
 }
 
@@ -256,22 +254,7 @@ void EditorWindow::drawingCleared() {
 }
 
 void EditorWindow::miExit_Click() {
-    exitProgram();
-}
-
-bool EditorWindow::exitProgram() {
-    if (documentState().unsaved() &&
-        !m_prompts.confirmExit(this, QStringLiteral("WARNING!"), exitWarningText()))
-        return false;
-    // Quitting closes every window again; that close must not ask a second time.
-    const QScopedValueRollback ending(m_exitConfirmed, true);
-    endProgram();
-    return true;
-}
-
-void EditorWindow::closeEvent(QCloseEvent* event) {
-    // The close box runs the exit command; the window closes only when the program ends.
-    event->setAccepted(m_exitConfirmed || exitProgram());
+    m_exit->run();
 }
 
 void EditorWindow::showWarning(const QString& title, const QString& text) {
@@ -337,14 +320,12 @@ void EditorWindow::completeSaveAs(const SaveAsTarget& target,
 }
 
 void EditorWindow::miUndo_Click() {
-    if (m_session.undo())
-        Picture1_Paint();
+    m_session.undo();
     applyDocumentState();
 }
 
 void EditorWindow::miRedo_Click() {
-    if (m_session.redo())
-        Picture1_Paint();
+    m_session.redo();
     applyDocumentState();
 }
 
@@ -367,7 +348,6 @@ void EditorWindow::takeConversion(const std::optional<PixelGrid>& cells) {
     m_session.replacePicture(*cells, "Conversion");
     changeDocument([](DocumentState& d) { d.importAccepted(); });
     Picture1->setFocus(Qt::OtherFocusReason); // so the next Ctrl+Z takes the conversion back
-    Picture1_Paint();
 }
 
 } // namespace core

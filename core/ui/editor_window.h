@@ -37,6 +37,7 @@ class CanvasInput;
 class CanvasView;
 class ClipboardCommands;
 class ConvertCommand;
+class ExitCommand;
 class HelpWindow;
 class ImportCommand;
 class InformationWindows;
@@ -152,16 +153,11 @@ protected:
         return mayReplaceDrawing(m_prompts, this, documentState().unsaved(), openInItsPlace(path));
     }
 
-    void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
 private:
     void connectMenus();
     // The one place that sets the menu items' enabled states and the covers' visibility.
     void applyDocumentState();
     void syncToolChecks();
-    // The exit command; true when the program was told to end.
-    bool exitProgram();
     // A conversion's cells, from Convert Image or Paste, become the picture.
     void takeConversion(const std::optional<PixelGrid>& cells);
     void setDocumentFormat(FormatId format);
@@ -182,7 +178,7 @@ private:
     std::unique_ptr<ConvertCommand> m_convert;
     ClipboardCommands* m_clipboard = nullptr;
     std::unique_ptr<InformationWindows> m_information; // pgset, frmAbout, frmHelp
-    bool m_exitConfirmed = false; // while the program is ending: its closes just close
+    ExitCommand* m_exit = nullptr;                     // the exit command and the close box
 };
 
 } // namespace core
