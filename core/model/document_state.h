@@ -23,6 +23,8 @@ struct DocumentState {
 
     bool pictureExists() const { return saveAs; }
     bool unsaved() const { return !open; }
+    // The toolbar's Save button saves in place only where the menu's Save could.
+    bool savesInPlace() const { return save && !fileName.empty(); }
 
     // The events that change it, by their names in the table of states.
     void startUp();

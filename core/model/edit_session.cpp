@@ -51,6 +51,13 @@ void EditSession::beginImport() {
     m_document.beginChange("Import");
 }
 
+void EditSession::startUp(const PixelGrid& blank, FormatId format) {
+    m_document.state().startUp();
+    m_document.resetPicture(blank, false);
+    m_document.setFormat(format);
+    m_tools.reset();
+}
+
 void EditSession::open(const PixelGrid& picture, FormatId format, const std::string& path) {
     takeOver();
     m_document.resetPicture(picture, true);

@@ -42,6 +42,8 @@ public:
     void endImport() { m_document.endChange(); }
 
     // The document's life as a file; each ends the gesture in progress first.
+    // Start-up: a clear `blank` picture of `format`, nothing drawn, the tools as they start.
+    void startUp(const PixelGrid& blank, FormatId format);
     // A picture read from `path`: a history of its own, starting saved; the tool disarmed.
     void open(const PixelGrid& picture, FormatId format, const std::string& path);
     // File > New: a clear picture of `format` with a history of its own.

@@ -80,6 +80,15 @@ void CanvasView::applyZoom(int zoom) {
         zoomChanged();
 }
 
+void CanvasView::showPicture(const PixelGrid& picture, CellKind kind, double monochromeFill,
+                             bool drawn) {
+    if (m_canvas->rows() != picture.rows() || m_canvas->columns() != picture.columns())
+        setGridSize(picture.rows(), picture.columns()); // a calculator of another size
+    // A colour picture shows its cells from the start: none and white are not the screen.
+    if (drawn || kind != CellKind::Monochrome)
+        m_canvas->rebuild(picture, cellFillOf(kind, monochromeFill), kind);
+}
+
 void CanvasView::setGridSize(int rows, int columns) {
     m_canvas->setGridSize(rows, columns);
     updateGeometry();

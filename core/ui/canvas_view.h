@@ -8,6 +8,9 @@
 #include <QPoint>
 #include <QScrollArea>
 
+#include "core/model/cell_kind.h"
+#include "core/model/pixel_grid.h"
+
 namespace core {
 
 class PictureCanvas;
@@ -28,6 +31,9 @@ public:
     // The canvas shows a picture of another size: fitting, the zoom that fits is chosen again;
     // a chosen zoom stays unless the larger picture's surface would be too large for it.
     void setGridSize(int rows, int columns);
+    // Shows the picture's cells, at their size, the squares of a monochrome picture as large as
+    // `monochromeFill` says. A monochrome picture not `drawn` yet is not shown: the screen is.
+    void showPicture(const PixelGrid& picture, CellKind kind, double monochromeFill, bool drawn);
 
     bool fitting() const { return m_fitting; }
     void fitToWindow();

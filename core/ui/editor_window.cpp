@@ -62,12 +62,8 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
     m_input = std::make_unique<CanvasInput>(*Picture1, m_tools, m_session, *StatusBar1, *miTools);
     m_editing = new PictureEditing(*this, m_clipboard, prompts, [this] { applyDocumentState(); });
     toolbar->setCommand(1, [this] { miOpen_click(); });
-    toolbar->setCommand(3, [this] {
-        if (documentState().save && !documentState().fileName.empty())
-            miSave_click();
-        else
-            miSaveAs_Click();
-    });
+    toolbar->setCommand(
+        3, [this] { documentState().savesInPlace() ? miSave_click() : miSaveAs_Click(); });
     toolbar->setCommand(7, [this] { miPrint_click(); });
     toolbar->setCommand(10, [this] { miInstructions_click(); });
 
@@ -147,12 +143,10 @@ void EditorWindow::setFileName(const QString& name) {
 }
 
 void EditorWindow::Form_Load(const QString& commandLine) {
-    changeDocument([](DocumentState& d) { d.startUp(); });
+    m_session.startUp(PixelGrid(m_profile.rows, m_profile.columns), m_profile.newFormat);
+    applyDocumentState();
     prepareFileImage();
-    m_document.resetPicture(PixelGrid(m_profile.rows, m_profile.columns), false);
-    m_document.setFormat(m_profile.newFormat);
     Picture1->setEnabled(true);
-    m_tools.reset();
     syncToolChecks();
     m_pageSettings = PageSettings{};
     // Big enough for the profile's zoom where the screen allows it, frame and all, in the
@@ -165,13 +159,8 @@ void EditorWindow::Form_Load(const QString& commandLine) {
 }
 
 void EditorWindow::Picture1_Paint() {
-    const PixelGrid& picture = m_document.picture();
-    if (Picture1->rows() != picture.rows() || Picture1->columns() != picture.columns())
-        m_view->setGridSize(picture.rows(), picture.columns()); // a calculator of another size
-    // A colour picture shows its cells from the start: none and white are not the screen.
-    if (documentState().pictureExists() || cellKind() != CellKind::Monochrome)
-        Picture1->rebuild(m_document.picture(), cellFillOf(cellKind(), m_profile.cellFill),
-                          cellKind());
+    m_view->showPicture(m_document.picture(), cellKind(), m_profile.cellFill,
+                        documentState().pictureExists());
 }
 
 void EditorWindow::Picture1_MouseDown(int button, int, double x, double y) {
@@ -210,11 +199,6 @@ void EditorWindow::showReadPicture(const QString& path, const PixelGrid& picture
     documentFormatChanged();
     applyDocumentState();
     syncToolChecks();
-}
-
-void EditorWindow::setDocumentFormat(FormatId format) {
-    m_document.setFormat(format);
-    documentFormatChanged();
 }
 
 std::optional<PixelGrid> EditorWindow::pictureFor(FormatId format) {
@@ -294,28 +278,19 @@ void EditorWindow::completeSaveAs(const SaveAsTarget& target,
                                   const std::function<bool(const QString&)>& write,
                                   const QString& refusal) {
     const QString path = QString::fromStdString(target.name);
-    switch (target.kind) {
-    case SaveAsKind::Bitmap:
-        setFileName(path);
-        Picture1_Paint();
-        exportBitmap(this, m_prompts, Picture1->surface(), path);
-        break;
-    case SaveAsKind::Png:
+    if (target.kind == SaveAsKind::Refused) {
+        showWarning(QStringLiteral("Filename ERROR!"), refusal);
+    } else if (target.kind == SaveAsKind::Png) {
         setFileName(path);
         exportPng(this, m_prompts, m_document.picture(), path, cellKind());
-        break;
-    case SaveAsKind::Calculator:
-        if (write(path)) {
-            m_session.saved(&target.name);
-            if (const FormatDescriptor* format = formatForName(target.name))
-                setDocumentFormat(format->id);
-            applyDocumentState();
-            setStatusFileText(QFileInfo(path).fileName());
-        }
-        break;
-    case SaveAsKind::Refused:
-        showWarning(QStringLiteral("Filename ERROR!"), refusal);
-        break;
+    } else if (target.kind == SaveAsKind::Bitmap) {
+        setFileName(path);
+        Picture1_Paint(); // the canvas without a rubber band
+        exportBitmap(this, m_prompts, Picture1->surface(), path);
+    } else if (write(path)) {
+        m_session.saved(&target.name); // the format came with the picture written
+        applyDocumentState();
+        setStatusFileText(QFileInfo(path).fileName());
     }
 }
 

@@ -160,7 +160,6 @@ private:
     void syncToolChecks();
     // A conversion's cells, from Convert Image or Paste, become the picture.
     void takeConversion(const std::optional<PixelGrid>& cells);
-    void setDocumentFormat(FormatId format);
     // ClrDraw and File > New: the window's side of a clear picture.
     void drawingCleared();
 

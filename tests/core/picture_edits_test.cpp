@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Copyright (C) 2026 The Dotwell and Pixvane authors
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -361,4 +362,65 @@ TEST(TextTool, TypedTextIsPreviewedThenWrittenAsOneStep) {
     EXPECT_EQ(e.document.picture().at(9, 6), 0);
     EXPECT_TRUE(e.session.redo());
     EXPECT_EQ(e.document.picture().at(9, 6), 1);
+}
+
+// The view repaints the whole picture only when the session says so: once per command that
+// replaces it, with the document already holding the new picture and its format, and never for
+// a stroke, which the tools paint cell by cell.
+TEST(EditSession, EachWholePictureChangeIsAnnouncedOnceWithTheDocumentComplete) {
+    const PixelGrid start = gridFrom({"#..", "..."});
+    struct Row {
+        const char* name;
+        std::function<void(Editor&)> act;
+        int announced;
+    };
+    const PixelGrid larger(4, 5);
+    const Row rows[] = {
+        {"stroke",
+         [](Editor& e) {
+             e.gesture({{0, 1}, {2, 1}});
+         },
+         0},
+        {"open", [&](Editor& e) { e.session.open(larger, FormatId::Ti89, "b.89i"); }, 1},
+        {"new", [&](Editor& e) { e.session.startNew(larger, FormatId::Ti92Plus); }, 1},
+        {"ClrDraw", [](Editor& e) { e.session.clearDrawing(); }, 1},
+        {"conversion", [&](Editor& e) { e.session.replacePicture(start, "Conversion"); }, 1},
+        {"undo with nothing to undo", [](Editor& e) { e.session.undo(); }, 0},
+        {"undo, redo",
+         [](Editor& e) {
+             e.session.replacePicture(PixelGrid(2, 3), "Conversion");
+             e.session.undo();
+             e.session.redo();
+         },
+         3},
+        {"saved at the same size", [&](Editor& e) { e.session.takeWritten(start, FormatId::Ti92); },
+         0},
+        {"saved at another size", [&](Editor& e) { e.session.takeWritten(larger, FormatId::Ti89); },
+         1},
+        {"saved with other cells",
+         [](Editor& e) {
+             e.session.takeWritten(PixelGrid(2, 3, paperOf(CellKind::Palette)),
+                                   FormatId::Ti84CePicture);
+         },
+         1},
+    };
+    for (const Row& row : rows) {
+        Editor e(start);
+        e.document.setFormat(FormatId::Ti92);
+        e.choose(kPen);
+        int announced = 0;
+        PixelGrid seen(1, 1);
+        FormatId seenFormat{};
+        e.session.onPictureReplaced([&] {
+            ++announced;
+            seen = e.document.picture();
+            seenFormat = e.document.format();
+        });
+        row.act(e);
+        EXPECT_EQ(announced, row.announced) << row.name;
+        if (announced > 0) {
+            EXPECT_EQ(seen, e.document.picture()) << row.name;
+            EXPECT_EQ(seenFormat, e.document.format()) << row.name;
+        }
+    }
 }
