@@ -82,12 +82,8 @@ EditorWindow::EditorWindow(const CalculatorProfile& profile, Prompts& prompts, Q
     new PointerAwayWatch(this, Picture1, [this] { Form_MouseMove(); });
     endDragWhenInactive(this, m_tools);
     m_exit = new ExitCommand(
-        this,
-        [this] {
-            return !documentState().unsaved() ||
-                   m_prompts.confirmExit(this, QStringLiteral("WARNING!"), exitWarningText());
-        },
-        [this] { endProgram(); });
+        this, prompts, [this] { return documentState().unsaved(); },
+        [this] { return exitWarningText(); }, [this] { endProgram(); });
     afterFirstFrame(this, [this] {
         setWindowIcon(programIcon(m_profile));
         m_clipboard->watch(); // for Paste

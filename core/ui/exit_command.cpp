@@ -9,13 +9,15 @@
 
 namespace core {
 
-ExitCommand::ExitCommand(QWidget* window, std::function<bool()> mayEnd, std::function<void()> end)
-    : QObject(window), m_window(window), m_mayEnd(std::move(mayEnd)), m_end(std::move(end)) {
+ExitCommand::ExitCommand(QWidget* window, Prompts& prompts, std::function<bool()> unsaved,
+                         std::function<QString()> warning, std::function<void()> end)
+    : QObject(window), m_window(window), m_prompts(prompts), m_unsaved(std::move(unsaved)),
+      m_warning(std::move(warning)), m_end(std::move(end)) {
     window->installEventFilter(this);
 }
 
 bool ExitCommand::run() {
-    if (!m_mayEnd())
+    if (m_unsaved() && !m_prompts.confirmExit(m_window, QStringLiteral("WARNING!"), m_warning()))
         return false;
     const QScopedValueRollback ending(m_ending, true);
     m_end();
