@@ -85,6 +85,8 @@ qint64 imageMegabytes(QSize size, QImage::Format format) {
 qint64 jpegCoefficientMegabytes(QIODevice* device) {
     // The markers up to the first scan: a start of frame gives the size and the components
     // with their sampling, the start of scan how many components its scan holds.
+    if (device->peek(2) != QByteArrayLiteral("\xFF\xD8"))
+        return 0; // not a JPEG: no need to read ahead a megabyte of it
     const QByteArray head = device->peek(1 << 20);
     auto byte = [&](qsizetype i) { return i < head.size() ? int(std::uint8_t(head[i])) : -1; };
     auto word = [&](qsizetype i) {
