@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <variant>
 #include <cstring>
+#include <variant>
 
 #include <QDir>
 
@@ -92,6 +92,9 @@ QString systemError(int error) {
 const QString kNotRegular = QStringLiteral(
     "It is not a regular file (a named pipe, a socket or a device), so it is not read.");
 const QString kFolder = QStringLiteral("It is a folder, not a file.");
+
+// A batch's file from this size on is sent to the disk as soon as it is written.
+constexpr qsizetype kEarlyWriteBytes = 256 * 1024;
 
 // Writes all of `bytes` at the file offset `at`, through EINTR and short writes.
 int writeAllAt(int fd, const QByteArray& bytes, off_t at) {
@@ -348,8 +351,10 @@ void BatchWriter::add(const QString& path, const QByteArray& bytes,
         done(messageOf(*failure)); // failed, or written in place already
         return;
     }
-    // The disk starts on the data now, while the next files are converted.
-    ::sync_file_range(std::get<Pending>(started).fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+    // The disk starts on a large file's data now, while the next files are converted; small
+    // ones wait for the flush, where their writes go to the disk together.
+    if (bytes.size() >= kEarlyWriteBytes)
+        ::sync_file_range(std::get<Pending>(started).fd, 0, 0, SYNC_FILE_RANGE_WRITE);
     m_queue.push_back({keyOf(path), std::get<Pending>(started), std::move(done)});
     if (m_queue.size() >= m_limit)
         flush();
@@ -374,8 +379,7 @@ void BatchWriter::flush() {
     std::vector<QByteArray> folders;
     std::vector<std::pair<std::function<void(const QString&)>, QString>> results;
     for (Queued& q : m_queue) {
-        const WriteFailure failure =
-            completePending(q.pending, syncedFileSystem(q.pending.fd));
+        const WriteFailure failure = completePending(q.pending, syncedFileSystem(q.pending.fd));
         if (failure.reason.isEmpty()) {
             const QByteArray folder = folderOf(q.pending.name);
             if (std::find(folders.begin(), folders.end(), folder) == folders.end())

@@ -51,7 +51,7 @@ private:
 
 // A picture read for Convert Image: whole when the conversion needs all of it; else, from a
 // reader that decodes a reduced picture (JPEG), what a ConversionSource keeps of it: the
-// picture at four times what any scale mode needs, and the middle the grid's size at full
+// picture at twice what any scale mode needs, and the middle the grid's size at full
 // size for Actual size, decoded when it is first asked for.
 struct PictureToConvert {
     QImage picture;        // whole, or reduced
@@ -61,8 +61,8 @@ struct PictureToConvert {
     bool isNull() const { return picture.isNull(); }
 };
 
-// A picture prepared for Convert Image. Reduced once, by area averaging, to at most four times
-// what any scale mode needs, and its centre kept at full size for Actual size: every change of
+// A picture prepared for Convert Image. Reduced once, by area averaging, to at most twice what
+// any scale mode needs, and its centre kept at full size for Actual size: every change of
 // scale mode afterwards costs a small scaling, never one of the whole picture.
 class ConversionSource {
 public:

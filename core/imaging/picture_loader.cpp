@@ -82,12 +82,14 @@ qint64 imageMegabytes(QSize size, QImage::Format format) {
     return (rowBytes * size.height() + (1 << 20) - 1) >> 20;
 }
 
-qint64 jpegCoefficientMegabytes(QIODevice* device) {
+namespace {
+
+// jpegCoefficientMegabytes of a file that starts with `head`; `truncated` says whether the
+// markers went on past its end before the first scan.
+qint64 coefficientMegabytes(const QByteArray& head, bool* truncated) {
     // The markers up to the first scan: a start of frame gives the size and the components
     // with their sampling, the start of scan how many components its scan holds.
-    if (device->peek(2) != QByteArrayLiteral("\xFF\xD8"))
-        return 0; // not a JPEG: no need to read ahead a megabyte of it
-    const QByteArray head = device->peek(1 << 20);
+    *truncated = false;
     auto byte = [&](qsizetype i) { return i < head.size() ? int(std::uint8_t(head[i])) : -1; };
     auto word = [&](qsizetype i) {
         return byte(i) < 0 || byte(i + 1) < 0 ? -1 : byte(i) << 8 | byte(i + 1);
@@ -98,7 +100,11 @@ qint64 jpegCoefficientMegabytes(QIODevice* device) {
     bool wholeImage = false;
     int width = 0, height = 0, components = 0;
     std::array<std::pair<int, int>, 4> sampling{}; // horizontal and vertical, per component
-    while (at + 4 <= head.size()) {
+    while (true) {
+        if (at + 4 > head.size()) {
+            *truncated = true;
+            break;
+        }
         if (byte(at) != 0xFF)
             return 0; // not a marker where one belongs: leave the file to the reader
         const int marker = byte(at + 1);
@@ -111,6 +117,10 @@ qint64 jpegCoefficientMegabytes(QIODevice* device) {
             return 0;
         const bool frame =
             marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if ((frame || marker == 0xDA) && at + 2 + length > head.size()) {
+            *truncated = true; // a segment read below goes on past the bytes looked at
+            break;
+        }
         if (frame) {
             // Baseline and extended sequential (C0, C1, C9) are decoded row by row.
             wholeImage = marker != 0xC0 && marker != 0xC1 && marker != 0xC9;
@@ -148,6 +158,23 @@ qint64 jpegCoefficientMegabytes(QIODevice* device) {
         bytes +=
             mcuColumns * sampling[size_t(c)].first * mcuRows * sampling[size_t(c)].second * 64 * 2;
     return (bytes + (1 << 20) - 1) >> 20;
+}
+
+} // namespace
+
+qint64 jpegCoefficientMegabytes(QIODevice* device) {
+    // The markers mostly fit in the first few KiB: the window grows only while they go on
+    // past it, up to 1 MiB.
+    constexpr qint64 kLongest = 1 << 20;
+    if (device->peek(2) != QByteArrayLiteral("\xFF\xD8"))
+        return 0; // not a JPEG: nothing to read ahead
+    for (qint64 window = 64 << 10;; window *= 4) {
+        const QByteArray head = device->peek(std::min(window, kLongest));
+        bool truncated = false;
+        const qint64 megabytes = coefficientMegabytes(head, &truncated);
+        if (!truncated || head.size() < std::min(window, kLongest) || window >= kLongest)
+            return megabytes;
+    }
 }
 
 QString tooLargeMessage(QSize size) {

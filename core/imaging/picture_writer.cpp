@@ -20,9 +20,13 @@ QImage gridImage(const PixelGrid& grid, int zoom) {
     image.fill(0);
     // Each row's bits once (Format_Mono: the leftmost pixel in the high bit), then copied to
     // the zoom's other rows: a pixel at a time through setPixel was most of a batch's time.
+    // Unzoomed, eight cells make one byte as they are packed.
+    const int packed = zoom == 1 ? grid.columns() / 8 : 0;
     for (int r = 0; r < grid.rows(); ++r) {
         uchar* line = image.scanLine(r * zoom);
-        for (int c = 0; c < grid.columns(); ++c) {
+        for (int j = 0; j < packed; ++j)
+            line[j] = grid.packBits(r, 8 * j);
+        for (int c = 8 * packed; c < grid.columns(); ++c) {
             if (grid.at(r, c) != 1)
                 continue;
             for (int x = c * zoom; x < (c + 1) * zoom; ++x)

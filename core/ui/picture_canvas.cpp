@@ -66,11 +66,15 @@ void PictureCanvas::ensureSurface() const {
         const_cast<PictureCanvas*>(this)->remakeSurface();
 }
 
-void PictureCanvas::remakeSurface() {
+void PictureCanvas::allocateSurface() {
     m_surface = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    m_surface.fill(QColor::fromRgb(m_background));
     if (m_batchDepth > 0)
         m_batchBits = m_surface.bits();
+}
+
+void PictureCanvas::remakeSurface() {
+    allocateSurface();
+    m_surface.fill(QColor::fromRgb(m_background));
     if (m_repaint)
         m_repaint();
     updateArea(rect());
@@ -182,7 +186,10 @@ void PictureCanvas::colourLine(const PixelGrid& grid, CellKind kind, int row, in
 }
 
 void PictureCanvas::rebuild(const PixelGrid& grid, double fill, CellKind kind) {
-    ensureSurface();
+    // Every pixel is drawn below: a new surface needs neither clearing nor the repaint
+    // handler, which would draw it all once more.
+    if (m_surface.isNull() || m_surface.size() != size())
+        allocateSurface();
     const int width = m_surface.width();
     const int height = m_surface.height();
     const int size = std::min(m_zoom, std::max(1, toPixel(fill))); // as fillCell draws

@@ -117,6 +117,9 @@ private:
     // is handled, and while paints fall behind events Qt folds every request into the next.
     void updateArea(const QRect& area);
     void ensureSurface() const;
+    // A surface of the widget's size, its pixels not yet drawn.
+    void allocateSurface();
+    // A new surface, clear, then drawn by the repaint handler.
     void remakeSurface();
     // Rubber-band figures: a one-pixel outline in the current draw mode.
     template <class Draw> void drawOutline(Rgb colour, Draw draw);

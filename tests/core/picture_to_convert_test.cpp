@@ -87,8 +87,8 @@ TEST(PictureToConvert, APhotoTooLargeToDecodeWholeIsReadReducedWithItsMiddleAtFu
             EXPECT_EQ(reduced.size, shown);
             const double fill = std::max(double(grid.width()) / shown.width(),
                                          double(grid.height()) / shown.height());
-            // Four times what Fill needs, or as near as the limit allows the decoder.
-            const QSize wanted = shown * (4 * fill);
+            // Twice what Fill needs, or as near as the limit allows the decoder.
+            const QSize wanted = shown * (2 * fill);
             EXPECT_LE(reduced.picture.width(), wanted.width()) << orientation;
             EXPECT_GE(reduced.picture.width(), wanted.width() * 3 / 4) << orientation;
             EXPECT_EQ(reduced.centre.size(), grid);
@@ -135,8 +135,8 @@ TEST(PictureToConvert, APhotoIsReadAtTheSizeTheConversionNeedsEvenWhenItFitsWhol
         ASSERT_FALSE(reduced->isNull()) << error.toStdString();
         EXPECT_EQ(reduced->size, QSize(3000, 2000));
         const double fill = std::max(96.0 / 3000, 63.0 / 2000);
-        EXPECT_LE(reduced->picture.width(), int(3000 * 4 * fill));
-        EXPECT_GE(reduced->picture.width(), int(3000 * 3 * fill));
+        EXPECT_LE(reduced->picture.width(), int(3000 * 2 * fill));
+        EXPECT_GE(reduced->picture.width(), int(3000 * 1.5 * fill));
         EXPECT_EQ(reduced->centre.size(), grid);
         EXPECT_EQ(cells(*reduced, grid, core::ScaleMode::ActualSize),
                   cells(whole, grid, core::ScaleMode::ActualSize));
