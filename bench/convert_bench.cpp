@@ -168,16 +168,8 @@ void fillBareDialog(QDialog& dialog, QImage preview, QImage thumbnail) {
 // scaled into the thumbnail's box.
 void bareFirstPreview(const QString& path, QSize grid, int zoom, QImage* preview,
                       QImage* thumbnail) {
-    QImageReader reader(path);
-    const QSize full = reader.size();
-    const double w = full.width(), h = full.height();
-    const double fill = std::max(grid.width() / w, grid.height() / h);
-    const double fit = std::min(grid.width() / w, grid.height() / h);
-    reader.setScaledSize(QSize(int(std::lround(w * fill)), int(std::lround(h * fill))));
-    const QImage decoded = reader.read();
-    const QImage placed =
-        decoded.scaled(QSize(int(std::lround(w * fit)), int(std::lround(h * fit))),
-                       Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage decoded;
+    const QImage placed = bench::reducedDecodeAndScale(path, grid, &decoded);
     QImage onGrid(grid, QImage::Format_RGB32);
     onGrid.fill(Qt::white);
     QPainter(&onGrid).drawImage((grid.width() - placed.width()) / 2,

@@ -40,16 +40,20 @@ inline void writePhoto(const QString& path, const PhotoSize& size) {
 }
 
 // The floor of reading a photo for a grid: decoded reduced to what Fill needs (the libjpeg
-// DCT does most of it), then scaled once to what Fit shows.
-inline QImage reducedDecodeAndScale(const QString& path, QSize grid) {
+// DCT does most of it), then scaled once to what Fit shows; `decoded`, when given, keeps the
+// reduced decode.
+inline QImage reducedDecodeAndScale(const QString& path, QSize grid, QImage* decoded = nullptr) {
     QImageReader reader(path);
     const QSize full = reader.size();
     const double w = full.width(), h = full.height();
     const double fill = std::max(grid.width() / w, grid.height() / h);
     const double fit = std::min(grid.width() / w, grid.height() / h);
     reader.setScaledSize(QSize(int(std::lround(w * fill)), int(std::lround(h * fill))));
-    return reader.read().scaled(QSize(int(std::lround(w * fit)), int(std::lround(h * fit))),
-                                Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage read = reader.read();
+    if (decoded)
+        *decoded = read;
+    return read.scaled(QSize(int(std::lround(w * fit)), int(std::lround(h * fit))),
+                       Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 } // namespace bench
