@@ -61,8 +61,17 @@ int PictureCanvas::toPixel(double cells) const {
     return i > p ? i - 1 : i;
 }
 
+namespace {
+
+// A surface to make again: none yet, or not of the widget's size.
+bool staleSurface(const QImage& surface, QSize widget) {
+    return surface.isNull() || surface.size() != widget;
+}
+
+} // namespace
+
 void PictureCanvas::ensureSurface() const {
-    if (m_surface.isNull() || m_surface.size() != size())
+    if (staleSurface(m_surface, size()))
         const_cast<PictureCanvas*>(this)->remakeSurface();
 }
 
@@ -188,7 +197,7 @@ void PictureCanvas::colourLine(const PixelGrid& grid, CellKind kind, int row, in
 void PictureCanvas::rebuild(const PixelGrid& grid, double fill, CellKind kind) {
     // Every pixel is drawn below: a new surface needs neither clearing nor the repaint
     // handler, which would draw it all once more.
-    if (m_surface.isNull() || m_surface.size() != size())
+    if (staleSurface(m_surface, size()))
         allocateSurface();
     const int width = m_surface.width();
     const int height = m_surface.height();
