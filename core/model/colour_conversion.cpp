@@ -117,9 +117,12 @@ Chosen nearestLab(CellKind kind, const Lab& colour) {
             return p;
         }();
         int best = 1;
+        float nearest = distance(colour, palette[1]);
         for (int i = 2; i < 16; ++i)
-            if (distance(colour, palette[size_t(i)]) < distance(colour, palette[size_t(best)]))
+            if (const float d = distance(colour, palette[size_t(i)]); d < nearest) {
                 best = i;
+                nearest = d;
+            }
         return {std::int16_t(best), paletteRgb(best)};
     }
     const auto [r, g, b] = srgbOf(colour);
@@ -140,18 +143,19 @@ PixelGrid convertColourCells(const ColourCells& cells, CellKind kind,
     // Each cell over white, in 8-bit channels; a palette's cell under half opaque is none.
     std::vector<std::array<int, 3>> rgb(count);
     std::vector<bool> none(count, false);
-    GreyCells grey{rows, columns, std::vector<std::int16_t>(count, GreyCells::kNoPicture)};
     for (size_t i = 0; i < count; ++i) {
         const std::uint32_t p = cells.argb[i];
         const int alpha = int(p >> 24);
         none[i] = kind == CellKind::Palette && alpha < 128;
         for (int k = 0; k < 3; ++k)
             rgb[i][size_t(k)] = overWhite(int(p >> (16 - 8 * k) & 0xFF), alpha);
-        if (alpha > 0)
-            grey.grey[i] = greyOf(rgb[i][0], rgb[i][1], rgb[i][2]);
     }
     // The tone, as the grey conversion's curve on each channel (Levels reads the greys).
     if (!options.tone.isNeutral()) {
+        GreyCells grey{rows, columns, std::vector<std::int16_t>(count, GreyCells::kNoPicture)};
+        for (size_t i = 0; i < count; ++i)
+            if (cells.argb[i] >> 24 != 0)
+                grey.grey[i] = greyOf(rgb[i][0], rgb[i][1], rgb[i][2]);
         const std::array<std::uint8_t, 256> curve = toneCurve(grey, options.tone);
         for (auto& c : rgb)
             for (int& v : c)
