@@ -15,7 +15,7 @@
 //   QLabel where our original is.
 //   Context: the same first preview against the floor of the decode alone, the reduced decode
 //   scaled to Fit and shown in a bare QLabel window.
-// Then the preview after a change of a control.
+// Then the preview after a change of a control, against the same done in plain Qt.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -46,8 +46,8 @@
 #include "bench/harness.h"
 #include "bench/photos.h"
 #include "core/imaging/picture_conversion_source.h"
-#include "core/model/colour_conversion.h"
 #include "core/model/calculator_profile.h"
+#include "core/model/colour_conversion.h"
 #include "core/ui/convert_image_dialog.h"
 #include "core/ui/picture_canvas.h"
 
@@ -134,6 +134,7 @@ void fillBareDialog(QDialog& dialog, QImage preview, QImage thumbnail, bool pale
     auto* host = new QWidget(&dialog);
     host->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     auto* shown = new QLabel(host);
+    shown->setObjectName(QStringLiteral("preview"));
     const QSize previewSize = preview.size();
     shown->setPixmap(QPixmap::fromImage(std::move(preview)));
     shown->resize(previewSize);
@@ -177,8 +178,8 @@ void fillBareDialog(QDialog& dialog, QImage preview, QImage thumbnail, bool pale
 // What the anchor's dialog shows of a photo for a grid: decoded reduced to what Fill needs,
 // scaled to Fit, (given `colours`, dithered to them by Qt's own Floyd-Steinberg,) placed on the
 // grid and magnified as our preview magnifies cells; the decode scaled into the thumbnail's box.
-void bareFirstPreview(const QString& path, QSize grid, int zoom, QImage* preview,
-                      QImage* thumbnail, const QList<QRgb>& colours = {}) {
+void bareFirstPreview(const QString& path, QSize grid, int zoom, QImage* preview, QImage* thumbnail,
+                      const QList<QRgb>& colours = {}) {
     QImage decoded;
     QImage placed = bench::reducedDecodeAndScale(path, grid, &decoded);
     if (!colours.isEmpty())
@@ -189,6 +190,33 @@ void bareFirstPreview(const QString& path, QSize grid, int zoom, QImage* preview
                                 (grid.height() - placed.height()) / 2, placed);
     *preview = onGrid.scaled(grid * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     *thumbnail = decoded.scaled(QSize(160, 160), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+// The anchor's conversion of a picture on the grid to two levels, in plain Qt: grey, the
+// darkest and lightest 0.5 % stretched to black and white, cut at `threshold`, magnified.
+QImage bareCells(const QImage& onGrid, int threshold, int zoom) {
+    const QImage grey = onGrid.convertToFormat(QImage::Format_Grayscale8);
+    int count[256] = {};
+    for (int y = 0; y < grey.height(); ++y)
+        for (int x = 0; x < grey.width(); ++x)
+            ++count[grey.constScanLine(y)[x]];
+    const int cut = grey.width() * grey.height() / 200;
+    int low = 0, high = 255;
+    for (int seen = 0; low < 255 && (seen += count[low]) <= cut;)
+        ++low;
+    for (int seen = 0; high > 0 && (seen += count[high]) <= cut;)
+        --high;
+    QImage cells(grey.size(), QImage::Format_RGB32);
+    for (int y = 0; y < grey.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(cells.scanLine(y));
+        for (int x = 0; x < grey.width(); ++x) {
+            const int v = grey.constScanLine(y)[x];
+            const int stretched =
+                high > low ? std::clamp((v - low) * 255 / (high - low), 0, 255) : v;
+            line[x] = stretched < threshold ? 0xFF000000u : 0xFFFFFFFFu;
+        }
+    }
+    return cells.scaled(cells.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 // Peak memory of each side over 21 repetitions, ABBA.
@@ -343,27 +371,80 @@ int main(int argc, char** argv) {
     dialog.show();
     if (!QTest::qWaitForWindowExposed(&dialog))
         std::printf("the dialog was never exposed\n");
-    int threshold = 100;
-    auto repaintOnly = [&] { dialog.preview->repaint(); };
+    // The anchor: a bare dialog showing the same photo, whose preview is made again in plain Qt
+    // from the same reduced decode: scaled for the mode, placed on the grid, converted to two
+    // levels, magnified, set and repainted.
+    QImage decoded, preview, thumbnail;
+    bench::reducedDecodeAndScale(path, size, &decoded);
+    bareFirstPreview(path, size, zoom, &preview, &thumbnail);
+    QDialog bare;
+    fillBareDialog(bare, preview, thumbnail);
+    bare.show();
+    if (!QTest::qWaitForWindowExposed(&bare))
+        std::printf("the anchor was never exposed\n");
+    auto* shown = bare.findChild<QLabel*>(QStringLiteral("preview"));
+    const auto placedFor = [&](int mode) {
+        static constexpr Qt::AspectRatioMode kAspect[] = {
+            Qt::KeepAspectRatio, Qt::KeepAspectRatioByExpanding, Qt::IgnoreAspectRatio};
+        QImage onGrid(size, QImage::Format_RGB32);
+        onGrid.fill(Qt::white);
+        // Actual size: the middle of the reduced decode stands in for the full-size middle.
+        const QImage placed =
+            mode < 3 ? decoded.scaled(size, kAspect[mode], Qt::SmoothTransformation) : decoded;
+        QPainter(&onGrid).drawImage((size.width() - placed.width()) / 2,
+                                    (size.height() - placed.height()) / 2, placed);
+        return onGrid;
+    };
+    const QImage fit = placedFor(0);
+    int threshold = 100, anchorThreshold = 100;
     const bench::Comparison change = bench::compare(
         [&] {
             threshold = threshold == 100 ? 150 : 100;
             dialog.thresholdBox->setValue(threshold);
             dialog.preview->repaint();
         },
-        repaintOnly, 20);
-    bench::report("  a new threshold: preview again (anchor: its repaint alone)", change, "us",
-                  "ours <= 5000 us", change.ours.median() <= 5000);
-    int mode = 0;
+        [&] {
+            anchorThreshold = anchorThreshold == 100 ? 150 : 100;
+            shown->setPixmap(QPixmap::fromImage(bareCells(fit, anchorThreshold, zoom)));
+            shown->repaint();
+        },
+        20);
+    bench::report("  a new threshold: preview again (anchor: the same in plain Qt)", change, "us",
+                  "ratio <= 1.5", change.ratio.median() <= 1.5);
+    int mode = 0, anchorMode = 0;
     const bench::Comparison scale = bench::compare(
         [&] {
             mode = (mode + 1) % 4;
             dialog.scaleBox->setCurrentIndex(mode);
             dialog.preview->repaint();
         },
+        [&] {
+            anchorMode = (anchorMode + 1) % 4;
+            shown->setPixmap(QPixmap::fromImage(bareCells(placedFor(anchorMode), 128, zoom)));
+            shown->repaint();
+        },
+        8);
+    bench::report("  a new scale mode: preview again (anchor: the same in plain Qt)", scale, "us",
+                  "ratio <= 1.5", scale.ratio.median() <= 1.5);
+    auto repaintOnly = [&] { dialog.preview->repaint(); };
+    const bench::Comparison repaint = bench::compare(
+        [&] {
+            threshold = threshold == 100 ? 150 : 100;
+            dialog.thresholdBox->setValue(threshold);
+            dialog.preview->repaint();
+        },
+        repaintOnly, 20);
+    bench::report("  a new threshold (anchor: its repaint alone; context)", repaint, "us", "-",
+                  true, false);
+    const bench::Comparison scaleRepaint = bench::compare(
+        [&] {
+            mode = (mode + 1) % 4;
+            dialog.scaleBox->setCurrentIndex(mode);
+            dialog.preview->repaint();
+        },
         repaintOnly, 8);
-    bench::report("  a new scale mode: preview again (anchor: its repaint alone)", scale, "us",
-                  "ours <= 5000 us", scale.ours.median() <= 5000);
+    bench::report("  a new scale mode (anchor: its repaint alone; context)", scaleRepaint, "us",
+                  "-", true, false);
     std::printf("  (%lld)\n", sink);
     return 0;
 }
