@@ -22,6 +22,7 @@
 #include "core/imaging/file_io.h"
 #include "core/imaging/picture_conversion_source.h"
 #include "core/imaging/picture_frames.h"
+#include "core/imaging/picture_loader.h"
 #include "core/imaging/picture_writer.h"
 #include "core/model/codepage.h"
 #include "core/model/series_numbering.h"
@@ -107,7 +108,7 @@ QSize gridFor(Format target) {
 std::optional<std::variant<std::unique_ptr<core::PictureFrames>, std::string>>
 animationFrames(const QString& path, const QByteArray& head) {
     QImageReader probe(path);
-    probe.setDecideFormatFromContent(true);
+    core::findFormatByContent(probe, head);
     if (!head.startsWith("GIF8") && probe.imageCount() <= 1)
         return std::nullopt;
     QString error;
@@ -155,7 +156,7 @@ std::variant<Input, std::string> readInput(const std::string& path, const Reques
     if (input.image.isNull()) {
         // An image Qt knows by its header (one too large, say) has a reason of its own.
         QImageReader known(file.path());
-        known.setDecideFormatFromContent(true);
+        core::findFormatByContent(known, head.bytes);
         if (known.canRead())
             return text(error);
         return "neither a calculator picture nor an image that can be read (" + text(error) + ")";

@@ -127,7 +127,7 @@ QImage readMiddle(QIODevice* device, qint64 start, QRect stored,
     if (!device->seek(start))
         return {};
     QImageReader reader(device);
-    reader.setDecideFormatFromContent(true);
+    findFormatByContent(reader, device->peek(8));
     reader.setAutoTransform(false); // the stored rectangle, turned here
     reader.setClipRect(stored);
     return upright(reader.read(), turn);
@@ -250,7 +250,7 @@ PictureToConvert readPicture(QIODevice* device, QSize grid, QString* error, cons
     const qint64 limit = QImageReader::allocationLimit();
     const qint64 jpegMegabytes = jpegCoefficientMegabytes(device); // before a reader moves on
     QImageReader reader(device);
-    reader.setDecideFormatFromContent(true);
+    findFormatByContent(reader, device->peek(8));
     reader.setAutoTransform(true); // a photo's orientation, as viewers show it
     const QSize stored = reader.size();
     const QImageIOHandler::Transformations turn = reader.transformation();

@@ -38,7 +38,7 @@ LoadedPicture readWithQt(QIODevice* device, QSize reach) {
     const bool rle = isRleBitmap(device);
     const qint64 jpegMegabytes = jpegCoefficientMegabytes(device); // before a reader moves on
     QImageReader reader(device);
-    reader.setDecideFormatFromContent(true);
+    findFormatByContent(reader, device->peek(8));
     LoadedPicture picture;
     const QSize size = reader.size();
     const QImage::Format format = reader.imageFormat();
@@ -161,6 +161,19 @@ qint64 coefficientMegabytes(const QByteArray& head, bool* truncated) {
 }
 
 } // namespace
+
+void findFormatByContent(QImageReader& reader, const QByteArray& head) {
+    QByteArray format;
+    if (head.startsWith(QByteArrayLiteral("\xFF\xD8\xFF")))
+        format = "jpeg";
+    else if (head.startsWith(QByteArrayLiteral("\x89PNG\r\n\x1A\n")))
+        format = "png";
+    reader.setFormat(format);
+    reader.setDecideFormatFromContent(format.isEmpty());
+    // With a format named, Qt's detection would still load every plugin to look for others
+    // that claim it; the content has already decided.
+    reader.setAutoDetectImageFormat(format.isEmpty());
+}
 
 qint64 jpegCoefficientMegabytes(QIODevice* device) {
     // The markers mostly fit in the first few KiB: the window grows only while they go on

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QImageReader>
 #include <QString>
 
 class QIODevice;
@@ -30,6 +31,12 @@ qint64 imageMegabytes(QSize size, QImage::Format format);
 // the whole picture, whatever part or scale of it is read. 0 for a JPEG decoded row by row
 // and for anything else. Looks at the device's data without reading it.
 qint64 jpegCoefficientMegabytes(QIODevice* device);
+
+// Sets `reader` to find its kind by content, naming the kind at once where the first bytes
+// of the data (`head`) leave no doubt (JPEG, PNG). Probing by content loads every image
+// plugin and the libraries behind them until one claims the data, which costs a short-lived
+// process more than decoding a photo.
+void findFormatByContent(QImageReader& reader, const QByteArray& head);
 
 // "The picture is W x H pixels, too large to read."
 QString tooLargeMessage(QSize size);

@@ -242,3 +242,35 @@ TEST(PictureToConvert, AGifsFirstFrameIsWhatAViewerShows) {
     EXPECT_TRUE(core::readPictureToConvert(&cutBuffer, QSize(4, 4), &error).isNull());
     EXPECT_FALSE(error.isEmpty());
 }
+
+// The kind is the content's, whatever the file is called; data that starts as a JPEG but is not
+// one is refused with a reason, by the reader the content named.
+TEST(PictureToConvert, TheContentDecidesTheKindWhateverTheName) {
+    const QImage photo = greyPhoto(300, 200).convertToFormat(QImage::Format_RGB32);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(photo.save(&buffer, "PNG"));
+    const QByteArray jpeg = testing_support::jpegOf(photo, false);
+    const QTemporaryDir dir;
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool reads;
+    } cases[] = {{"photo.png", jpeg, true},
+                 {"photo.jpg", png, true},
+                 {"photo", jpeg, true},
+                 {"photo.jpg", QByteArray("\xFF\xD8\xFF\xE0") + "not a JPEG at all", false},
+                 {"photo.png", png.left(40), false}};
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        testing_support::writeAll(path, c.bytes);
+        QString error;
+        const core::PictureToConvert read = core::readPictureToConvert(path, QSize(96, 63), &error);
+        EXPECT_EQ(!read.isNull(), c.reads) << c.name;
+        EXPECT_EQ(read.size, c.reads ? QSize(300, 200) : QSize()) << c.name;
+        EXPECT_EQ(error.isEmpty(), c.reads) << c.name << ": " << error.toStdString();
+        const core::LoadedPicture loaded = core::loadPicture(path);
+        EXPECT_EQ(loaded.error.isEmpty(), c.reads) << c.name;
+    }
+}
