@@ -83,8 +83,10 @@ std::vector<std::string> with(std::vector<std::string> front, const std::vector<
 
 int main(int argc, char** argv) {
     const std::string dir = argc > 1 ? argv[1] : ".";
-    // "batches": the two batch rows alone, for a quick look after a change to them.
-    const bool batchesOnly = argc > 2 && std::string(argv[2]) == "batches";
+    // "batches" or "photos": those rows alone, for a quick look after a change to them.
+    const std::string only = argc > 2 ? argv[2] : "";
+    const bool batchesOnly = only == "batches";
+    const bool photosOnly = only == "photos";
     const std::string calcpic = dir + "/../calcpic/calcpic";
     // On the disk the build is on, where a user's files are, not in a memory file system.
     const std::string work = dir + "/calcpic_bench_files";
@@ -132,54 +134,64 @@ int main(int argc, char** argv) {
     // output in place (which a crash or a full disk leaves cut short) is context.
     const std::string floorProgram = dir + "/batch_floor_anchor";
     const std::string floorOut = work + "/floor";
-    const std::vector<std::string> toPng =
-        with({calcpic, "convert", "--force"}, pictures, {"-d", out, "--to", "png"});
-    bench::Comparison c = compareRuns(
-        toPng, with({floorProgram, "png-whole", floorOut}, pictures, {}), 21, time, &failed);
-    bench::report("calcpic: 1,000 .83i to PNG (anchor: read + PNG encode loop, one process, each "
-                  "output written whole or not at all)",
-                  c, "ms", "ratio <= 1.3", c.ratio.median() <= 1.3);
-    c = compareRuns(toPng, with({floorProgram, "png", floorOut}, pictures, {}), 21, time, &failed);
-    bench::report("  the same (anchor: the same loop, each output overwritten in place; context)",
-                  c, "ms", "-", true, false);
-    c = compareRuns(toPng, with({"cp"}, pictures, {copies}), 21, time, &failed);
-    bench::report("  the same (anchor: cp of the files; context)", c, "ms", "-", true, false);
+    bench::Comparison c;
+    if (!photosOnly) {
+        const std::vector<std::string> toPng =
+            with({calcpic, "convert", "--force"}, pictures, {"-d", out, "--to", "png"});
+        c = compareRuns(toPng, with({floorProgram, "png-whole", floorOut}, pictures, {}), 21, time,
+                        &failed);
+        bench::report(
+            "calcpic: 1,000 .83i to PNG (anchor: read + PNG encode loop, one process, each "
+            "output written whole or not at all)",
+            c, "ms", "ratio <= 1.3", c.ratio.median() <= 1.3);
+        c = compareRuns(toPng, with({floorProgram, "png", floorOut}, pictures, {}), 21, time,
+                        &failed);
+        bench::report(
+            "  the same (anchor: the same loop, each output overwritten in place; context)", c,
+            "ms", "-", true, false);
+        c = compareRuns(toPng, with({"cp"}, pictures, {copies}), 21, time, &failed);
+        bench::report("  the same (anchor: cp of the files; context)", c, "ms", "-", true, false);
 
-    const std::vector<std::string> toXi =
-        with({calcpic, "convert", "--force"}, images, {"-d", out, "--to", "8xi"});
-    c = compareRuns(toXi, with({floorProgram, "image-whole", floorOut}, images, {}), 21, time,
-                    &failed);
-    bench::report("calcpic: 1,000 PNG, 400 x 300, to .8xi (anchor: decode + scale loop, one "
-                  "process, each output written whole or not at all)",
-                  c, "ms", "ratio <= 1.3", c.ratio.median() <= 1.3);
-    c = compareRuns(toXi, with({floorProgram, "image", floorOut}, images, {}), 21, time, &failed);
-    bench::report("  the same (anchor: the same loop, each output overwritten in place; context)",
-                  c, "ms", "-", true, false);
-    if (batchesOnly) {
-        QDir(QString::fromStdString(work)).removeRecursively();
-        return failed ? 1 : 0;
-    }
-    if (std::system("command -v mogrify >/dev/null 2>&1") == 0) {
-        // ImageMagick doing the same conversion: scaled to fit, cut at half grey, 1 bit out.
-        // On a tenth of the files, both sides: mogrify takes about 20 times as long, and the
-        // cost is linear in files.
-        const std::vector<std::string> hundred(images.begin(), images.begin() + 100);
-        c = compareRuns(with({calcpic, "convert", "--force"}, hundred, {"-d", out, "--to", "8xi"}),
-                        with({"mogrify", "-path", work + "/magick", "-resize", "96x63",
-                              "-colorspace", "Gray", "-threshold", "50%", "-format", "pbm"},
-                             hundred, {}),
-                        21, time, &failed);
-        bench::report("  the same for 100 of them (anchor: ImageMagick's mogrify, one process)", c,
-                      "ms", "ratio <= 1", c.ratio.median() <= 1);
-    }
-    c = compareRuns(toXi, with({"cp"}, images, {copies}), 21, time, &failed);
-    bench::report("  the same (anchor: cp of the files; context)", c, "ms", "-", true, false);
+        const std::vector<std::string> toXi =
+            with({calcpic, "convert", "--force"}, images, {"-d", out, "--to", "8xi"});
+        c = compareRuns(toXi, with({floorProgram, "image-whole", floorOut}, images, {}), 21, time,
+                        &failed);
+        bench::report("calcpic: 1,000 PNG, 400 x 300, to .8xi (anchor: decode + scale loop, one "
+                      "process, each output written whole or not at all)",
+                      c, "ms", "ratio <= 1.3", c.ratio.median() <= 1.3);
+        c = compareRuns(toXi, with({floorProgram, "image", floorOut}, images, {}), 21, time,
+                        &failed);
+        bench::report(
+            "  the same (anchor: the same loop, each output overwritten in place; context)", c,
+            "ms", "-", true, false);
+        if (batchesOnly) {
+            QDir(QString::fromStdString(work)).removeRecursively();
+            return failed ? 1 : 0;
+        }
+        if (std::system("command -v mogrify >/dev/null 2>&1") == 0) {
+            // ImageMagick doing the same conversion: scaled to fit, cut at half grey, 1 bit out.
+            // On a tenth of the files, both sides: mogrify takes about 20 times as long, and the
+            // cost is linear in files.
+            const std::vector<std::string> hundred(images.begin(), images.begin() + 100);
+            c = compareRuns(
+                with({calcpic, "convert", "--force"}, hundred, {"-d", out, "--to", "8xi"}),
+                with({"mogrify", "-path", work + "/magick", "-resize", "96x63", "-colorspace",
+                      "Gray", "-threshold", "50%", "-format", "pbm"},
+                     hundred, {}),
+                21, time, &failed);
+            bench::report("  the same for 100 of them (anchor: ImageMagick's mogrify, one process)",
+                          c, "ms", "ratio <= 1", c.ratio.median() <= 1);
+        }
+        c = compareRuns(toXi, with({"cp"}, images, {copies}), 21, time, &failed);
+        bench::report("  the same (anchor: cp of the files; context)", c, "ms", "-", true, false);
 
-    const std::vector<std::string> ten(images.begin(), images.begin() + 10);
-    c = compareRuns(toXi, with({calcpic, "convert", "--force"}, ten, {"-d", out, "--to", "8xi"}),
-                    21, memory, &failed);
-    bench::report("  its peak memory (anchor: the same for 10 files)", c, "MiB", "ratio <= 1.2",
-                  c.ratio.median() <= 1.2);
+        const std::vector<std::string> ten(images.begin(), images.begin() + 10);
+        c = compareRuns(toXi,
+                        with({calcpic, "convert", "--force"}, ten, {"-d", out, "--to", "8xi"}), 21,
+                        memory, &failed);
+        bench::report("  its peak memory (anchor: the same for 10 files)", c, "MiB", "ratio <= 1.2",
+                      c.ratio.median() <= 1.2);
+    }
 
     // Photos to a .92i (240 x 103), against the floor of the same conversion as a process.
     const std::string anchor = dir + "/reduced_decode_anchor";
