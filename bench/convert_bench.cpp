@@ -219,6 +219,44 @@ QImage bareCells(const QImage& onGrid, int threshold, int zoom) {
     return cells.scaled(cells.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
+// Our first preview: the photo read for the grid, Convert Image made for it and shown; returns a
+// cell, so that nothing is optimised away.
+int showOurFirstPreview(const core::CalculatorProfile& profile, const QString& path,
+                        const core::PixelGrid& grid, core::CellKind kind) {
+    QString error;
+    const core::PictureToConvert picture =
+        core::readPictureToConvert(path, QSize(grid.columns(), grid.rows()), &error);
+    core::ConvertImageDialog dialog(profile, picture, grid, nullptr, kind);
+    dialog.show();
+    if (!QTest::qWaitForWindowExposed(&dialog))
+        std::printf("the dialog was never exposed\n");
+    dialog.preview->repaint();
+    return dialog.result().at(50, 50);
+}
+
+// The anchor's first preview (bareFirstPreview) in a bare dialog of the same widgets.
+void showBareFirstPreview(const QString& path, QSize grid, int zoom,
+                          const QList<QRgb>& colours = {}) {
+    QImage preview, thumbnail;
+    bareFirstPreview(path, grid, zoom, &preview, &thumbnail, colours);
+    QDialog bare;
+    fillBareDialog(bare, std::move(preview), std::move(thumbnail), !colours.isEmpty());
+    bare.show();
+    if (!QTest::qWaitForWindowExposed(&bare))
+        std::printf("the anchor was never exposed\n");
+    bare.repaint();
+}
+
+// The floor of the decode alone: the reduced decode scaled to Fit, shown in a bare window.
+void showDecodeAlone(const QString& path, QSize grid) {
+    QLabel shown;
+    shown.setPixmap(QPixmap::fromImage(bench::reducedDecodeAndScale(path, grid)));
+    shown.show();
+    if (!QTest::qWaitForWindowExposed(&shown))
+        std::printf("the anchor was never exposed\n");
+    shown.repaint();
+}
+
 // Peak memory of each side over 21 repetitions, ABBA.
 bench::Comparison comparePeaks(const std::function<void()>& ours,
                                const std::function<void()>& anchor) {
@@ -258,33 +296,10 @@ int main(int argc, char** argv) {
         const QString path = dir.filePath(QStringLiteral("photo.jpg"));
         bench::writePhoto(path, photo);
         auto ours = [&] {
-            QString error;
-            const core::PictureToConvert picture = core::readPictureToConvert(path, size, &error);
-            core::ConvertImageDialog dialog(profile, picture, grid, nullptr);
-            dialog.show();
-            if (!QTest::qWaitForWindowExposed(&dialog))
-                std::printf("the dialog was never exposed\n");
-            dialog.preview->repaint();
-            sink += dialog.result().at(50, 50);
+            sink += showOurFirstPreview(profile, path, grid, core::CellKind::Monochrome);
         };
-        auto anchor = [&] {
-            QImage preview, thumbnail;
-            bareFirstPreview(path, size, zoom, &preview, &thumbnail);
-            QDialog bare;
-            fillBareDialog(bare, std::move(preview), std::move(thumbnail));
-            bare.show();
-            if (!QTest::qWaitForWindowExposed(&bare))
-                std::printf("the anchor was never exposed\n");
-            bare.repaint();
-        };
-        auto decodeAlone = [&] {
-            QLabel shown;
-            shown.setPixmap(QPixmap::fromImage(bench::reducedDecodeAndScale(path, size)));
-            shown.show();
-            if (!QTest::qWaitForWindowExposed(&shown))
-                std::printf("the anchor was never exposed\n");
-            shown.repaint();
-        };
+        auto anchor = [&] { showBareFirstPreview(path, size, zoom); };
+        auto decodeAlone = [&] { showDecodeAlone(path, size); };
         const std::string name =
             "Convert Image: first preview, " + std::string(photo.name) +
             " JPEG (anchor: reduced decode + scale, shown in a bare dialog of the same widgets)";
@@ -316,27 +331,9 @@ int main(int argc, char** argv) {
         const QString path = dir.filePath(QStringLiteral("photo.jpg"));
         bench::writePhoto(path, bench::kPhotoSizes[1]);
         auto ours = [&] {
-            QString error;
-            const core::PictureToConvert picture =
-                core::readPictureToConvert(path, colourSize, &error);
-            core::ConvertImageDialog dialog(dotwell, picture, colourGrid, nullptr,
-                                            core::CellKind::Palette);
-            dialog.show();
-            if (!QTest::qWaitForWindowExposed(&dialog))
-                std::printf("the dialog was never exposed\n");
-            dialog.preview->repaint();
-            sink += dialog.result().at(50, 50);
+            sink += showOurFirstPreview(dotwell, path, colourGrid, core::CellKind::Palette);
         };
-        auto anchor = [&] {
-            QImage preview, thumbnail;
-            bareFirstPreview(path, colourSize, colourZoom, &preview, &thumbnail, palette);
-            QDialog bare;
-            fillBareDialog(bare, std::move(preview), std::move(thumbnail), true);
-            bare.show();
-            if (!QTest::qWaitForWindowExposed(&bare))
-                std::printf("the anchor was never exposed\n");
-            bare.repaint();
-        };
+        auto anchor = [&] { showBareFirstPreview(path, colourSize, colourZoom, palette); };
         const bench::Comparison time = bench::compare(ours, anchor, 1);
         bench::report("Convert Image in colour (.8ci): first preview, 24 MP JPEG (anchor: reduced "
                       "decode + scale, dithered to the palette by Qt, shown in a bare dialog of "
@@ -344,14 +341,7 @@ int main(int argc, char** argv) {
                       time, "us", "ratio <= 1.2", time.ratio.median() <= 1.2);
         const bench::Comparison memory = comparePeaks(ours, anchor);
         bench::report("  its peak memory", memory, "MiB", "ratio <= 2", memory.ratio.median() <= 2);
-        auto floor = [&] {
-            QLabel shown;
-            shown.setPixmap(QPixmap::fromImage(bench::reducedDecodeAndScale(path, colourSize)));
-            shown.show();
-            if (!QTest::qWaitForWindowExposed(&shown))
-                std::printf("the anchor was never exposed\n");
-            shown.repaint();
-        };
+        auto floor = [&] { showDecodeAlone(path, colourSize); };
         const bench::Comparison reduced = bench::compare(ours, floor, 1);
         bench::report("  the same (anchor: reduced decode + scale, shown in a bare window; "
                       "context)",
